@@ -1,0 +1,259 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name></name>
+    <message id="projectTypeSelectionViewTitle">
+        <source>What would you like to set up?</source>
+        <translation>Was möchten Sie einrichten?</translation>
+    </message>
+    <message id="newProject">
+        <source>New Project</source>
+        <translation>Neues Projekt</translation>
+    </message>
+    <message id="existingProject">
+        <source>Existing Project</source>
+        <translation>Bestehendes Projekt</translation>
+    </message>
+    <message id="next">
+        <source>Next</source>
+        <translation>Weiter</translation>
+    </message>
+    <message id="previous">
+        <source>Previous</source>
+        <translation>Zurück</translation>
+    </message>
+    <message id="cancel">
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message id="add">
+        <source>Add</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message id="create">
+        <source>Create</source>
+        <translation>Erstellen</translation>
+    </message>
+    <message id="finish">
+        <source>Finish</source>
+        <translation>Fertigstellen</translation>
+    </message>
+    <message id="checkForDependencies">
+        <source>Checking for required tools…</source>
+        <translation>Erforderliche Werkzeuge werden geprüft …</translation>
+    </message>
+    <message id="installingDependencies">
+        <source>Install the missing tools</source>
+        <translation>Fehlende Werkzeuge installieren</translation>
+    </message>
+    <message id="dependenciesNotFound">
+        <source>Some required tools are missing.</source>
+        <translation>Einige erforderliche Werkzeuge fehlen.</translation>
+    </message>
+    <message id="dependenciesExistAndReadyToProceed">
+        <source>All required tools are installed. You are ready to proceed.</source>
+        <translation>Alle erforderlichen Werkzeuge sind installiert. Sie können fortfahren.</translation>
+    </message>
+    <message id="brewExistenceCheckScriptNotFound">
+        <source>A tool check script is missing from the application's resources.</source>
+        <translation>Ein Prüfskript für Werkzeuge fehlt in den Ressourcen der Anwendung.</translation>
+    </message>
+    <message id="output">
+        <source>output</source>
+        <translation>output</translation>
+    </message>
+    <message id="productName">
+        <source>Product Name</source>
+        <translation>Produktname</translation>
+    </message>
+    <message id="organisationsName">
+        <source>Organisation Name</source>
+        <translation>Organisationsname</translation>
+    </message>
+    <message id="authorName">
+        <source>Author Name</source>
+        <translation>Name des Autors</translation>
+    </message>
+    <message id="bundleIdentifier">
+        <source>Bundle Identifier</source>
+        <translation>Bundle-Kennung</translation>
+    </message>
+    <message id="projectNameInitialSmallCaseFound">
+        <source>The product name must start with a capital letter.</source>
+        <translation>Der Produktname muss mit einem Großbuchstaben beginnen.</translation>
+    </message>
+    <message id="projectNameInitialDigitFound">
+        <source>The product name must not start with a digit.</source>
+        <translation>Der Produktname darf nicht mit einer Ziffer beginnen.</translation>
+    </message>
+    <message id="projectNameContainsSpecialCharacter">
+        <source>The product name may contain only letters and digits.</source>
+        <translation>Der Produktname darf nur Buchstaben und Ziffern enthalten.</translation>
+    </message>
+    <message id="projectNameContainsSpace">
+        <source>The product name must not contain spaces.</source>
+        <translation>Der Produktname darf keine Leerzeichen enthalten.</translation>
+    </message>
+    <message id="interface">
+        <source>Interface</source>
+        <translation>Oberfläche</translation>
+    </message>
+    <message id="swiftUi">
+        <source>SwiftUI</source>
+        <translation>SwiftUI</translation>
+    </message>
+    <message id="uiKit">
+        <source>UIKit</source>
+        <translation>UIKit</translation>
+    </message>
+    <message id="deploymentTarget">
+        <source>Minimum Deployment Target</source>
+        <translation>Mindestversion (Deployment Target)</translation>
+    </message>
+    <message id="deploymentTarget16_0">
+        <source>16.0</source>
+        <translation>16.0</translation>
+    </message>
+    <message id="deploymentTarget17_0">
+        <source>17.0</source>
+        <translation>17.0</translation>
+    </message>
+    <message id="deploymentTarget18_0">
+        <source>18.0</source>
+        <translation>18.0</translation>
+    </message>
+    <message id="destinations">
+        <source>Destination</source>
+        <translation>Zielordner</translation>
+    </message>
+    <message id="configVariants">
+        <source>Configuration Variants</source>
+        <translation>Konfigurationsvarianten</translation>
+    </message>
+    <message id="otherConfigurations">
+        <source>Other Configurations</source>
+        <translation>Weitere Konfigurationen</translation>
+    </message>
+    <message id="variantDevelopment">
+        <source>Development</source>
+        <translation>Development</translation>
+    </message>
+    <message id="variantUAT">
+        <source>UAT</source>
+        <translation>UAT</translation>
+    </message>
+    <message id="variantStaging">
+        <source>Staging</source>
+        <translation>Staging</translation>
+    </message>
+    <message id="variantProduction">
+        <source>Production</source>
+        <translation>Production</translation>
+    </message>
+    <message id="awss3">
+        <source>AWSS3</source>
+        <translation>AWSS3</translation>
+    </message>
+    <message id="ble">
+        <source>BLE</source>
+        <translation>BLE</translation>
+    </message>
+    <message id="addVariantTitle">
+        <source>Add a Configuration Variant</source>
+        <translation>Konfigurationsvariante hinzufügen</translation>
+    </message>
+    <message id="addVariantPlaceHolder">
+        <source>Variant name</source>
+        <translation>Name der Variante</translation>
+    </message>
+    <message id="selectDevelopmentSchemeTitle">
+        <source>No Development Scheme</source>
+        <translation>Kein Entwicklungsschema</translation>
+    </message>
+    <message id="selectDevelopmentSchemeSubTitle">
+        <source>Choose which configuration variant serves as the development scheme.</source>
+        <translation>Wählen Sie, welche Konfigurationsvariante als Entwicklungsschema dient.</translation>
+    </message>
+    <message id="noConfigVariantSelectionTitle">
+        <source>No Configuration Variant</source>
+        <translation>Keine Konfigurationsvariante</translation>
+    </message>
+    <message id="noConfigVariantSelectionSubTitle">
+        <source>Select at least one configuration variant.</source>
+        <translation>Wählen Sie mindestens eine Konfigurationsvariante aus.</translation>
+    </message>
+    <message id="inValidPath">
+        <source>The destination folder does not exist or cannot be used.</source>
+        <translation>Der Zielordner existiert nicht oder kann nicht verwendet werden.</translation>
+    </message>
+    <message id="directoryAlreadyExistTitle">
+        <source>Folder Already Exists</source>
+        <translation>Ordner existiert bereits</translation>
+    </message>
+    <message id="directoryAlreadyExistSubTitle">
+        <source>A folder named “%1” already exists at the destination. Choose another product name or destination.</source>
+        <translation>Am Ziel gibt es bereits einen Ordner „%1“. Wählen Sie einen anderen Produktnamen oder Zielordner.</translation>
+    </message>
+    <message id="directoryCreationFailureTitle">
+        <source>Folder Could Not Be Created</source>
+        <translation>Ordner konnte nicht erstellt werden</translation>
+    </message>
+    <message id="directoryCreationFailureSubTitle">
+        <source>The project folder could not be created: %1</source>
+        <translation>Der Projektordner konnte nicht erstellt werden: %1</translation>
+    </message>
+    <message id="presetAndSelectedPodsTitle">
+        <source>Pods in Your Project</source>
+        <translation>Pods in Ihrem Projekt</translation>
+    </message>
+    <message id="supplementalPodsTitle">
+        <source>More Pods</source>
+        <translation>Weitere Pods</translation>
+    </message>
+    <message id="parsingHTMLContentFailure">
+        <source>The library list could not be read: %1</source>
+        <translation>Die Bibliotheksliste konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message id="itemExtractFailure">
+        <source>A library entry could not be read: %1</source>
+        <translation>Ein Bibliothekseintrag konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message id="couldNotExtractDetailsOfSupplementalPods">
+        <source>No library details were found in: %1</source>
+        <translation>Keine Bibliotheksdetails gefunden in: %1</translation>
+    </message>
+    <message id="htmlContentRetriveFailure">
+        <source>The library list could not be downloaded: %1</source>
+        <translation>Die Bibliotheksliste konnte nicht geladen werden: %1</translation>
+    </message>
+    <message id="descriptionNotFoundForPod">
+        <source>No description available for %1.</source>
+        <translation>Keine Beschreibung für %1 verfügbar.</translation>
+    </message>
+    <message id="selectedModulesTitle">
+        <source>Selected Modules</source>
+        <translation>Ausgewählte Module</translation>
+    </message>
+    <message id="supplementalModulesTitle">
+        <source>More Modules</source>
+        <translation>Weitere Module</translation>
+    </message>
+    <message id="askForArkanaIntegration">
+        <source>Integrate Arkana to keep API keys and secrets out of source control?</source>
+        <translation>Arkana einbinden, damit API-Schlüssel und Geheimnisse nicht in die Versionskontrolle gelangen?</translation>
+    </message>
+    <message id="projectCreationFailed">
+        <source>Project Setup Failed</source>
+        <translation>Projekteinrichtung fehlgeschlagen</translation>
+    </message>
+    <message id="projectCreationFailedErrorMessage">
+        <source>The workspace could not be found. Check the console output of the setup steps and try again.</source>
+        <translation>Der Workspace wurde nicht gefunden. Prüfen Sie die Konsolenausgabe der Einrichtungsschritte und versuchen Sie es erneut.</translation>
+    </message>
+    <message id="skippingIgnoreFile">
+        <source>Skipping %1</source>
+        <translation>Überspringe %1</translation>
+    </message>
+</context>
+</TS>

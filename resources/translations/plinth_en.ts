@@ -1,0 +1,259 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name></name>
+    <message id="projectTypeSelectionViewTitle">
+        <source>What would you like to set up?</source>
+        <translation>What would you like to set up?</translation>
+    </message>
+    <message id="newProject">
+        <source>New Project</source>
+        <translation>New Project</translation>
+    </message>
+    <message id="existingProject">
+        <source>Existing Project</source>
+        <translation>Existing Project</translation>
+    </message>
+    <message id="next">
+        <source>Next</source>
+        <translation>Next</translation>
+    </message>
+    <message id="previous">
+        <source>Previous</source>
+        <translation>Previous</translation>
+    </message>
+    <message id="cancel">
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message id="add">
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message id="create">
+        <source>Create</source>
+        <translation>Create</translation>
+    </message>
+    <message id="finish">
+        <source>Finish</source>
+        <translation>Finish</translation>
+    </message>
+    <message id="checkForDependencies">
+        <source>Checking for required tools…</source>
+        <translation>Checking for required tools…</translation>
+    </message>
+    <message id="installingDependencies">
+        <source>Install the missing tools</source>
+        <translation>Install the missing tools</translation>
+    </message>
+    <message id="dependenciesNotFound">
+        <source>Some required tools are missing.</source>
+        <translation>Some required tools are missing.</translation>
+    </message>
+    <message id="dependenciesExistAndReadyToProceed">
+        <source>All required tools are installed. You are ready to proceed.</source>
+        <translation>All required tools are installed. You are ready to proceed.</translation>
+    </message>
+    <message id="brewExistenceCheckScriptNotFound">
+        <source>A tool check script is missing from the application's resources.</source>
+        <translation>A tool check script is missing from the application's resources.</translation>
+    </message>
+    <message id="output">
+        <source>output</source>
+        <translation>output</translation>
+    </message>
+    <message id="productName">
+        <source>Product Name</source>
+        <translation>Product Name</translation>
+    </message>
+    <message id="organisationsName">
+        <source>Organisation Name</source>
+        <translation>Organisation Name</translation>
+    </message>
+    <message id="authorName">
+        <source>Author Name</source>
+        <translation>Author Name</translation>
+    </message>
+    <message id="bundleIdentifier">
+        <source>Bundle Identifier</source>
+        <translation>Bundle Identifier</translation>
+    </message>
+    <message id="projectNameInitialSmallCaseFound">
+        <source>The product name must start with a capital letter.</source>
+        <translation>The product name must start with a capital letter.</translation>
+    </message>
+    <message id="projectNameInitialDigitFound">
+        <source>The product name must not start with a digit.</source>
+        <translation>The product name must not start with a digit.</translation>
+    </message>
+    <message id="projectNameContainsSpecialCharacter">
+        <source>The product name may contain only letters and digits.</source>
+        <translation>The product name may contain only letters and digits.</translation>
+    </message>
+    <message id="projectNameContainsSpace">
+        <source>The product name must not contain spaces.</source>
+        <translation>The product name must not contain spaces.</translation>
+    </message>
+    <message id="interface">
+        <source>Interface</source>
+        <translation>Interface</translation>
+    </message>
+    <message id="swiftUi">
+        <source>SwiftUI</source>
+        <translation>SwiftUI</translation>
+    </message>
+    <message id="uiKit">
+        <source>UIKit</source>
+        <translation>UIKit</translation>
+    </message>
+    <message id="deploymentTarget">
+        <source>Minimum Deployment Target</source>
+        <translation>Minimum Deployment Target</translation>
+    </message>
+    <message id="deploymentTarget16_0">
+        <source>16.0</source>
+        <translation>16.0</translation>
+    </message>
+    <message id="deploymentTarget17_0">
+        <source>17.0</source>
+        <translation>17.0</translation>
+    </message>
+    <message id="deploymentTarget18_0">
+        <source>18.0</source>
+        <translation>18.0</translation>
+    </message>
+    <message id="destinations">
+        <source>Destination</source>
+        <translation>Destination</translation>
+    </message>
+    <message id="configVariants">
+        <source>Configuration Variants</source>
+        <translation>Configuration Variants</translation>
+    </message>
+    <message id="otherConfigurations">
+        <source>Other Configurations</source>
+        <translation>Other Configurations</translation>
+    </message>
+    <message id="variantDevelopment">
+        <source>Development</source>
+        <translation>Development</translation>
+    </message>
+    <message id="variantUAT">
+        <source>UAT</source>
+        <translation>UAT</translation>
+    </message>
+    <message id="variantStaging">
+        <source>Staging</source>
+        <translation>Staging</translation>
+    </message>
+    <message id="variantProduction">
+        <source>Production</source>
+        <translation>Production</translation>
+    </message>
+    <message id="awss3">
+        <source>AWSS3</source>
+        <translation>AWSS3</translation>
+    </message>
+    <message id="ble">
+        <source>BLE</source>
+        <translation>BLE</translation>
+    </message>
+    <message id="addVariantTitle">
+        <source>Add a Configuration Variant</source>
+        <translation>Add a Configuration Variant</translation>
+    </message>
+    <message id="addVariantPlaceHolder">
+        <source>Variant name</source>
+        <translation>Variant name</translation>
+    </message>
+    <message id="selectDevelopmentSchemeTitle">
+        <source>No Development Scheme</source>
+        <translation>No Development Scheme</translation>
+    </message>
+    <message id="selectDevelopmentSchemeSubTitle">
+        <source>Choose which configuration variant serves as the development scheme.</source>
+        <translation>Choose which configuration variant serves as the development scheme.</translation>
+    </message>
+    <message id="noConfigVariantSelectionTitle">
+        <source>No Configuration Variant</source>
+        <translation>No Configuration Variant</translation>
+    </message>
+    <message id="noConfigVariantSelectionSubTitle">
+        <source>Select at least one configuration variant.</source>
+        <translation>Select at least one configuration variant.</translation>
+    </message>
+    <message id="inValidPath">
+        <source>The destination folder does not exist or cannot be used.</source>
+        <translation>The destination folder does not exist or cannot be used.</translation>
+    </message>
+    <message id="directoryAlreadyExistTitle">
+        <source>Folder Already Exists</source>
+        <translation>Folder Already Exists</translation>
+    </message>
+    <message id="directoryAlreadyExistSubTitle">
+        <source>A folder named “%1” already exists at the destination. Choose another product name or destination.</source>
+        <translation>A folder named “%1” already exists at the destination. Choose another product name or destination.</translation>
+    </message>
+    <message id="directoryCreationFailureTitle">
+        <source>Folder Could Not Be Created</source>
+        <translation>Folder Could Not Be Created</translation>
+    </message>
+    <message id="directoryCreationFailureSubTitle">
+        <source>The project folder could not be created: %1</source>
+        <translation>The project folder could not be created: %1</translation>
+    </message>
+    <message id="presetAndSelectedPodsTitle">
+        <source>Pods in Your Project</source>
+        <translation>Pods in Your Project</translation>
+    </message>
+    <message id="supplementalPodsTitle">
+        <source>More Pods</source>
+        <translation>More Pods</translation>
+    </message>
+    <message id="parsingHTMLContentFailure">
+        <source>The library list could not be read: %1</source>
+        <translation>The library list could not be read: %1</translation>
+    </message>
+    <message id="itemExtractFailure">
+        <source>A library entry could not be read: %1</source>
+        <translation>A library entry could not be read: %1</translation>
+    </message>
+    <message id="couldNotExtractDetailsOfSupplementalPods">
+        <source>No library details were found in: %1</source>
+        <translation>No library details were found in: %1</translation>
+    </message>
+    <message id="htmlContentRetriveFailure">
+        <source>The library list could not be downloaded: %1</source>
+        <translation>The library list could not be downloaded: %1</translation>
+    </message>
+    <message id="descriptionNotFoundForPod">
+        <source>No description available for %1.</source>
+        <translation>No description available for %1.</translation>
+    </message>
+    <message id="selectedModulesTitle">
+        <source>Selected Modules</source>
+        <translation>Selected Modules</translation>
+    </message>
+    <message id="supplementalModulesTitle">
+        <source>More Modules</source>
+        <translation>More Modules</translation>
+    </message>
+    <message id="askForArkanaIntegration">
+        <source>Integrate Arkana to keep API keys and secrets out of source control?</source>
+        <translation>Integrate Arkana to keep API keys and secrets out of source control?</translation>
+    </message>
+    <message id="projectCreationFailed">
+        <source>Project Setup Failed</source>
+        <translation>Project Setup Failed</translation>
+    </message>
+    <message id="projectCreationFailedErrorMessage">
+        <source>The workspace could not be found. Check the console output of the setup steps and try again.</source>
+        <translation>The workspace could not be found. Check the console output of the setup steps and try again.</translation>
+    </message>
+    <message id="skippingIgnoreFile">
+        <source>Skipping %1</source>
+        <translation>Skipping %1</translation>
+    </message>
+</context>
+</TS>

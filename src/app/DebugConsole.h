@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace plinth {
+
+/// Writes `text` as one line to standard error in debug form (quoted, with
+/// escapes), the one place every diagnostic of the program goes to.
+void debugConsole(const QString &text);
+
+/// The debug form of `text`: what debugConsole writes for it.
+QString debugForm(const QString &text);
+
+/// While alive, records every line given to debugConsole (from any thread), as
+/// given, for tests to assert on. Lines still reach standard error. Captures
+/// nest; each sees the lines written during its own lifetime.
+class ConsoleCapture
+{
+public:
+    ConsoleCapture();
+    ~ConsoleCapture();
+    ConsoleCapture(const ConsoleCapture &) = delete;
+    ConsoleCapture &operator=(const ConsoleCapture &) = delete;
+
+    QStringList lines() const;
+
+private:
+    friend void debugConsole(const QString &text);
+    void append(const QString &line);
+
+    QStringList m_lines;
+};
+
+} // namespace plinth

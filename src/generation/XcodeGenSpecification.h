@@ -1,0 +1,25 @@
+#pragma once
+
+#include "project/ProjectDetailsModel.h"
+
+#include <QString>
+
+namespace plinth {
+
+/// Swift packages every generated app depends on.
+inline constexpr char alamofirePackageURL[] = "https://github.com/Alamofire/Alamofire.git";
+inline constexpr char wirecallPackageURL[] = "https://github.com/tarnwick/Wirecall.git";
+inline constexpr char loggingPackageURL[] = "https://github.com/apple/swift-log.git";
+
+/// The whole project.yml text for `details`. Values are inserted as stored;
+/// the text has no final line break.
+QString makeXcodeGenSpecification(const ProjectDetailsModel &details);
+QString makeXcodeGenSpecification();
+
+/// Writes the text atomically to projectRoot/project.yml, replacing an
+/// existing file. A failure is written to the debug console; the result
+/// says whether the file was written.
+bool writeXcodeGenSpecification(const QString &projectRoot, const ProjectDetailsModel &details);
+bool writeXcodeGenSpecification(const QString &projectRoot);
+
+} // namespace plinth

@@ -1,0 +1,38 @@
+#include "project/ProjectDetailsModel.h"
+
+#include "app/TextCatalog.h"
+#include "catalogs/PresetPodCatalog.h"
+
+namespace plinth {
+
+ProjectDetailsModel::ProjectDetailsModel()
+    : developmentSchemeName(text(key::variantDevelopment))
+    , presetAndSelectedPods(presetPodCatalog())
+{
+}
+
+QString ProjectDetailsModel::projectRoot() const
+{
+    if (projectPath.endsWith(QLatin1Char('/')))
+        return projectPath + projectName;
+    return projectPath + QLatin1Char('/') + projectName;
+}
+
+bool ProjectDetailsModel::isUIKitProject() const
+{
+    return selectedUI == text(key::uiKit);
+}
+
+ProjectDetailsManager &ProjectDetailsManager::shared()
+{
+    static ProjectDetailsManager manager;
+    return manager;
+}
+
+ProjectDetailsModel &currentProjectDetails()
+{
+    static ProjectDetailsModel current = ProjectDetailsManager::shared().projectDetails;
+    return current;
+}
+
+} // namespace plinth

@@ -1,0 +1,31 @@
+#!/usr/bin/env python3
+"""Parses a project.yml with a real YAML parser and prints, as JSON, the parts
+the tests check: build configurations, per-configuration settings, targets,
+their sources and the app scheme's variants."""
+import json
+import sys
+
+import yaml
+
+with open(sys.argv[1], encoding="utf-8") as handle:
+    spec = yaml.safe_load(handle)
+
+targets = spec.get("targets") or {}
+app = targets.get(spec["name"]) or {}
+summary = {
+    "name": spec["name"],
+    "configs": spec.get("configs") or {},
+    "configSettings": {
+        name: (values or {}).get("OTHER_SWIFT_FLAGS")
+        for name, values in ((spec.get("settings") or {}).get("configs") or {}).items()
+    },
+    "packages": sorted((spec.get("packages") or {}).keys()),
+    "targets": {name: {"type": t.get("type"), "sources": t.get("sources"),
+                       "info": (t.get("info") or {}).get("path"),
+                       "bundle": (t.get("settings") or {}).get("PRODUCT_BUNDLE_IDENTIFIER"),
+                       "deploymentTarget": str(t.get("deploymentTarget"))}
+                for name, t in targets.items()},
+    "configVariants": (app.get("scheme") or {}).get("configVariants"),
+    "testTargets": (app.get("scheme") or {}).get("testTargets"),
+}
+json.dump(summary, sys.stdout, ensure_ascii=False)
