@@ -1,0 +1,17 @@
+#pragma once
+
+#include "project/ListItem.h"
+
+#include <QList>
+
+namespace plinth {
+
+/// The eight ready-made modules, built for a UI kind: three of them live in
+/// other folders for UIKit than for SwiftUI, and "Dynamics" exists only for
+/// UIKit (its interface says so; the list still carries it, as the screens
+/// filter by interface). Every entry is fresh (new id) and has podType
+/// supplemental. `directoryName` is relative to the template's app sources;
+/// a name with "." is a single file.
+QList<ListItem> moduleCatalog(bool isUIKit);
+
+} // namespace plinth
