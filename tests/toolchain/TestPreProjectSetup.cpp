@@ -4,11 +4,11 @@
 #include "toolchain/CommandRunner.h"
 #include "toolchain/PreProjectSetupViewModel.h"
 #include "toolchain/ResourceScript.h"
+#include "toolchain/OnWorker.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QtTest>
 
 using namespace plinth;
@@ -24,12 +24,6 @@ void writeFile(const QString &path, const QByteArray &content, bool executable =
     file.close();
     if (executable)
         file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-}
-
-template<typename F>
-auto onWorker(F work)
-{
-    return QtConcurrent::run(work).result();
 }
 
 DependencyCheck checkWith(std::initializer_list<PreRequisite> byScript, std::initializer_list<PreRequisite> byProbe)

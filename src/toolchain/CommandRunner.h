@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace plinth {
+
+class AppleScripts;
+
+/// What executeScripts returns: the merged standard output and error, and the
+/// termination status (the signal number for a child killed by a signal; -1
+/// when the process could not be started).
+struct ScriptResult
+{
+    QString output;
+    int exitCode = -1;
+};
+
+/// What executeAppleScript returns: standard output, trimmed, and whether the
+/// process ended with status 0.
+struct AppleScriptResult
+{
+    QString output;
+    bool executionStatus = false;
+};
+
+/// The programs the runner starts. Only tests change them (to see what a
+/// missing one does); the program always uses these.
+struct Launchers
+{
+    QString commandShell = QStringLiteral("/bin/sh");
+    QString scriptShell = QStringLiteral("/bin/zsh");
+    QString appleScript = QStringLiteral("/usr/bin/osascript");
+    /// Runs the AppleScript's command itself where there is no osascript.
+    QString bash = QStringLiteral("/bin/bash");
+};
+
+/// The toolchain search path for the user `loginName`: the user's rvm and
+/// rbenv folders under /Users, Homebrew and the system folders, 20 entries,
+/// with every space (also one inside the login name) made a colon.
+QString toolchainSearchPathFor(const QString &loginName);
+
+/// The short login name of the user running the program.
+QString currentLoginName();
+
+/// The one place that starts child processes. Each call starts its own
+/// process, blocks until it has ended and all its output is read, and
+/// returns; output is decoded as UTF-8 with U+FFFD for bad bytes. Standard
+/// input is the null device. The calls block, so they run on a worker thread
+/// (a debug build asserts that they are not called on the main thread);
+/// several may run at the same time on one runner.
+class CommandRunner
+{
+public:
+    explicit CommandRunner(const Launchers &launchers = Launchers());
+
+    /// Puts `path` on PATH for executeCommand instead of the toolchain search
+    /// path (tests put the fake toolchain there).
+    void setToolchainSearchPath(const QString &path) { m_searchPath = path; }
+
+    /// The PATH of executeCommand: the replacement when set, otherwise the
+    /// toolchain search path of the current user, composed on every call.
+    QString toolchainSearchPath() const;
+
+    /// Runs `commandLine` with "/bin/sh -c" in the program's environment with
+    /// PATH set to toolchainSearchPath(); returns standard output and error
+    /// as written, not trimmed. A process that cannot start gives "" and a
+    /// console line.
+    QString executeCommand(const QString &commandLine) const;
+
+    /// Runs `commandLine` with "/bin/zsh -c" in an environment of exactly
+    /// LANG=en_US.UTF-8 and a fixed PATH. A process that cannot start gives
+    /// ("", -1) and a console line.
+    ScriptResult executeScripts(const QString &commandLine) const;
+
+    /// Runs the AppleScript program with "/usr/bin/osascript -e" and returns
+    /// its standard output (standard error is not captured). Where osascript
+    /// does not exist, runs the program's command with "/bin/bash -c" instead.
+    /// Either way the call returns once the command has ended. A process that
+    /// cannot start gives ("", false) and a console line.
+    AppleScriptResult executeAppleScript(const AppleScripts &appleScript) const;
+
+private:
+    Launchers m_launchers;
+    std::optional<QString> m_searchPath;
+};
+
+} // namespace plinth

@@ -1,0 +1,103 @@
+#include "toolchain/ShellQuote.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace plinth;
+
+/// Values that must reach a program as one unchanged argument. `marker` is a
+/// file that a value which escaped its quotes would create.
+static void addHostileValues(const QString &marker)
+{
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("plain") << "Demo";
+    QTest::newRow("empty") << "";
+    QTest::newRow("space") << "/Users/jane doe/My Projects";
+    QTest::newRow("single quote") << "it's";
+    QTest::newRow("only quotes") << "'''";
+    QTest::newRow("double quote") << "say \"hi\"";
+    QTest::newRow("dollar") << "$HOME ${PATH} $((1+1))";
+    QTest::newRow("backslashes") << "a\\ b\\\\c\\";
+    QTest::newRow("glob and tilde") << "~/* ?.[ch] {a,b}";
+    QTest::newRow("newline and tab") << "line one\nline two\tend\n";
+    QTest::newRow("non-ASCII") << "Zoë Ünïcødé 東京 🚀";
+    QTest::newRow("history and options") << "!! -n --help =ls %1 #no comment";
+    QTest::newRow("semicolon") << "x; touch " + marker;
+    QTest::newRow("closing quote") << "x'; touch " + marker + "; echo '";
+    QTest::newRow("command substitution") << "$(touch " + marker + ")";
+    QTest::newRow("backquotes") << "`touch " + marker + "`";
+    QTest::newRow("double quote escape") << "\"; touch " + marker + "; \"";
+    QTest::newRow("pipe and ampersand") << "a | touch " + marker + " && touch " + marker + " &";
+    QTest::newRow("line break command") << "x\ntouch " + marker;
+}
+
+class TestShellQuote : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString marker() const { return m_dir.filePath(QStringLiteral("marker")); }
+
+    /// Runs `printf '<%s>'` with the quoted word through `shell -c`: one
+    /// argument prints one <...>, unchanged.
+    static QString printedBy(const QString &shell, const QString &word)
+    {
+        QProcess process;
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.start(shell, {QStringLiteral("-c"), QStringLiteral("printf '<%s>' ") + word});
+        if (!process.waitForFinished(10000))
+            return QStringLiteral("(did not finish)");
+        return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
+
+    void form_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("quoted");
+        QTest::addColumn<QString>("argument");
+
+        QTest::newRow("path") << "/Users/jane/Demo-1.0_x" << "'/Users/jane/Demo-1.0_x'" << "/Users/jane/Demo-1.0_x";
+        QTest::newRow("option-like") << "-p" << "'-p'" << "-p";
+        QTest::newRow("email") << "jane@example.com" << "'jane@example.com'" << "jane@example.com";
+        QTest::newRow("empty") << "" << "''" << "''";
+        QTest::newRow("space") << "a b" << "'a b'" << "'a b'";
+        QTest::newRow("quote") << "it's" << "'it'\\''s'" << "'it'\\''s'";
+        QTest::newRow("non-ASCII letter") << "Zoë" << "'Zoë'" << "'Zoë'";
+        QTest::newRow("equals sign") << "a=b" << "'a=b'" << "'a=b'";
+        QTest::newRow("tilde") << "~" << "'~'" << "'~'";
+    }
+
+    void form()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, quoted);
+        QFETCH(QString, argument);
+        QCOMPARE(shellQuoted(value), quoted);
+        QCOMPARE(shellArgument(value), argument);
+    }
+
+    void reachesProgramUnchanged_data() { addHostileValues(marker()); }
+
+    void reachesProgramUnchanged()
+    {
+        QFETCH(QString, value);
+        const QString expected = QLatin1Char('<') + value + QLatin1Char('>');
+        for (const QString &shell : {QStringLiteral("/bin/sh"), QStringLiteral("/bin/bash"), QStringLiteral("/bin/zsh")}) {
+            if (!QFileInfo(shell).isExecutable())
+                QSKIP(qPrintable(shell + QStringLiteral(" is not installed (scripts/setup.sh installs it)")));
+            QCOMPARE(printedBy(shell, shellQuoted(value)), expected);
+            QCOMPARE(printedBy(shell, shellArgument(value)), expected);
+            QVERIFY2(!QFile::exists(marker()), qPrintable(shell + QStringLiteral(" ran a second command")));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShellQuote)
+#include "TestShellQuote.moc"
