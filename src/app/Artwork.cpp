@@ -53,7 +53,7 @@ struct ColorSet
 
     ColorSet()
     {
-        QFile file(ResourceBundle::main().path(QStringLiteral("Colors"), QStringLiteral("json")));
+        QFile file(ResourceBundle::main().path(QStringLiteral("Colors"), QStringLiteral("json"), QStringLiteral("colors")));
         if (!file.open(QIODevice::ReadOnly))
             return;
         const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
