@@ -7,7 +7,7 @@
 
 #include <functional>
 
-class QDialog;
+#include <QDialog>
 
 namespace plinth {
 

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -73,11 +73,6 @@ BaseView::BaseView(QWidget *mainContent, QWidget *parent)
         if (m_nextAction)
             m_nextAction();
     });
-    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto *shortcut = new QShortcut(QKeySequence(key), this);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, &BaseView::pressDefaultButton);
-    }
 }
 
 QWidget *BaseView::makeHeader()
@@ -159,10 +154,20 @@ void BaseView::setShouldGoToHomeScreen(bool value)
     Q_EMIT shouldGoToHomeScreenChanged(value);
 }
 
-void BaseView::pressDefaultButton()
+// Return and Enter that no child took (a text field passes them on, as in a
+// dialog) press Next. Key events stay inside their window, so an alert on the
+// panel keeps its own Return.
+void BaseView::keyPressEvent(QKeyEvent *event)
 {
-    if (m_next->isVisible() && m_next->isEnabled())
-        m_next->click();
+    const bool plain = event->modifiers() == Qt::NoModifier
+                       || (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        if (m_next->isVisible() && m_next->isEnabled())
+            m_next->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // A borderless window has no title bar to drag: the header takes its place.

@@ -45,10 +45,10 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QWidget *makeHeader();
-    void pressDefaultButton();
 
     QWidget *m_mainContent;
     QWidget *m_header = nullptr;

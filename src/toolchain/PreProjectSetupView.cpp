@@ -82,10 +82,10 @@ PreProjectSetupView::PreProjectSetupView(std::unique_ptr<PreProjectSetupViewMode
     const QList<PreRequisiteSetUpModel> rows = m_viewModel->preRequisiteList();
     for (int i = 0; i < rows.size(); ++i) {
         auto *box = new QFrame(m_rows);
-        box->setObjectName(displayName(rows.at(i).preRequisite));
-        box->setStyleSheet(QStringLiteral("QFrame#%1 { border: 1px solid rgba(128, 128, 128, 0.6);"
-                                          " border-radius: 8px; }")
-                               .arg(box->objectName()));
+        box->setObjectName(QStringLiteral("preRequisiteRow"));
+        box->setProperty("toolName", displayName(rows.at(i).preRequisite));
+        box->setStyleSheet(QStringLiteral("QFrame#preRequisiteRow { border: 1px solid rgba(128, 128, 128, 0.6);"
+                                          " border-radius: 8px; }"));
         auto *line = new QHBoxLayout(box);
         line->setContentsMargins(12, 8, 12, 8);
         auto *symbol = new QLabel(box);
@@ -162,9 +162,14 @@ void PreProjectSetupView::render()
     m_frame->setShouldDisableNextButton(m_viewModel->isNextDisabled());
 
     const QList<PreRequisiteSetUpModel> rows = m_viewModel->preRequisiteList();
+    const QList<QFrame *> boxes = m_rows->findChildren<QFrame *>(QStringLiteral("preRequisiteRow"));
     for (const PreRequisiteSetUpModel &row : rows) {
-        auto *box = m_rows->findChild<QFrame *>(displayName(row.preRequisite));
-        auto *symbol = box->findChild<QLabel *>(QStringLiteral("symbol"));
+        const auto box = std::find_if(boxes.begin(), boxes.end(), [&](QFrame *frame) {
+            return frame->property("toolName").toString() == displayName(row.preRequisite);
+        });
+        if (box == boxes.end())
+            continue;
+        auto *symbol = (*box)->findChild<QLabel *>(QStringLiteral("symbol"));
         symbol->setPixmap(rowSymbol(state, row.dependencyExists));
         symbol->setProperty("symbolName", rowSymbolName(state, row.dependencyExists));
     }

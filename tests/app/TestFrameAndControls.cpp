@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -194,7 +195,8 @@ private slots:
         controller.showAlert(QStringLiteral("T"), QStringLiteral("M"), {QStringLiteral("a")}, nullptr);
         QPointer<QDialog> alert = controller.currentAlert();
         QVERIFY(alert);
-        QTest::keyClick(alert, Qt::Key_Return);
+        QVERIFY(alert->isVisible());
+        QTest::keyClick(alert.data(), Qt::Key_Return);
         QTRY_VERIFY(!alert);
     }
 
