@@ -1,0 +1,28 @@
+#include "app/Startup.h"
+
+#include "app/AlertPanelController.h"
+#include "app/AppDelegate.h"
+#include "app/Artwork.h"
+#include "app/ResourceBundle.h"
+#include "toolchain/PreProjectSetupView.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace plinth {
+
+void prepareApplication(AppDelegate &delegate)
+{
+    QApplication::setApplicationName(QStringLiteral("Plinth"));
+    QApplication::setApplicationVersion(QStringLiteral(PLINTH_VERSION));
+    QApplication::setOrganizationName(QStringLiteral("Tarnwick"));
+    // Hiding or closing windows never ends the application; the frame's close
+    // button does.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    Artwork::registerFonts(ResourceBundle::main());
+    AlertPanelController::setFirstScreenFactory([] { return PreProjectSetupView::makeFirstScreen(); });
+    QTimer::singleShot(0, &delegate, &AppDelegate::applicationDidFinishLaunching);
+}
+
+} // namespace plinth
