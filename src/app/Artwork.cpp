@@ -113,6 +113,7 @@ QColor Artwork::color(const QString &name, bool dark)
 
 QFont Artwork::font(const QString &name, qreal pointSize)
 {
+    registerFonts(ResourceBundle::main());
     QFont font = QApplication::font();
     // "Heebo-Bold" is the Heebo family at bold weight.
     const QString family = name.section(QLatin1Char('-'), 0, 0);

@@ -17,7 +17,8 @@ class ResourceBundle;
 class Artwork
 {
 public:
-    /// Registers the bundle's fonts with the application (once).
+    /// Registers the bundle's fonts with the application, once; font() does
+    /// it on first use, so start-up does not pay for it.
     static void registerFonts(const ResourceBundle &bundle);
 
     /// The symbol by its platform name ("xmark", "plus.circle.fill"), drawn

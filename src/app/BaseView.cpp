@@ -1,6 +1,7 @@
 #include "app/BaseView.h"
 
 #include "app/Artwork.h"
+#include "app/FrameButton.h"
 #include "app/TextCatalog.h"
 
 #include <QCoreApplication>
@@ -18,24 +19,10 @@ namespace {
 
 constexpr int padding = 20;
 
-// Borderless buttons with a rounded background; Next is blue while enabled
-// and grey while disabled, with a white title.
-const char buttonStyle[] = "QPushButton { border: none; border-radius: 5px; padding: 5px 20px; min-width: 60px;"
-                           " background: rgba(128, 128, 128, 0.18); }"
-                           "QPushButton:pressed { background: rgba(128, 128, 128, 0.35); }"
-                           "QPushButton#nextButton { background: #0A84FF; color: white; }"
-                           "QPushButton#nextButton:pressed { background: #0060DF; }"
-                           "QPushButton#nextButton:disabled { background: #9A9A9E; color: white; }"
-                           "QPushButton:disabled { color: #9A9A9E; }";
-
-QPushButton *makeButton(const QString &objectName, QWidget *parent)
+QPushButton *makeButton(const QString &objectName, bool primary, QWidget *parent)
 {
-    auto *button = new QPushButton(parent);
+    auto *button = new FrameButton(primary, parent);
     button->setObjectName(objectName);
-    button->setFlat(true);
-    button->setMinimumWidth(100);
-    button->setCursor(Qt::PointingHandCursor);
-    button->setAutoDefault(false);
     button->hide();
     return button;
 }
@@ -54,15 +41,14 @@ BaseView::BaseView(QWidget *mainContent, QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->setContentsMargins(padding, 0, padding, 0);
-    m_cancel = makeButton(QStringLiteral("cancelButton"), this);
-    m_previous = makeButton(QStringLiteral("previousButton"), this);
-    m_next = makeButton(QStringLiteral("nextButton"), this);
+    m_cancel = makeButton(QStringLiteral("cancelButton"), false, this);
+    m_previous = makeButton(QStringLiteral("previousButton"), false, this);
+    m_next = makeButton(QStringLiteral("nextButton"), true, this);
     buttons->addWidget(m_cancel);
     buttons->addStretch(1);
     buttons->addWidget(m_previous);
     buttons->addWidget(m_next);
     layout->addLayout(buttons);
-    setStyleSheet(QString::fromLatin1(buttonStyle));
 
     connect(m_cancel, &QPushButton::clicked, this, [this] { setShouldGoToHomeScreen(true); });
     connect(m_previous, &QPushButton::clicked, this, [this] {
@@ -104,7 +90,6 @@ QWidget *BaseView::makeHeader()
     close->setAccessibleName(QStringLiteral("Close"));
     close->setCursor(Qt::PointingHandCursor);
     close->setFixedSize(22, 22);
-    close->setStyleSheet(QStringLiteral("QPushButton { border: none; background: transparent; }"));
     const QPixmap cross = Artwork::symbol(QStringLiteral("xmark"), palette().color(QPalette::WindowText), {10, 10});
     if (cross.isNull())
         close->setText(QStringLiteral("\u2715"));

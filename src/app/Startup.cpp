@@ -2,8 +2,6 @@
 
 #include "app/AlertPanelController.h"
 #include "app/AppDelegate.h"
-#include "app/Artwork.h"
-#include "app/ResourceBundle.h"
 #include "toolchain/PreProjectSetupView.h"
 
 #include <QApplication>
@@ -20,7 +18,6 @@ void prepareApplication(AppDelegate &delegate)
     // button does.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    Artwork::registerFonts(ResourceBundle::main());
     AlertPanelController::setFirstScreenFactory([] { return PreProjectSetupView::makeFirstScreen(); });
     QTimer::singleShot(0, &delegate, &AppDelegate::applicationDidFinishLaunching);
 }

@@ -36,9 +36,6 @@ class UpdateChecker : public QObject
     Q_OBJECT
 
 public:
-    /// The feed of released versions.
-    static constexpr char releaseFeedURL[] = "https://releases.tarnwick.com/plinth/Release/version.xml";
-
     explicit UpdateChecker(const QString &currentVersion, QObject *parent = nullptr);
     ~UpdateChecker() override;
 

@@ -2,6 +2,7 @@
 
 #include "app/Artwork.h"
 #include "app/BaseView.h"
+#include "app/FrameButton.h"
 #include "app/Platform.h"
 #include "app/TextCatalog.h"
 #include "toolchain/CommandRunner.h"
@@ -81,11 +82,9 @@ PreProjectSetupView::PreProjectSetupView(std::unique_ptr<PreProjectSetupViewMode
     grid->setSpacing(10);
     const QList<PreRequisiteSetUpModel> rows = m_viewModel->preRequisiteList();
     for (int i = 0; i < rows.size(); ++i) {
-        auto *box = new QFrame(m_rows);
+        auto *box = new OutlinedBox(m_rows);
         box->setObjectName(QStringLiteral("preRequisiteRow"));
         box->setProperty("toolName", displayName(rows.at(i).preRequisite));
-        box->setStyleSheet(QStringLiteral("QFrame#preRequisiteRow { border: 1px solid rgba(128, 128, 128, 0.6);"
-                                          " border-radius: 8px; }"));
         auto *line = new QHBoxLayout(box);
         line->setContentsMargins(12, 8, 12, 8);
         auto *symbol = new QLabel(box);
@@ -93,8 +92,6 @@ PreProjectSetupView::PreProjectSetupView(std::unique_ptr<PreProjectSetupViewMode
         symbol->setFixedSize(symbolSide, symbolSide);
         line->addWidget(symbol);
         auto *name = new QLabel(displayName(rows.at(i).preRequisite), box);
-        name->setStyleSheet(QStringLiteral("border: none;"));
-        symbol->setStyleSheet(QStringLiteral("border: none;"));
         line->addWidget(name, 1);
         grid->addWidget(box, i / 2, i % 2);
     }
@@ -162,9 +159,9 @@ void PreProjectSetupView::render()
     m_frame->setShouldDisableNextButton(m_viewModel->isNextDisabled());
 
     const QList<PreRequisiteSetUpModel> rows = m_viewModel->preRequisiteList();
-    const QList<QFrame *> boxes = m_rows->findChildren<QFrame *>(QStringLiteral("preRequisiteRow"));
+    const QList<OutlinedBox *> boxes = m_rows->findChildren<OutlinedBox *>(QStringLiteral("preRequisiteRow"));
     for (const PreRequisiteSetUpModel &row : rows) {
-        const auto box = std::find_if(boxes.begin(), boxes.end(), [&](QFrame *frame) {
+        const auto box = std::find_if(boxes.begin(), boxes.end(), [&](OutlinedBox *frame) {
             return frame->property("toolName").toString() == displayName(row.preRequisite);
         });
         if (box == boxes.end())
