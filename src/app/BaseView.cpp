@@ -160,21 +160,21 @@ bool BaseView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_header)
         return QWidget::eventFilter(watched, event);
-    auto *mouse = static_cast<QMouseEvent *>(event);
+    const auto mouse = [event] { return static_cast<QMouseEvent *>(event); };
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        if (mouse->button() == Qt::LeftButton) {
+        if (mouse()->button() == Qt::LeftButton) {
             QWindow *handle = window()->windowHandle();
             if (handle && handle->startSystemMove())
                 return true;
             m_dragging = true;
-            m_dragOffset = mouse->globalPosition().toPoint() - window()->frameGeometry().topLeft();
+            m_dragOffset = mouse()->globalPosition().toPoint() - window()->frameGeometry().topLeft();
             return true;
         }
         break;
     case QEvent::MouseMove:
         if (m_dragging) {
-            window()->move(mouse->globalPosition().toPoint() - m_dragOffset);
+            window()->move(mouse()->globalPosition().toPoint() - m_dragOffset);
             return true;
         }
         break;
