@@ -28,3 +28,32 @@ foreach(ts ${PLINTH_TS_FILES})
 endforeach()
 
 add_custom_target(plinth_bundle ALL DEPENDS ${PLINTH_BUNDLE_STAMP} ${PLINTH_QM_FILES})
+
+# The Heebo fonts (SIL Open Font License) come from the npm package
+# @fontsource/heebo, which scripts/setup.sh fetches into .cache/npm; they are
+# never committed. When they are absent the program uses the system font.
+set(PLINTH_HEEBO_DIR ${CMAKE_SOURCE_DIR}/.cache/npm/node_modules/@fontsource/heebo)
+if(EXISTS ${PLINTH_HEEBO_DIR}/files/heebo-latin-400-normal.woff)
+    set(PLINTH_FONT_FILES)
+    foreach(pair "100;Heebo-Thin" "400;Heebo-Regular" "700;Heebo-Bold")
+        list(GET pair 0 weight)
+        list(GET pair 1 name)
+        set(font ${PLINTH_BUNDLE_DIR}/fonts/${name}.woff)
+        add_custom_command(
+            OUTPUT ${font}
+            COMMAND ${CMAKE_COMMAND} -E copy ${PLINTH_HEEBO_DIR}/files/heebo-latin-${weight}-normal.woff ${font}
+            DEPENDS ${PLINTH_HEEBO_DIR}/files/heebo-latin-${weight}-normal.woff
+            VERBATIM)
+        list(APPEND PLINTH_FONT_FILES ${font})
+    endforeach()
+    set(font_license ${PLINTH_BUNDLE_DIR}/fonts/Heebo-LICENSE.txt)
+    add_custom_command(
+        OUTPUT ${font_license}
+        COMMAND ${CMAKE_COMMAND} -E copy ${PLINTH_HEEBO_DIR}/LICENSE ${font_license}
+        DEPENDS ${PLINTH_HEEBO_DIR}/LICENSE
+        VERBATIM)
+    add_custom_target(plinth_fonts DEPENDS ${PLINTH_FONT_FILES} ${font_license})
+    add_dependencies(plinth_bundle plinth_fonts)
+else()
+    message(STATUS "Heebo fonts not found in .cache/npm (run scripts/setup.sh); the program will use the system font")
+endif()

@@ -7,13 +7,19 @@ set -euo pipefail
 debian_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev
-    libvterm-dev
+    libvterm-dev libtree-sitter-dev
     python3 python3-yaml ruby shellcheck
     zsh
     xvfb xauth
 )
 
-homebrew_packages=(cmake ninja pkg-config qt libvterm python pyyaml ruby shellcheck)
+homebrew_packages=(cmake ninja pkg-config qt libvterm tree-sitter node python pyyaml ruby shellcheck)
+
+# npm packages, installed without their install scripts into the gitignored
+# .cache/npm: the Swift grammar's C sources for the syntax checks of the test
+# suite, and the Heebo fonts that the build copies into the resource bundle.
+npm_packages=(tree-sitter-swift@0.7.1 @fontsource/heebo@5.3.0)
+npm_cache="$(cd "$(dirname "$0")/.." && pwd)/.cache/npm"
 
 install_debian() {
     local missing=()
@@ -22,6 +28,11 @@ install_debian() {
             missing+=("$package")
         fi
     done
+    # npm may come with a nodejs package from another source; only ask apt
+    # for it when there is no npm at all.
+    if ! command -v npm >/dev/null 2>&1; then
+        missing+=(nodejs npm)
+    fi
     if [ ${#missing[@]} -eq 0 ]; then
         return
     fi
@@ -67,3 +78,16 @@ case "$(uname -s)" in
         exit 1
         ;;
 esac
+
+install_npm_packages() {
+    local stamp="$npm_cache/.installed"
+    if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "${npm_packages[*]}" ]; then
+        return
+    fi
+    echo "setup: fetching ${npm_packages[*]} into $npm_cache"
+    mkdir -p "$npm_cache"
+    npm install --ignore-scripts --no-audit --no-fund --silent --prefix "$npm_cache" "${npm_packages[@]}"
+    printf '%s\n' "${npm_packages[*]}" > "$stamp"
+}
+
+install_npm_packages

@@ -1,0 +1,249 @@
+#include "toolchain/PtyProcess.h"
+
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <csignal>
+
+using namespace plinth;
+
+namespace {
+
+/// Collects what a PtyProcess writes.
+struct Output
+{
+    explicit Output(PtyProcess &process)
+    {
+        QObject::connect(&process, &PtyProcess::readyRead, &process,
+                         [this](const QByteArray &bytes) { received += bytes; });
+    }
+    QByteArray received;
+};
+
+/// Sets an environment variable for the lifetime of the object.
+class ScopedVariable
+{
+public:
+    ScopedVariable(const char *name, const QByteArray &value)
+        : m_name(name)
+        , m_had(qEnvironmentVariableIsSet(name))
+        , m_old(qgetenv(name))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+    ~ScopedVariable()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+const QString shell = QStringLiteral("/bin/sh");
+
+} // namespace
+
+class TestPtyProcess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void runsWithArgumentZeroAndSize()
+    {
+        PtyProcess process;
+        Output output(process);
+        QSignalSpy finished(&process, &PtyProcess::finished);
+        QVERIFY(process.start(shell, {QStringLiteral("-c"), QStringLiteral("printf '%s|' \"$0\"; stty size")}, {},
+                              QStringLiteral("plinth zero"), 7, 33));
+        QVERIFY(process.isRunning());
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(finished.at(0).at(0).toInt(), 0);
+        QCOMPARE(output.received, QByteArray("plinth zero|7 33\r\n"));
+        QVERIFY(!process.isRunning());
+    }
+
+    void exitCodes_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<int>("exitCode");
+
+        QTest::newRow("success") << QStringLiteral("true") << 0;
+        QTest::newRow("failure") << QStringLiteral("exit 3") << 3;
+        QTest::newRow("signal") << QStringLiteral("kill -TERM $$") << 128 + SIGTERM;
+        QTest::newRow("background child keeps the terminal") << QStringLiteral("(sleep 1 &) ; exit 4") << 4;
+    }
+
+    void exitCodes()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, exitCode);
+
+        PtyProcess process;
+        QSignalSpy finished(&process, &PtyProcess::finished);
+        QVERIFY(process.start(shell, {QStringLiteral("-c"), script}, {}, {}, 24, 80));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 5000);
+        QCOMPARE(finished.at(0).at(0).toInt(), exitCode);
+        QCOMPARE(process.exitCode(), exitCode);
+    }
+
+    void typedInputIsEchoedAndRead()
+    {
+        PtyProcess process;
+        Output output(process);
+        QSignalSpy finished(&process, &PtyProcess::finished);
+        QVERIFY(process.start(QStringLiteral("/bin/cat"), {}, {}, {}, 24, 80));
+        process.write(QByteArray("gr\xc3\xbc\xc3\x9f" "e\r"));
+        // The terminal echoes the line, then cat writes it back.
+        QTRY_COMPARE(output.received, QByteArray("gr\xc3\xbc\xc3\x9f" "e\r\n" "gr\xc3\xbc\xc3\x9f" "e\r\n"));
+        process.write("\x04"); // end of file
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(finished.at(0).at(0).toInt(), 0);
+        process.write("ignored after the end");
+    }
+
+    void largeInputIsQueued()
+    {
+        // More than a terminal's input buffer holds: the rest waits until
+        // the child reads.
+        PtyProcess process;
+        Output output(process);
+        QVERIFY(process.start(shell, {QStringLiteral("-c"), QStringLiteral("stty -echo -icanon; head -c 200000 | wc -c")}, {}, {}, 24, 80));
+        QTest::qWait(300);
+        const QByteArray block(200000, 'x');
+        process.write(block);
+        QTRY_VERIFY_WITH_TIMEOUT(output.received.contains("200000"), 10000);
+    }
+
+    void resizeReachesTheChild()
+    {
+        PtyProcess process;
+        Output output(process);
+        QVERIFY(process.start(shell, {QStringLiteral("-c"), QStringLiteral("printf ready; read line; stty size")}, {}, {},
+                              24, 80));
+        QTRY_VERIFY(output.received.contains("ready"));
+        process.resize(10, 52);
+        process.write("\r");
+        QTRY_VERIFY(output.received.contains("10 52"));
+    }
+
+    void environment()
+    {
+        PtyProcess process;
+        Output output(process);
+        QSignalSpy finished(&process, &PtyProcess::finished);
+        QVERIFY(process.start(shell, {QStringLiteral("-c"), QStringLiteral("printf '%s|%s' \"$FOO\" \"$TERM\"")},
+                              {QStringLiteral("FOO=bar 'baz'"), QStringLiteral("TERM=dumb")}, {}, 24, 80));
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(output.received, QByteArray("bar 'baz'|dumb"));
+    }
+
+    void defaultEnvironment_data()
+    {
+        QTest::addColumn<QByteArray>("lcAll");
+        QTest::addColumn<QByteArray>("lcCtype");
+        QTest::addColumn<QByteArray>("lang");
+        QTest::addColumn<QString>("expected"); // the variable set to a UTF-8 locale, or none
+
+        QTest::newRow("no locale") << QByteArray() << QByteArray() << QByteArray() << QStringLiteral("LC_CTYPE");
+        QTest::newRow("utf-8 language") << QByteArray() << QByteArray() << QByteArray("de_DE.UTF-8") << QString();
+        QTest::newRow("posix language") << QByteArray() << QByteArray() << QByteArray("C") << QStringLiteral("LC_CTYPE");
+        QTest::newRow("utf8 character set") << QByteArray() << QByteArray("en_GB.utf8") << QByteArray("C") << QString();
+        QTest::newRow("posix everything") << QByteArray("POSIX") << QByteArray() << QByteArray("de_DE.UTF-8")
+                                          << QStringLiteral("LC_ALL");
+    }
+
+    void defaultEnvironment()
+    {
+        QFETCH(QByteArray, lcAll);
+        QFETCH(QByteArray, lcCtype);
+        QFETCH(QByteArray, lang);
+        QFETCH(QString, expected);
+
+        const ScopedVariable all("LC_ALL", lcAll);
+        const ScopedVariable characterSet("LC_CTYPE", lcCtype);
+        const ScopedVariable language("LANG", lang);
+        const ScopedVariable term("TERM", "dumb");
+        const QStringList environment = PtyProcess::defaultEnvironment();
+
+        QVERIFY(environment.contains(QStringLiteral("TERM=xterm-256color")));
+        QVERIFY(environment.contains(QStringLiteral("COLORTERM=truecolor")));
+        QVERIFY(environment.contains(QStringLiteral("PATH=") + qEnvironmentVariable("PATH")));
+        for (const QString &name : {QStringLiteral("LC_ALL"), QStringLiteral("LC_CTYPE")}) {
+            const QStringList entries = environment.filter(QRegularExpression(QLatin1Char('^') + name + QLatin1Char('=')));
+            if (name == expected) {
+                QCOMPARE(entries.size(), 1);
+                QVERIFY(entries.first().contains(QLatin1String("UTF-8")));
+            } else {
+                QCOMPARE(entries.size(), qEnvironmentVariableIsSet(qPrintable(name)) ? 1 : 0);
+            }
+        }
+    }
+
+    void loginShell_data()
+    {
+        QTest::addColumn<QByteArray>("shellVariable");
+
+        QTest::newRow("user's shell") << qgetenv("SHELL");
+        QTest::newRow("missing shell") << QByteArray("/nonexistent/zsh");
+        QTest::newRow("relative shell") << QByteArray("bash");
+        QTest::newRow("unset") << QByteArray();
+    }
+
+    void loginShell()
+    {
+        QFETCH(QByteArray, shellVariable);
+        const ScopedVariable variable("SHELL", shellVariable);
+        const QString chosen = PtyProcess::loginShell();
+        const QFileInfo info(chosen);
+        QVERIFY2(info.isAbsolute() && info.isExecutable(), qPrintable(chosen));
+        if (QFileInfo(QStringLiteral("/bin/zsh")).isExecutable())
+            QCOMPARE(chosen, QStringLiteral("/bin/zsh"));
+    }
+
+    void missingProgramEndsWith127()
+    {
+        PtyProcess process;
+        Output output(process);
+        QSignalSpy finished(&process, &PtyProcess::finished);
+        QVERIFY(process.start(QStringLiteral("/nonexistent dir/program"), {}, {}, {}, 24, 80));
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(finished.at(0).at(0).toInt(), 127);
+        QVERIFY2(output.received.startsWith("cannot run /nonexistent dir/program: "), output.received.constData());
+    }
+
+    void startsOnlyOnce()
+    {
+        PtyProcess process;
+        QVERIFY(process.start(QStringLiteral("/bin/cat"), {}, {}, {}, 24, 80));
+        QVERIFY(!process.start(QStringLiteral("/bin/cat"), {}, {}, {}, 24, 80));
+        QVERIFY(!process.errorString().isEmpty());
+    }
+
+    void destructionEndsTheChild()
+    {
+        pid_t pid = 0;
+        {
+            PtyProcess process;
+            QVERIFY(process.start(shell, {QStringLiteral("-c"), QStringLiteral("trap '' INT; sleep 30")}, {}, {}, 24,
+                                  80));
+            pid = process.processId();
+            QVERIFY(pid > 0);
+        }
+        // Hung up and reaped: the process id no longer exists, not even as
+        // a zombie.
+        QTRY_VERIFY_WITH_TIMEOUT(kill(pid, 0) != 0, 5000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPtyProcess)
+#include "TestPtyProcess.moc"

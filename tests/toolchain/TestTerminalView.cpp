@@ -1,0 +1,254 @@
+#include "toolchain/TerminalView.h"
+#include "toolchain/TerminalViewRepresentable.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QImage>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace plinth;
+
+namespace {
+
+/// Whether some line of the terminal (scrollback included) is exactly `line`.
+bool showsLine(TerminalView *view, const QString &line)
+{
+    return view->surface().text().split(QLatin1Char('\n')).contains(line);
+}
+
+/// Shows `view` at `size` and starts bash in it without start-up files: it
+/// has line editing, and its prompt does not depend on the machine.
+void showBash(TerminalView &view, const QSize &size)
+{
+    view.resize(size);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(view.startProcess(QStringLiteral("/bin/bash"), {QStringLiteral("--noprofile"), QStringLiteral("--norc")},
+                              PtyProcess::defaultEnvironment() << QStringLiteral("PS1=prompt$ ")));
+    QTRY_VERIFY_WITH_TIMEOUT(view.surface().lineText(view.surface().cursor().y()).startsWith(QLatin1String("prompt$")),
+                             5000);
+}
+
+} // namespace
+
+class TestTerminalView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandIsTypedAfterTheDelay_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("runs");
+
+        QTest::newRow("with carriage return") << QStringLiteral("echo plinth-$((6*7))\r") << QStringLiteral("plinth-42") << true;
+        QTest::newRow("without carriage return") << QStringLiteral("echo typed-$((1+1))") << QStringLiteral("typed-2") << false;
+    }
+
+    void commandIsTypedAfterTheDelay()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, output);
+        QFETCH(bool, runs);
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("the user's clipboard"));
+        QDir::setCurrent(QDir::tempPath());
+        TerminalViewRepresentable element(command);
+        QCOMPARE(element.terminal(), nullptr);
+        element.resize(640, 360);
+        QElapsedTimer sinceShown; // started no later than the element's timer
+        sinceShown.start();
+        element.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&element));
+
+        TerminalView *terminal = element.terminal();
+        QVERIFY(terminal);
+        QCOMPARE(QDir::currentPath(), QDir::homePath());
+        QTRY_COMPARE(element.focusWidget(), terminal);
+
+        // The login shell shows its prompt before the command comes.
+        QTRY_VERIFY_WITH_TIMEOUT(!terminal->surface().text().trimmed().isEmpty(), 5000);
+        const QString typed = command.trimmed();
+        if (sinceShown.elapsed() < TerminalViewRepresentable::commandDelayMilliseconds - 200)
+            QVERIFY(!terminal->surface().text().contains(typed));
+
+        QTRY_VERIFY_WITH_TIMEOUT(terminal->surface().text().contains(typed), 6000);
+        QVERIFY2(sinceShown.elapsed() >= TerminalViewRepresentable::commandDelayMilliseconds,
+                 qPrintable(QString::number(sinceShown.elapsed())));
+        QCOMPARE(QGuiApplication::clipboard()->text(), command);
+
+        if (runs) {
+            QTRY_VERIFY_WITH_TIMEOUT(showsLine(terminal, output), 5000);
+        } else {
+            QTest::qWait(1000);
+            QVERIFY(!showsLine(terminal, output));
+            // Return, pressed on the keyboard, runs it.
+            QTest::keyClick(terminal, Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(showsLine(terminal, output), 5000);
+        }
+    }
+
+    void lastOutputStaysAfterTheShellEnds()
+    {
+        TerminalViewRepresentable element(QStringLiteral("echo last-$((3*3)); exit 5\r"));
+        element.resize(480, 300);
+        element.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&element));
+        TerminalView *terminal = element.terminal();
+        QSignalSpy terminated(terminal, &TerminalView::processTerminated);
+        QTRY_COMPARE_WITH_TIMEOUT(terminated.size(), 1, 8000);
+        QCOMPARE(terminated.at(0).at(0).toInt(), 5);
+        QVERIFY(showsLine(terminal, QStringLiteral("last-9")));
+        QVERIFY(element.isVisible());
+        // Keys after the end go nowhere and break nothing.
+        QTest::keyClicks(terminal, QStringLiteral("ls"));
+        QTest::keyClick(terminal, Qt::Key_Return);
+        QVERIFY(showsLine(terminal, QStringLiteral("last-9")));
+    }
+
+    void keyboardEditing_data()
+    {
+        QTest::addColumn<QString>("output");
+
+        QTest::newRow("backspace") << QStringLiteral("abc");
+        QTest::newRow("arrows") << QStringLiteral("x12");
+        QTest::newRow("ctrl c") << QStringLiteral("after-5");
+        QTest::newRow("tab") << QStringLiteral("tab-ok");
+    }
+
+    void keyboardEditing()
+    {
+        QFETCH(QString, output);
+
+        TerminalView view;
+        showBash(view, QSize(640, 360));
+        if (QTest::currentTestFailed())
+            return;
+
+        const QString row = QString::fromLatin1(QTest::currentDataTag());
+        if (row == QLatin1String("backspace")) {
+            QTest::keyClicks(&view, QStringLiteral("echo abX"));
+            QTest::keyClick(&view, Qt::Key_Backspace);
+            QTest::keyClicks(&view, QStringLiteral("c"));
+        } else if (row == QLatin1String("arrows")) {
+            QTest::keyClicks(&view, QStringLiteral("echo 12"));
+            QTest::keyClick(&view, Qt::Key_Left);
+            QTest::keyClick(&view, Qt::Key_Left);
+            QTest::keyClicks(&view, QStringLiteral("x"));
+            // Up brings back nothing (no history yet); Right moves on.
+            QTest::keyClick(&view, Qt::Key_Right);
+        } else if (row == QLatin1String("ctrl c")) {
+            QTest::keyClicks(&view, QStringLiteral("sleep 30"));
+            QTest::keyClick(&view, Qt::Key_Return);
+            QTest::qWait(300);
+            QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+            QTest::keyClicks(&view, QStringLiteral("echo after-$((2+3))"));
+        } else {
+            QTest::keyClicks(&view, QStringLiteral("ech"));
+            QTest::keyClick(&view, Qt::Key_Tab);
+            QTest::keyClicks(&view, QStringLiteral(" tab-ok"));
+        }
+        QTest::keyClick(&view, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, output), 5000);
+    }
+
+    void pasteKeys()
+    {
+        TerminalView view;
+        showBash(view, QSize(640, 360));
+        if (QTest::currentTestFailed())
+            return;
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("echo pasted-$((4+4))\n"));
+        QTest::keyClick(&view, Qt::Key_Insert, Qt::ShiftModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, QStringLiteral("pasted-8")), 5000);
+        QGuiApplication::clipboard()->setText(QStringLiteral("echo again-$((5+5))\n"));
+        QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, QStringLiteral("again-10")), 5000);
+    }
+
+    void resizeReachesThePty()
+    {
+        TerminalView view;
+        showBash(view, QSize(640, 360));
+        if (QTest::currentTestFailed())
+            return;
+        QSignalSpy sizeChanged(&view, &TerminalView::sizeChanged);
+
+        view.resize(400, 500);
+        QTRY_VERIFY(!sizeChanged.isEmpty());
+        const int columns = view.surface().columns();
+        const int rows = view.surface().rows();
+        // Whole cells inside a few pixels of padding.
+        QCOMPARE(columns, (view.viewport()->width() - 8) / view.cellSize().width());
+        QCOMPARE(rows, (view.viewport()->height() - 8) / view.cellSize().height());
+        QCOMPARE(sizeChanged.last().at(0).toInt(), columns);
+        QCOMPARE(sizeChanged.last().at(1).toInt(), rows);
+
+        QTest::keyClicks(&view, QStringLiteral("stty size"));
+        QTest::keyClick(&view, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, QStringLiteral("%1 %2").arg(rows).arg(columns)), 5000);
+    }
+
+    void paintsTheCells()
+    {
+        TerminalView view;
+        showBash(view, QSize(560, 240));
+        if (QTest::currentTestFailed())
+            return;
+        QTest::keyClicks(&view, QStringLiteral("printf '\\033[1;32mgreen\\033[0m plain \\033[44m blue \\033[0m\\n'; ls /"));
+        QTest::keyClick(&view, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, QStringLiteral("green plain  blue")), 5000);
+        QTest::qWait(200);
+
+        const QImage image = view.grab().toImage();
+        const QString directory = QStringLiteral(PLINTH_BUILD_DIR "/screenshots");
+        QDir().mkpath(directory);
+        QVERIFY(image.save(directory + QStringLiteral("/terminal.png")));
+
+        // Text in the scheme's foreground, the green of ANSI colour 2, the
+        // blue background of colour 4, and the cursor.
+        int foreground = 0;
+        int green = 0;
+        int blue = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < view.viewport()->width(); ++x) {
+                const QRgb pixel = image.pixel(x, y) & 0xffffff;
+                foreground += pixel == (view.surface().defaultForeground() & 0xffffff);
+                green += pixel == 0x0dbc79;
+                blue += pixel == 0x2472c8;
+            }
+        }
+        QVERIFY2(foreground > 200, qPrintable(QString::number(foreground)));
+        QVERIFY2(green > 10, qPrintable(QString::number(green)));
+        QVERIFY2(blue > 6 * view.cellSize().width() * view.cellSize().height() / 2, qPrintable(QString::number(blue)));
+    }
+
+    void scrollbackInTheScrollBar()
+    {
+        TerminalView view;
+        showBash(view, QSize(560, 240));
+        if (QTest::currentTestFailed())
+            return;
+        QTest::keyClicks(&view, QStringLiteral("seq 1 200"));
+        QTest::keyClick(&view, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, QStringLiteral("200")), 5000);
+        QScrollBar *bar = view.verticalScrollBar();
+        QCOMPARE(bar->maximum(), view.surface().scrollbackCount());
+        QCOMPARE(bar->value(), bar->maximum());
+        QTest::keyClick(&view, Qt::Key_PageUp, Qt::ShiftModifier);
+        QCOMPARE(bar->value(), bar->maximum() - view.surface().rows());
+        // Typing returns to the bottom.
+        QTest::keyClicks(&view, QStringLiteral("x"));
+        QCOMPARE(bar->value(), bar->maximum());
+    }
+};
+
+QTEST_MAIN(TestTerminalView)
+#include "TestTerminalView.moc"

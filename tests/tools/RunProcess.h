@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+namespace plinth::test {
+
+struct ProcessResult
+{
+    int exitCode = -1;
+    QString output; ///< standard output and standard error, merged
+};
+
+/// Runs `program` to its end (at most `timeoutMs`) and returns its exit code
+/// and output; -1 when it cannot be started or does not end in time.
+inline ProcessResult runProcess(const QString &program, const QStringList &arguments,
+                                const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+                                const QString &workingDirectory = {}, int timeoutMs = 120000)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setProcessEnvironment(environment);
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
+    process.start(program, arguments);
+    ProcessResult result;
+    if (!process.waitForStarted() || !process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        result.output = process.errorString();
+        return result;
+    }
+    result.output = QString::fromUtf8(process.readAll());
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return result;
+}
+
+} // namespace plinth::test
