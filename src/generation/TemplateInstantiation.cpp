@@ -159,7 +159,11 @@ private:
         const QString updated = rewriteContent(*original, fileName, m_names, testsRule);
         if (updated == *original)
             return;
-        if (!writeTextFileAtomically(fileops::displayPath(path), updated, &error)) {
+        // A new project's files are copies made moments ago; waiting for the
+        // disk on each of them would dominate the run. A user's files are
+        // synced before they replace the old ones.
+        const auto durability = m_scope.existingProject ? WriteDurability::synced : WriteDurability::unsynced;
+        if (!writeTextFileAtomically(fileops::displayPath(path), updated, &error, durability)) {
             debugConsole(QStringLiteral("Error while updating an content"));
             ++m_result.failures;
             return;

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "toolchain/TerminalView.h"
+
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
 namespace plinth {
-
-class TerminalView;
 
 /// The embedded terminal as the screens place it in their layouts: when it is
 /// first shown it starts the user's login shell in a terminal in the home

@@ -1,0 +1,36 @@
+#include "app/AppDelegate.h"
+
+#include "app/AlertPanelController.h"
+#include "app/CustomNSPanel.h"
+#include "app/DebugConsole.h"
+#include "app/UpdateChecker.h"
+
+#include <QTimer>
+#include <QUrl>
+
+namespace plinth {
+
+namespace {
+// The feed of released versions, set at build time (PLINTH_RELEASE_FEED_URL).
+constexpr char releaseFeedURL[] = PLINTH_RELEASE_FEED_URL;
+constexpr int updateCheckDelayMilliseconds = 500;
+} // namespace
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    // The update check is started but never waited for; its answer is only
+    // written to the console. Setting up TLS costs the main thread some
+    // 20 ms, so the request goes out once the panel has had time to paint.
+    QTimer::singleShot(updateCheckDelayMilliseconds, this, [] {
+        UpdateChecker::shared().performManualMacAppVersionCheck(
+            QUrl(QString::fromLatin1(releaseFeedURL)), false,
+            [](const KWVersionInfo &info) { debugConsole(info.description()); });
+    });
+
+    CustomNSPanel *panel = AlertPanelController::shared().applicationWindow();
+    panel->show();
+    panel->raise();
+    panel->activateWindow();
+}
+
+} // namespace plinth

@@ -1,0 +1,52 @@
+#include "app/ScreenStack.h"
+
+#include "app/BaseView.h"
+
+namespace plinth {
+
+ScreenStack::ScreenStack(std::function<QWidget *()> firstScreenFactory, QWidget *parent)
+    : QStackedWidget(parent)
+    , m_firstScreenFactory(std::move(firstScreenFactory))
+{
+}
+
+void ScreenStack::push(QWidget *screen)
+{
+    QList<BaseView *> frames = screen->findChildren<BaseView *>();
+    if (auto *frame = qobject_cast<BaseView *>(screen))
+        frames.append(frame);
+    for (BaseView *frame : frames) {
+        connect(frame, &BaseView::shouldGoToHomeScreenChanged, this, [this](bool goHome) {
+            if (goHome)
+                pushFirstScreen();
+        });
+    }
+    addWidget(screen);
+    setCurrentWidget(screen);
+    screen->setFocus();
+    Q_EMIT topChanged(screen);
+}
+
+void ScreenStack::pop()
+{
+    if (count() <= 1)
+        return;
+    QWidget *screen = widget(count() - 1);
+    removeWidget(screen);
+    screen->deleteLater();
+    setCurrentIndex(count() - 1);
+    Q_EMIT topChanged(top());
+}
+
+void ScreenStack::pushFirstScreen()
+{
+    if (m_firstScreenFactory)
+        push(m_firstScreenFactory());
+}
+
+QWidget *ScreenStack::top() const
+{
+    return count() > 0 ? widget(count() - 1) : nullptr;
+}
+
+} // namespace plinth

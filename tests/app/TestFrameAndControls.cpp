@@ -1,0 +1,250 @@
+#include "app/AlertPanelController.h"
+#include "app/BaseView.h"
+#include "app/CustomButtonView.h"
+#include "app/CustomNSPanel.h"
+#include "app/DropDownMenu.h"
+#include "app/ScreenStack.h"
+#include "app/ToggleButton.h"
+#include "project/ProjectDetailsModel.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QtTest>
+
+using namespace plinth;
+
+namespace {
+
+int firstScreensMade = 0;
+
+QWidget *makeFirstScreen()
+{
+    ++firstScreensMade;
+    auto *frame = new BaseView(new QLabel(QStringLiteral("first")));
+    frame->setObjectName(QStringLiteral("firstScreen"));
+    frame->setNextButton(QStringLiteral("Next"), [] {});
+    return frame;
+}
+
+} // namespace
+
+class TestFrameAndControls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        AlertPanelController::setFirstScreenFactory(makeFirstScreen);
+    }
+
+    void buttonsAppearOnlyWithATitle_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<bool>("previous");
+        QTest::addColumn<bool>("next");
+        QTest::newRow("none") << false << false << false;
+        QTest::newRow("only next") << false << false << true;
+        QTest::newRow("previous and next") << false << true << true;
+        QTest::newRow("all three") << true << true << true;
+    }
+
+    void buttonsAppearOnlyWithATitle()
+    {
+        QFETCH(bool, cancel);
+        QFETCH(bool, previous);
+        QFETCH(bool, next);
+        BaseView frame(new QLabel);
+        if (cancel)
+            frame.setCancelButtonTitle(QStringLiteral("anything"));
+        if (previous)
+            frame.setPreviousButton(QStringLiteral("Previous"), [] {});
+        if (next)
+            frame.setNextButton(QStringLiteral("Next"), [] {});
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QCOMPARE(frame.cancelButton()->isVisible(), cancel);
+        QCOMPARE(frame.previousButton()->isVisible(), previous);
+        QCOMPARE(frame.nextButton()->isVisible(), next);
+        if (cancel)
+            QCOMPARE(frame.cancelButton()->text(), QStringLiteral("Cancel")); // the catalog's text, not the given one
+    }
+
+    // A disabled Next ignores clicks and Return; an enabled one takes both,
+    // also while a text field in the screen has the focus.
+    void nextIsTheDefaultButtonOnlyWhileEnabled()
+    {
+        auto *field = new QLineEdit;
+        BaseView frame(field);
+        int pressed = 0;
+        frame.setNextButton(QStringLiteral("Next"), [&] { ++pressed; });
+        frame.setShouldDisableNextButton(true);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        field->setFocus();
+        QTest::mouseClick(frame.nextButton(), Qt::LeftButton);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(pressed, 0);
+
+        frame.setShouldDisableNextButton(false);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(pressed, 1);
+        QTest::mouseClick(frame.nextButton(), Qt::LeftButton);
+        QCOMPARE(pressed, 2);
+    }
+
+    void previousRunsItsActionUnlessDisabled()
+    {
+        BaseView frame(new QLabel);
+        int pressed = 0;
+        frame.setPreviousButton(QStringLiteral("Previous"), [&] { ++pressed; });
+        frame.show();
+        QTest::mouseClick(frame.previousButton(), Qt::LeftButton);
+        frame.setShouldDisablePreviousButton(true);
+        QTest::mouseClick(frame.previousButton(), Qt::LeftButton);
+        QCOMPARE(pressed, 1);
+    }
+
+    // Cancel pushes a fresh first screen on top; the screens below stay and
+    // the project description is left as it was.
+    void cancelReturnsToAFreshFirstScreen()
+    {
+        currentProjectDetails().organizationName = QStringLiteral("Tarnwick Solutions");
+        ScreenStack stack(makeFirstScreen);
+        stack.pushFirstScreen();
+        auto *deep = new BaseView(new QLabel(QStringLiteral("deep")));
+        deep->setCancelButtonTitle(QStringLiteral("cancel"));
+        stack.push(deep);
+        stack.show();
+        const int before = firstScreensMade;
+        QTest::mouseClick(deep->cancelButton(), Qt::LeftButton);
+        QVERIFY(deep->shouldGoToHomeScreen());
+        QCOMPARE(stack.depth(), 3);
+        QCOMPARE(firstScreensMade, before + 1);
+        QCOMPARE(stack.top()->objectName(), QStringLiteral("firstScreen"));
+        QCOMPARE(stack.widget(1), deep);
+        QCOMPARE(currentProjectDetails().organizationName, QStringLiteral("Tarnwick Solutions"));
+
+        stack.pop();
+        QCOMPARE(stack.top(), deep);
+    }
+
+    void panelIsABorderlessCentredWindow()
+    {
+        CustomNSPanel *panel = AlertPanelController::shared().applicationWindow();
+        QCOMPARE(panel->size(), QSize(1000, 600));
+        QVERIFY(panel->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(panel->screenStack()->top());
+        if (QScreen *screen = QGuiApplication::primaryScreen()) {
+            const QRect available = screen->availableGeometry();
+            QCOMPARE(panel->geometry().center().x() - available.center().x(), 0);
+            QCOMPARE(panel->geometry().center().y() - available.center().y(), 0);
+        }
+    }
+
+    void alertHandsTheChosenOptionToItsCompletion_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("choose");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no options") << QStringList{} << -1 << "";
+        QTest::newRow("first preselected") << QStringList{"Development", "Production"} << -1 << "Development";
+        QTest::newRow("second chosen") << QStringList{"Development", "Production"} << 1 << "Production";
+    }
+
+    void alertHandsTheChosenOptionToItsCompletion()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, choose);
+        QFETCH(QString, expected);
+        AlertPanelController &controller = AlertPanelController::shared();
+        controller.applicationWindow()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(controller.applicationWindow()));
+
+        std::optional<QString> chosen;
+        controller.showAlert(QStringLiteral("Title"), QStringLiteral("Message"), options,
+                             [&](const QString &option) { chosen = option; });
+        QDialog *alert = controller.currentAlert();
+        QVERIFY(alert);
+        QVERIFY(alert->isVisible());
+        QCOMPARE(alert->windowModality(), Qt::WindowModal);
+        QCOMPARE(alert->parentWidget(), controller.applicationWindow());
+        QCOMPARE(alert->findChild<QLabel *>(QStringLiteral("alertTitle"))->text(), QStringLiteral("Title"));
+        auto *list = alert->findChild<QComboBox *>(QStringLiteral("alertOptions"));
+        QCOMPARE(list != nullptr, !options.isEmpty());
+        if (list) {
+            QCOMPARE(list->size(), QSize(200, 24));
+            QCOMPARE(list->currentIndex(), 0);
+            if (choose >= 0)
+                list->setCurrentIndex(choose);
+        }
+        QVERIFY(!chosen);
+        QTest::mouseClick(alert->findChild<QPushButton *>(QStringLiteral("alertOK")), Qt::LeftButton);
+        QVERIFY(chosen.has_value());
+        QCOMPARE(*chosen, expected);
+    }
+
+    void alertWithoutCompletionCloses()
+    {
+        AlertPanelController &controller = AlertPanelController::shared();
+        controller.showAlert(QStringLiteral("T"), QStringLiteral("M"), {QStringLiteral("a")}, nullptr);
+        QPointer<QDialog> alert = controller.currentAlert();
+        QVERIFY(alert);
+        QVERIFY(alert->isVisible());
+        QTest::keyClick(alert.data(), Qt::Key_Return);
+        QTRY_VERIFY(!alert);
+    }
+
+    void customButtonIsFaintInDarkMode()
+    {
+        CustomButtonView button(QStringLiteral("plus"), QStringLiteral("New Project"), QColor(10, 132, 255),
+                                CustomButtonView::ColorScheme::light);
+        QCOMPARE(button.effectiveBackground().alphaF(), 1.0f);
+        button.setColorScheme(CustomButtonView::ColorScheme::dark);
+        QVERIFY(qAbs(button.effectiveBackground().alphaF() - 0.15f) < 0.01f);
+        QSignalSpy clicks(&button, &QAbstractButton::clicked);
+        button.resize(button.sizeHint());
+        button.show();
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(clicks.size(), 1);
+    }
+
+    void toggleReportsPressesAndRedraws()
+    {
+        ToggleButton toggle(2, QStringLiteral("UAT"), false);
+        QSignalSpy clicks(&toggle, &QAbstractButton::clicked);
+        toggle.resize(toggle.sizeHint());
+        toggle.show();
+        QTest::mouseClick(&toggle, Qt::LeftButton);
+        QCOMPARE(clicks.size(), 1);
+        QVERIFY(!toggle.isChecked()); // the owner decides
+        toggle.setChecked(true);
+        QVERIFY(toggle.isChecked());
+        QCOMPARE(toggle.index(), 2);
+        QVERIFY(!toggle.grab().isNull());
+    }
+
+    void dropDownWritesTheChosenOption()
+    {
+        DropDownMenu menu(QStringLiteral("Interface"), {QStringLiteral("SwiftUI"), QStringLiteral("UIKit")},
+                          QStringLiteral("SwiftUI"));
+        QSignalSpy changes(&menu, &DropDownMenu::selectedOptionChanged);
+        QCOMPARE(menu.text(), QStringLiteral("SwiftUI"));
+        const QList<QAction *> items = menu.menu()->actions();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items.at(1)->text(), QStringLiteral("UIKit"));
+        items.at(1)->trigger();
+        QCOMPARE(menu.selectedOption(), QStringLiteral("UIKit"));
+        QCOMPARE(menu.text(), QStringLiteral("UIKit"));
+        items.at(1)->trigger();
+        QCOMPARE(changes.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestFrameAndControls)
+#include "TestFrameAndControls.moc"

@@ -1,0 +1,136 @@
+#include "app/UpdateChecker.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+using namespace plinth;
+
+namespace {
+
+// Answers every request on a loopback port with one fixed HTTP response.
+class FeedServer : public QTcpServer
+{
+public:
+    explicit FeedServer(QByteArray status, QByteArray body)
+        : m_status(std::move(status))
+        , m_body(std::move(body))
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    if (!socket->readAll().contains("\r\n\r\n"))
+                        return;
+                    socket->write("HTTP/1.1 " + m_status + "\r\nContent-Type: application/xml\r\nContent-Length: "
+                                  + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+        listen(QHostAddress::LocalHost);
+    }
+
+    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/Release/version.xml").arg(serverPort())); }
+
+private:
+    QByteArray m_status;
+    QByteArray m_body;
+};
+
+} // namespace
+
+class TestUpdateChecker : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void feedIsCompared_data()
+    {
+        QTest::addColumn<QByteArray>("feed");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<bool>("available");
+        QTest::addColumn<bool>("forced");
+        QTest::addColumn<bool>("failed");
+        QTest::newRow("newer") << QByteArray("<release><version>1.2.0</version><url>u</url></release>") << "1.1.9"
+                               << true << false << false;
+        QTest::newRow("same") << QByteArray("<release><version>1.2</version></release>") << "1.2.0" << false << false
+                              << false;
+        QTest::newRow("older feed") << QByteArray("<release><version>0.9.0</version></release>") << "1.0.0" << false
+                                    << false << false;
+        QTest::newRow("numeric, not text, order") << QByteArray("<release><version>1.10.0</version></release>")
+                                                  << "1.9.0" << true << false << false;
+        QTest::newRow("below minimum forces") << QByteArray("<release><version>2.0.0</version><minimumVersion>1.5.0"
+                                                            "</minimumVersion></release>")
+                                              << "1.4.0" << true << true << false;
+        QTest::newRow("no version") << QByteArray("<release><url>u</url></release>") << "1.0.0" << false << false
+                                    << true;
+        QTest::newRow("not a feed") << QByteArray("<html><body>Not found</body></html>") << "1.0.0" << false << false
+                                    << true;
+        QTest::newRow("broken XML") << QByteArray("<release><version>1.2") << "1.0.0" << false << false << true;
+    }
+
+    void feedIsCompared()
+    {
+        QFETCH(QByteArray, feed);
+        QFETCH(QString, current);
+        QFETCH(bool, available);
+        QFETCH(bool, forced);
+        QFETCH(bool, failed);
+        const KWVersionInfo info = UpdateChecker::parseFeed(feed, current, false);
+        QCOMPARE(info.isUpdateAvailable, available);
+        QCOMPARE(info.isForceUpdate, forced);
+        QCOMPARE(!info.error.isEmpty(), failed);
+        QCOMPARE(info.currentVersion, current);
+    }
+
+    void checkAnswersAsynchronously_data()
+    {
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("latest");
+        QTest::addColumn<bool>("failed");
+        QTest::newRow("feed") << QByteArray("200 OK")
+                              << QByteArray("<?xml version=\"1.0\"?><release><version>3.1.0</version>"
+                                            "<notes>Faster &amp; smaller</notes></release>")
+                              << "3.1.0" << false;
+        QTest::newRow("missing feed") << QByteArray("404 Not Found") << QByteArray("gone") << "" << true;
+    }
+
+    void checkAnswersAsynchronously()
+    {
+        QFETCH(QByteArray, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, latest);
+        QFETCH(bool, failed);
+        FeedServer server(status, body);
+        QVERIFY(server.isListening());
+        UpdateChecker checker(QStringLiteral("1.0.0"));
+        std::optional<KWVersionInfo> received;
+        checker.performManualMacAppVersionCheck(server.url(), false, [&](const KWVersionInfo &info) { received = info; });
+        QVERIFY(!received); // the call itself never waits for the answer
+        QTRY_VERIFY_WITH_TIMEOUT(received.has_value(), 10000);
+        QCOMPARE(received->latestVersion, latest);
+        QCOMPARE(!received->error.isEmpty(), failed);
+        if (!failed)
+            QCOMPARE(received->releaseNotes, QStringLiteral("Faster & smaller"));
+    }
+
+    void unreachableFeedStillCompletes()
+    {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        UpdateChecker checker(QStringLiteral("1.0.0"));
+        std::optional<KWVersionInfo> received;
+        checker.performManualMacAppVersionCheck(QUrl(QStringLiteral("http://127.0.0.1:%1/Release/version.xml").arg(port)),
+                                                true, [&](const KWVersionInfo &info) { received = info; });
+        QTRY_VERIFY_WITH_TIMEOUT(received.has_value(), 10000);
+        QVERIFY(!received->error.isEmpty());
+        QVERIFY(received->isForceUpdate);
+        QVERIFY(received->description().startsWith(QStringLiteral("KWVersionInfo(currentVersion: \"1.0.0\"")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUpdateChecker)
+#include "TestUpdateChecker.moc"

@@ -1,0 +1,196 @@
+#include "app/DebugConsole.h"
+#include "app/ResourceBundle.h"
+#include "app/TextCatalog.h"
+#include "toolchain/CommandRunner.h"
+#include "toolchain/PreProjectSetupViewModel.h"
+#include "toolchain/ResourceScript.h"
+#include "toolchain/OnWorker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace plinth;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &content, bool executable = false)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    if (executable)
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+}
+
+DependencyCheck checkWith(std::initializer_list<PreRequisite> byScript, std::initializer_list<PreRequisite> byProbe)
+{
+    DependencyCheck check;
+    for (PreRequisite tool : byScript)
+        check.scriptVerdicts[static_cast<size_t>(tool)] = true;
+    for (PreRequisite tool : byProbe)
+        check.probeOutputs[static_cast<size_t>(tool)] = QStringLiteral("\n");
+    return check;
+}
+
+} // namespace
+
+class TestPreProjectSetup : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void verdictComesFromTheTagPairAndTheExitCode_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("present") << QByteArray("puts '<output>0</output>'") << true;
+        QTest::newRow("tag pair amid other output") << QByteArray("puts 'checking'\nputs 'x<output>0</output>y'") << true;
+        QTest::newRow("non-zero exit") << QByteArray("puts '<output>0</output>'\nexit 1") << false;
+        QTest::newRow("space before verdict") << QByteArray("puts '<output> 0</output>'") << false;
+        QTest::newRow("other verdict") << QByteArray("puts '<output>1</output>'") << false;
+        QTest::newRow("no closing tag") << QByteArray("puts '<output>0'") << false;
+        QTest::newRow("closing tag first") << QByteArray("puts '</output>0<output>'") << false;
+        QTest::newRow("nothing printed") << QByteArray("") << false;
+        QTest::newRow("tag case differs") << QByteArray("puts '<Output>0</Output>'") << false;
+    }
+
+    void verdictComesFromTheTagPairAndTheExitCode()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, exists);
+        // The bundle's folder has a space and a quote in its name: the script
+        // path reaches ruby as one argument all the same.
+        const QString root = m_dir.filePath(QStringLiteral("Plinth's Bundle"));
+        writeFile(root + QStringLiteral("/ValidateXcodeBuild.rb"), script);
+        const ResourceBundle bundle(root);
+        const CommandRunner runner;
+        const bool verdict = onWorker([&] {
+            return PreProjectSetupViewModel::isDependencyExist(runner, bundle, ResourceScript::validateXcodeBuild,
+                                                               text(key::output));
+        });
+        QCOMPARE(verdict, exists);
+    }
+
+    void missingScriptIsReportedAndCountsAsAbsent()
+    {
+        const ResourceBundle bundle(m_dir.filePath(QStringLiteral("empty")));
+        const CommandRunner runner;
+        ConsoleCapture console;
+        QVERIFY(!onWorker([&] {
+            return PreProjectSetupViewModel::isDependencyExist(runner, bundle, ResourceScript::validateHomeBrew,
+                                                               text(key::output));
+        }));
+        QCOMPARE(console.lines(), QStringList{text(key::brewExistenceCheckScriptNotFound)});
+    }
+
+    // A tool counts as present when its probe finds it, even without its
+    // validation script.
+    void probeAloneMakesAToolPresent()
+    {
+        const QString tools = m_dir.filePath(QStringLiteral("tools"));
+        writeFile(tools + QStringLiteral("/pod"), "#!/bin/sh\nexit 0\n", true);
+        CommandRunner runner;
+        runner.setToolchainSearchPath(tools);
+        const ResourceBundle bundle(m_dir.filePath(QStringLiteral("empty")));
+        ConsoleCapture console;
+        const DependencyCheck check = onWorker([&] { return PreProjectSetupViewModel::verifyDependencies(runner, bundle); });
+        QVERIFY(check.isPresent(PreRequisite::cocoaPods));
+        QVERIFY(check.probeOutputs[static_cast<size_t>(PreRequisite::cocoaPods)].endsWith(QStringLiteral("/pod\n")));
+        QVERIFY(!check.isPresent(PreRequisite::xcodegen));
+        QCOMPARE(console.lines().size(), 6); // one note per missing script
+    }
+
+    void rowsAndStateFollowEachFinishedCheck()
+    {
+        PreProjectSetupViewModel model(std::make_shared<const CommandRunner>(), ResourceBundle(m_dir.path()));
+        QCOMPARE(model.preProjectSetupState(), PreProjectSetupStates::checkingDependencies);
+        QVERIFY(model.isNextDisabled());
+        QList<PreRequisite> order;
+        for (const auto &row : model.preRequisiteList()) {
+            order << row.preRequisite;
+            QVERIFY(!row.dependencyExists);
+        }
+        QCOMPARE(order, (QList<PreRequisite>{PreRequisite::xcodeBuild, PreRequisite::cocoaPods, PreRequisite::homeBrew,
+                                             PreRequisite::commandLineTool, PreRequisite::xcodegen,
+                                             PreRequisite::xcodeProj}));
+
+        const DependencyCheck all = checkWith({PreRequisite::xcodeBuild, PreRequisite::commandLineTool,
+                                               PreRequisite::homeBrew},
+                                              {PreRequisite::cocoaPods, PreRequisite::xcodegen, PreRequisite::xcodeProj});
+        model.updatePreRequisiteList(all);
+        model.updatePreProjectSetupState(all);
+        QCOMPARE(model.preProjectSetupState(), PreProjectSetupStates::dependenciesExistAndReadyToProceed);
+        QVERIFY(!model.isNextDisabled());
+        for (const auto &row : model.preRequisiteList())
+            QVERIFY(row.dependencyExists);
+
+        const DependencyCheck withoutPods = checkWith({PreRequisite::xcodeBuild, PreRequisite::commandLineTool,
+                                                       PreRequisite::homeBrew},
+                                                      {PreRequisite::xcodegen, PreRequisite::xcodeProj});
+        model.updatePreRequisiteList(withoutPods);
+        model.updatePreProjectSetupState(withoutPods);
+        QCOMPARE(model.preProjectSetupState(), PreProjectSetupStates::dependenciesNotFound);
+        QVERIFY(model.isNextDisabled());
+        QVERIFY(!model.preRequisiteList().at(1).dependencyExists);
+        QVERIFY(model.preRequisiteList().at(0).dependencyExists);
+    }
+
+    // No check at the moment the timer starts; the first one 5 seconds later;
+    // stopping the timer stops further checks.
+    void timerChecksEveryFiveSeconds()
+    {
+        const QString tools = m_dir.filePath(QStringLiteral("tools"));
+        auto runner = std::make_shared<CommandRunner>();
+        runner->setToolchainSearchPath(tools);
+        PreProjectSetupViewModel model(runner, ResourceBundle(m_dir.filePath(QStringLiteral("empty"))));
+        QSignalSpy states(&model, &PreProjectSetupViewModel::preProjectSetupStateChanged);
+        model.startTimer();
+        QVERIFY(model.isTimerRunning());
+        QTest::qWait(4000);
+        QCOMPARE(model.preProjectSetupState(), PreProjectSetupStates::checkingDependencies);
+        QTRY_COMPARE_WITH_TIMEOUT(model.preProjectSetupState(), PreProjectSetupStates::dependenciesNotFound, 8000);
+        model.stopTimer();
+        QVERIFY(!model.isTimerRunning());
+    }
+
+    void modelGoneBeforeItsCheckEndsDropsTheResult()
+    {
+        auto model = std::make_unique<PreProjectSetupViewModel>(std::make_shared<const CommandRunner>(),
+                                                                ResourceBundle(m_dir.path()));
+        model->startCheck();
+        model.reset();
+        QThreadPool::globalInstance()->waitForDone(20000);
+        QCoreApplication::processEvents();
+    }
+
+    void installationCommandQuotesTheScriptPath_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("expected"); // with %1 for the folder's absolute path
+        QTest::newRow("plain") << "plain" << "bash %1/PreProjectSetupCommands.sh\r";
+        QTest::newRow("space and quote") << "it's here" << "bash '%1/PreProjectSetupCommands.sh'\r";
+        QTest::newRow("script absent") << "" << "bash \r";
+    }
+
+    void installationCommandQuotesTheScriptPath()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, expected);
+        QString root = m_dir.filePath(QStringLiteral("install-") + folder);
+        if (!folder.isEmpty())
+            writeFile(root + QStringLiteral("/PreProjectSetupCommands.sh"), "echo hi\n");
+        PreProjectSetupViewModel model(std::make_shared<const CommandRunner>(), ResourceBundle(root));
+        QString quotedRoot = root;
+        quotedRoot.replace(QStringLiteral("'"), QStringLiteral("'\\''"));
+        QCOMPARE(model.installationCommand(), expected.arg(quotedRoot));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPreProjectSetup)
+#include "TestPreProjectSetup.moc"
