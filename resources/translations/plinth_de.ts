@@ -243,6 +243,46 @@
         <source>Integrate Arkana to keep API keys and secrets out of source control?</source>
         <translation>Arkana einbinden, damit API-Schlüssel und Geheimnisse nicht in die Versionskontrolle gelangen?</translation>
     </message>
+    <message id="generationStepProjectRoot">
+        <source>Create the project folder</source>
+        <translation>Projektordner anlegen</translation>
+    </message>
+    <message id="generationStepTargetDirectories">
+        <source>Create the target folders</source>
+        <translation>Zielordner anlegen</translation>
+    </message>
+    <message id="generationStepXcodeGenSpecification">
+        <source>Write project.yml</source>
+        <translation>project.yml schreiben</translation>
+    </message>
+    <message id="generationStepTemplateCopy">
+        <source>Copy the template</source>
+        <translation>Vorlage kopieren</translation>
+    </message>
+    <message id="generationStepXcodeGen">
+        <source>Generate the Xcode project</source>
+        <translation>Xcode-Projekt erzeugen</translation>
+    </message>
+    <message id="generationStepPostGeneration">
+        <source>Write the Podfile</source>
+        <translation>Podfile schreiben</translation>
+    </message>
+    <message id="generationStepInstantiation">
+        <source>Adapt the files to the product name</source>
+        <translation>Dateien an den Produktnamen anpassen</translation>
+    </message>
+    <message id="generationStepArkanaFiles">
+        <source>Add the Arkana secrets files</source>
+        <translation>Arkana-Dateien hinzufügen</translation>
+    </message>
+    <message id="generationStepModuleCopy">
+        <source>Copy the module %1</source>
+        <translation>Modul %1 kopieren</translation>
+    </message>
+    <message id="generationStepModuleTarget">
+        <source>Add the module %1 to the app target</source>
+        <translation>Modul %1 zum App-Target hinzufügen</translation>
+    </message>
     <message id="projectCreationFailed">
         <source>Project Setup Failed</source>
         <translation>Projekteinrichtung fehlgeschlagen</translation>

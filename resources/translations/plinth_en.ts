@@ -243,6 +243,46 @@
         <source>Integrate Arkana to keep API keys and secrets out of source control?</source>
         <translation>Integrate Arkana to keep API keys and secrets out of source control?</translation>
     </message>
+    <message id="generationStepProjectRoot">
+        <source>Create the project folder</source>
+        <translation>Create the project folder</translation>
+    </message>
+    <message id="generationStepTargetDirectories">
+        <source>Create the target folders</source>
+        <translation>Create the target folders</translation>
+    </message>
+    <message id="generationStepXcodeGenSpecification">
+        <source>Write project.yml</source>
+        <translation>Write project.yml</translation>
+    </message>
+    <message id="generationStepTemplateCopy">
+        <source>Copy the template</source>
+        <translation>Copy the template</translation>
+    </message>
+    <message id="generationStepXcodeGen">
+        <source>Generate the Xcode project</source>
+        <translation>Generate the Xcode project</translation>
+    </message>
+    <message id="generationStepPostGeneration">
+        <source>Write the Podfile</source>
+        <translation>Write the Podfile</translation>
+    </message>
+    <message id="generationStepInstantiation">
+        <source>Adapt the files to the product name</source>
+        <translation>Adapt the files to the product name</translation>
+    </message>
+    <message id="generationStepArkanaFiles">
+        <source>Add the Arkana secrets files</source>
+        <translation>Add the Arkana secrets files</translation>
+    </message>
+    <message id="generationStepModuleCopy">
+        <source>Copy the module %1</source>
+        <translation>Copy the module %1</translation>
+    </message>
+    <message id="generationStepModuleTarget">
+        <source>Add the module %1 to the app target</source>
+        <translation>Add the module %1 to the app target</translation>
+    </message>
     <message id="projectCreationFailed">
         <source>Project Setup Failed</source>
         <translation>Project Setup Failed</translation>

@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QMutex>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,11 +39,15 @@ void debugConsole(const QString &text)
     QMutexLocker lock(&consoleMutex());
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
     std::fflush(stderr);
-    for (ConsoleCapture *capture : captures())
-        capture->append(text);
+    const void *thread = QThread::currentThread();
+    for (ConsoleCapture *capture : captures()) {
+        if (!capture->m_thread || capture->m_thread == thread)
+            capture->append(text);
+    }
 }
 
-ConsoleCapture::ConsoleCapture()
+ConsoleCapture::ConsoleCapture(Threads threads)
+    : m_thread(threads == Threads::creatingThreadOnly ? QThread::currentThread() : nullptr)
 {
     QMutexLocker lock(&consoleMutex());
     captures().push_back(this);

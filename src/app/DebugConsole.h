@@ -18,7 +18,11 @@ QString debugForm(const QString &text);
 class ConsoleCapture
 {
 public:
-    ConsoleCapture();
+    enum class Threads { all, creatingThreadOnly };
+
+    /// `creatingThreadOnly` records only the lines written on the thread that
+    /// made the capture (a worker that wants the lines of its own step).
+    explicit ConsoleCapture(Threads threads = Threads::all);
     ~ConsoleCapture();
     ConsoleCapture(const ConsoleCapture &) = delete;
     ConsoleCapture &operator=(const ConsoleCapture &) = delete;
@@ -30,6 +34,7 @@ private:
     void append(const QString &line);
 
     QStringList m_lines;
+    const void *m_thread = nullptr; ///< the only thread recorded, or null for all
 };
 
 } // namespace plinth

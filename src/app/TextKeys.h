@@ -65,6 +65,16 @@
     X(selectedModulesTitle)                                                                        \
     X(supplementalModulesTitle)                                                                    \
     X(askForArkanaIntegration)                                                                     \
+    X(generationStepProjectRoot)                                                               \
+    X(generationStepTargetDirectories)                                                         \
+    X(generationStepXcodeGenSpecification)                                                     \
+    X(generationStepTemplateCopy)                                                              \
+    X(generationStepXcodeGen)                                                                  \
+    X(generationStepPostGeneration)                                                            \
+    X(generationStepInstantiation)                                                             \
+    X(generationStepArkanaFiles)                                                               \
+    X(generationStepModuleCopy) /* 1 argument */                                               \
+    X(generationStepModuleTarget) /* 1 argument */                                             \
     X(projectCreationFailed)                                                                       \
     X(projectCreationFailedErrorMessage)                                                           \
     X(skippingIgnoreFile) /* 1 argument */

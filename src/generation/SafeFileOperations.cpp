@@ -395,6 +395,36 @@ bool copyItem(const QByteArray &source, const QByteArray &destination, QString *
     }
 }
 
+bool removeItem(const QByteArray &path, QString *error)
+{
+    struct stat status {};
+    if (::lstat(path.constData(), &status) != 0) {
+        if (errno == ENOENT)
+            return true;
+        setError(error, "Could not remove", path, errno);
+        return false;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        std::vector<DirectoryEntry> entries;
+        if (!listDirectory(path, entries, error))
+            return false;
+        for (const DirectoryEntry &entry : entries) {
+            if (!removeItem(path + '/' + entry.name, error))
+                return false;
+        }
+        if (::rmdir(path.constData()) != 0) {
+            setError(error, "Could not remove", path, errno);
+            return false;
+        }
+        return true;
+    }
+    if (::unlink(path.constData()) != 0) {
+        setError(error, "Could not remove", path, errno);
+        return false;
+    }
+    return true;
+}
+
 bool renameWithoutReplacing(const QByteArray &from, const QByteArray &to, QString *error)
 {
     const auto failed = [&](int errorNumber) {

@@ -54,6 +54,11 @@ bool makePath(const QByteArray &path, QString *error = nullptr);
 /// Inside a folder, every child is tried even after one has failed.
 bool copyItem(const QByteArray &source, const QByteArray &destination, QString *error = nullptr);
 
+/// Removes the item at `path`: a file or a link (never its target), or a
+/// folder with everything below it, links inside removed as links. Nothing
+/// there is no failure. Stops at the first item that cannot be removed.
+bool removeItem(const QByteArray &path, QString *error = nullptr);
+
 /// Renames `from` to `to` (same folder or not) unless something already
 /// exists at `to`.
 bool renameWithoutReplacing(const QByteArray &from, const QByteArray &to, QString *error = nullptr);

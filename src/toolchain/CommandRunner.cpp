@@ -113,11 +113,16 @@ QString CommandRunner::toolchainSearchPath() const
 
 QString CommandRunner::executeCommand(const QString &commandLine) const
 {
+    return executeCommandWithStatus(commandLine).output;
+}
+
+ScriptResult CommandRunner::executeCommandWithStatus(const QString &commandLine) const
+{
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PATH"), toolchainSearchPath());
     const ProcessRun result =
         run(m_launchers.commandShell, commandLine, QStringLiteral("-c"), environment, QProcess::MergedChannels);
-    return decoded(result.output);
+    return {decoded(result.output), result.started ? result.exitCode : -1};
 }
 
 ScriptResult CommandRunner::executeScripts(const QString &commandLine) const

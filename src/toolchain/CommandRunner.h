@@ -69,6 +69,10 @@ public:
     /// console line.
     QString executeCommand(const QString &commandLine) const;
 
+    /// executeCommand, also giving the exit status (as executeScripts does),
+    /// for callers that tell the user whether a step worked.
+    ScriptResult executeCommandWithStatus(const QString &commandLine) const;
+
     /// Runs `commandLine` with "/bin/zsh -c" in an environment of exactly
     /// LANG=en_US.UTF-8 and a fixed PATH. A process that cannot start gives
     /// ("", -1) and a console line.

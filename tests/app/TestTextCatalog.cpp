@@ -37,6 +37,7 @@ const QStringList argumentKeys = {
     QStringLiteral("parsingHTMLContentFailure"),       QStringLiteral("itemExtractFailure"),
     QStringLiteral("couldNotExtractDetailsOfSupplementalPods"), QStringLiteral("htmlContentRetriveFailure"),
     QStringLiteral("descriptionNotFoundForPod"),       QStringLiteral("skippingIgnoreFile"),
+    QStringLiteral("generationStepModuleCopy"),        QStringLiteral("generationStepModuleTarget"),
 };
 
 } // namespace

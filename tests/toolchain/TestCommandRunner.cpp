@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(onWorker([&] { return runner.executeCommand(QStringLiteral("xcodebuild -version")); }),
                  QStringLiteral("Xcode 15.4\nBuild version 15F31d\n"));
         // An absent tool prints nothing at all.
-        QCOMPARE(onWorker([&] { return runner.executeCommand(QStringLiteral("command -v pod")); }), QString());
+        QCOMPARE(onWorker([&] { return runner.executeCommand(QStringLiteral("command -v carthage")); }), QString());
     }
 
     void environments()

@@ -1,0 +1,156 @@
+#include "generation/GenerationRun.h"
+
+#include "app/DebugConsole.h"
+#include "generation/ModuleInstallation.h"
+#include "generation/PodInstallation.h"
+#include "generation/SafeFileOperations.h"
+#include "generation/TemplateCopy.h"
+#include "generation/TemplateInstantiation.h"
+#include "generation/XcodeGenSpecification.h"
+#include "toolchain/CommandRunner.h"
+#include "toolchain/ShellQuote.h"
+
+#include <QFileInfo>
+
+namespace plinth {
+
+namespace {
+
+using Outcome = GenerationStep::Outcome;
+using fileops::nativePath;
+
+GenerationStep step(GenerationStepKind kind, Outcome outcome, const QString &detail = {})
+{
+    return {kind, {}, outcome, detail};
+}
+
+/// The lines this thread wrote to the console while the capture was alive,
+/// or `fallback` when there were none.
+QString linesOr(const ConsoleCapture &capture, const QString &fallback)
+{
+    const QStringList lines = capture.lines();
+    return lines.isEmpty() ? fallback : lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+GenerationRun::GenerationRun(const ProjectDetailsModel &details, const ResourceBundle &bundle,
+                             const CommandRunner &runner, StepRecorder record)
+    : m_details(details)
+    , m_bundle(bundle)
+    , m_runner(runner)
+    , m_record(std::move(record))
+{
+}
+
+void GenerationRun::record(const GenerationStep &step) const
+{
+    if (m_record)
+        m_record(step);
+}
+
+void GenerationRun::generate()
+{
+    if (m_details.projectType == ProjectType::new_) {
+        createNewProject();
+        return;
+    }
+    record(runPostGeneration(m_details, m_bundle, m_runner));
+    installModules(m_details, m_bundle, [this](const GenerationStep &step) { record(step); });
+    addModulesToTarget(m_details, m_bundle, m_runner, [this](const GenerationStep &step) { record(step); });
+}
+
+void GenerationRun::createNewProject()
+{
+    const QString root = m_details.projectRoot();
+    const QString name = m_details.projectName;
+
+    // 1. The project root; an existing one is used as it is. Without it no
+    //    later step can do anything.
+    QString error;
+    const auto rootKind = fileops::entryKind(nativePath(root));
+    if (rootKind == fileops::EntryKind::unknown ? !fileops::makePath(nativePath(root), &error)
+                                                : !QFileInfo(root).isDir()) {
+        if (error.isEmpty())
+            error = QStringLiteral("Could not create ") + root + QStringLiteral(": it exists and is not a folder");
+        debugConsole(error);
+        record(step(GenerationStepKind::projectRoot, Outcome::failed, error));
+        const QString reason = QStringLiteral("Not run: the project folder could not be created.");
+        for (const auto kind : {GenerationStepKind::targetDirectories, GenerationStepKind::xcodeGenSpecification,
+                                GenerationStepKind::templateCopy, GenerationStepKind::xcodeGen,
+                                GenerationStepKind::postGeneration, GenerationStepKind::instantiation})
+            record(step(kind, Outcome::skipped, reason));
+        return;
+    }
+    record(step(GenerationStepKind::projectRoot, Outcome::done));
+
+    // 2. The app, unit test and UI test folders; one failure does not stop
+    //    the others.
+    QStringList failures;
+    for (const QString &suffix : {QString(), QStringLiteral("Tests"), QStringLiteral("UITests")}) {
+        const QByteArray folder = nativePath(root + QLatin1Char('/') + name + suffix);
+        if (fileops::entryKind(folder) != fileops::EntryKind::unknown)
+            continue;
+        if (!fileops::makePath(folder, &error)) {
+            debugConsole(error);
+            failures << error;
+        }
+    }
+    record(step(GenerationStepKind::targetDirectories, failures.isEmpty() ? Outcome::done : Outcome::failed,
+                failures.join(QLatin1Char('\n'))));
+
+    // 3. project.yml.
+    {
+        ConsoleCapture lines(ConsoleCapture::Threads::creatingThreadOnly);
+        const bool written = writeXcodeGenSpecification(root, m_details);
+        record(step(GenerationStepKind::xcodeGenSpecification, written ? Outcome::done : Outcome::failed,
+                    written ? QString() : linesOr(lines, QStringLiteral("project.yml was not written"))));
+    }
+
+    // 4, 5. The template.
+    const QString templateName = chooseTemplate(m_details);
+    {
+        ConsoleCapture lines(ConsoleCapture::Threads::creatingThreadOnly);
+        const bool complete = copyTemplate(templateName, root, m_details, m_bundle);
+        record(step(GenerationStepKind::templateCopy, complete ? Outcome::done : Outcome::failed,
+                    complete ? QString()
+                             : linesOr(lines, QStringLiteral("Some files of the template ") + templateName
+                                                  + QStringLiteral(" were not copied (missing from the "
+                                                                   "application's resources, or already in the "
+                                                                   "project)"))));
+    }
+
+    // 6. XcodeGen, 7. the Podfile.
+    record(runXcodeGen(root));
+    record(runPostGeneration(m_details, m_bundle, m_runner));
+
+    // 8. The walk: names and texts for the product name, the secrets files.
+    {
+        ConsoleCapture lines(ConsoleCapture::Threads::creatingThreadOnly);
+        const InstantiationResult walk = instantiateTemplate(root, templateName, m_details);
+        record(step(GenerationStepKind::instantiation, walk.succeeded() ? Outcome::done : Outcome::failed,
+                    walk.succeeded() ? QString()
+                                     : linesOr(lines, QStringLiteral("The files could not all be adapted"))));
+    }
+}
+
+QString GenerationRun::xcodeGenCommand(const QString &projectRoot)
+{
+    return QStringLiteral("cd ") + shellArgument(projectRoot) + QStringLiteral(" && xcodegen generate");
+}
+
+GenerationStep GenerationRun::runXcodeGen(const QString &projectRoot)
+{
+    const ScriptResult result = m_runner.executeCommandWithStatus(xcodeGenCommand(projectRoot));
+    const QString line = QStringLiteral("Output: ") + result.output;
+    debugConsole(line);
+    const QString project = projectRoot + QLatin1Char('/') + m_details.projectName + QStringLiteral(".xcodeproj");
+    if (result.exitCode == 0 && QFileInfo(project).isDir())
+        return step(GenerationStepKind::xcodeGen, Outcome::done);
+    QString detail = line.trimmed();
+    if (result.exitCode == 0)
+        detail += QStringLiteral("\nXcodeGen made no ") + project;
+    return step(GenerationStepKind::xcodeGen, Outcome::failed, detail);
+}
+
+} // namespace plinth

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "generation/GenerationStep.h"
+#include "project/ListItem.h"
+#include "project/ProjectDetailsModel.h"
+
+#include <QString>
+
+namespace plinth {
+
+class CommandRunner;
+class ResourceBundle;
+
+/// Replaces whatever is at `to` with a copy of the file or folder at `from`:
+/// the old item is removed first (links are removed, never followed), then
+/// the source is copied (links as links). False, with `error` set to the file
+/// system's description, when the removal or the copy fails.
+bool duplicateDirectoryFromBundle(const QString &from, const QString &to, QString *error = nullptr);
+
+/// Where a module comes from: template folder + "/" + template name + "/" +
+/// its directory name.
+QString moduleSourcePath(const QString &templateDirectory, const QString &templateName, const QString &directoryName);
+
+/// Where a module goes: projectPath/projectName/projectName/directoryName.
+QString moduleDestinationPath(const ProjectDetailsModel &details, const QString &directoryName);
+
+/// projectPath/projectName/projectName.xcodeproj.
+QString xcodeProjectPath(const ProjectDetailsModel &details);
+
+/// The group a module is filed under in the Xcode project: for a single file
+/// (a name with "."), the folder part of `directoryName` ("Helpers" for
+/// "Helpers/KeychainManager.swift", empty for a file at the top); otherwise
+/// `directoryName` itself.
+QString moduleGroupPath(const QString &directoryName);
+
+/// The line that runs AddModulesInTarget.rb at `scriptPath` for `module`:
+/// "ruby SCRIPT -p PROJECT -d MODULE -t NAME -g NAME/GROUP", every value a
+/// shell word of its own.
+QString addModuleCommand(const QString &scriptPath, const ProjectDetailsModel &details, const ListItem &module);
+
+/// The Arkana step of an existing project: when Arkana was chosen, copies the
+/// template's "Gemfile", ".arkana.yml" and ".env" into the project root and
+/// runs the template walk over the project, limited to those files, so they
+/// get the project's name and variants. A file of the same name that the
+/// project already has is first kept as "<name>.backup" (or ".backup2", ...),
+/// so nothing of the user's is lost. Skipped when Arkana was not chosen.
+GenerationStep copyArkanaFiles(const ProjectDetailsModel &details, const ResourceBundle &bundle);
+
+/// The Arkana step, then a fresh copy of each chosen module from the template
+/// into the project's app folder, in list order; one record per step. A
+/// missing module or a failed copy is recorded and the next module is tried.
+void installModules(const ProjectDetailsModel &details, const ResourceBundle &bundle, const StepRecorder &record);
+
+/// Runs AddModulesInTarget.rb once per chosen module, in list order, each run
+/// ending before the next starts (call on a worker thread); one record per
+/// module, failed when the script ends with a status other than 0.
+void addModulesToTarget(const ProjectDetailsModel &details, const ResourceBundle &bundle, const CommandRunner &runner,
+                        const StepRecorder &record);
+
+} // namespace plinth

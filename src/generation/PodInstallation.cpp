@@ -1,0 +1,130 @@
+#include "generation/PodInstallation.h"
+
+#include "app/DebugConsole.h"
+#include "app/ResourceBundle.h"
+#include "toolchain/AppleScripts.h"
+#include "toolchain/CommandRunner.h"
+#include "toolchain/ResourceScript.h"
+#include "toolchain/ShellQuote.h"
+
+#include <QFileInfo>
+
+namespace plinth {
+
+namespace {
+
+QString quotedArguments(const QStringList &values)
+{
+    QString text;
+    for (const QString &value : values)
+        text += QLatin1Char(' ') + shellQuoted(value);
+    return text;
+}
+
+QString yesNo(bool value, const char *yes, const char *no)
+{
+    return QString::fromLatin1(value ? yes : no);
+}
+
+GenerationStep postGenerationStep(GenerationStep::Outcome outcome, const QString &detail = {})
+{
+    return {GenerationStepKind::postGeneration, {}, outcome, detail};
+}
+
+} // namespace
+
+QStringList podList(const ProjectDetailsModel &details)
+{
+    QStringList pods = details.userSelectedPods;
+    for (const ListItem &module : details.userSelectedModules)
+        pods += module.requiredPods;
+    return pods;
+}
+
+QString podInstallDateText(const QDate &date)
+{
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QString podsDirectoryPath(const ProjectDetailsModel &details)
+{
+    return details.projectRoot() + QStringLiteral("/Pods");
+}
+
+QString postGenerationCommand(const ProjectDetailsModel &details, const QString &scriptPath)
+{
+    return QStringLiteral("bash ") + shellArgument(scriptPath)
+           + quotedArguments({details.minimumDeploymentTarget, details.projectName,
+                              yesNo(details.doesIncludeAWS, "y", "n"), yesNo(details.doesIncludeArkana, "y", "n"),
+                              details.bundleIdentifier, QStringLiteral("NA"), details.projectRoot(),
+                              podList(details).join(QLatin1Char(' '))});
+}
+
+QString podInstallCommand(const ProjectDetailsModel &details, const QString &scriptPath, const QString &dateText)
+{
+    return QStringLiteral("bash ") + shellArgument(scriptPath)
+           + quotedArguments({details.projectRoot(), details.authorName.trimmed(), details.organizationName, dateText,
+                              details.projectName, yesNo(details.projectType != ProjectType::existing, "yes", "no"),
+                              yesNo(details.doesIncludeArkana, "yes", "no")})
+           + QLatin1Char('\r');
+}
+
+QString podInstallCommand(const ProjectDetailsModel &details, const ResourceBundle &bundle)
+{
+    const QString script = scriptPath(bundle, ResourceScript::podInstall, QStringLiteral("sh"));
+    if (script.isEmpty()) {
+        // Without the script the terminal would only run bash on the project
+        // root, so it gets no command at all.
+        debugConsole(QStringLiteral("PodInstall.sh is missing from the application's resources"));
+        return {};
+    }
+    return podInstallCommand(details, script, podInstallDateText());
+}
+
+bool arePodsInstalled(const QString &podsDirectory, const QStringList &pods)
+{
+    if (!QFileInfo(podsDirectory).isDir()) {
+        debugConsole(QStringLiteral("Directory does not exist at ") + podsDirectory);
+        return false;
+    }
+    for (const QString &pod : pods) {
+        if (!QFileInfo::exists(podsDirectory + QLatin1Char('/') + pod))
+            return false;
+    }
+    return true;
+}
+
+GenerationStep runPostGeneration(const ProjectDetailsModel &details, const ResourceBundle &bundle,
+                                 const CommandRunner &runner)
+{
+    const QString script = scriptPath(bundle, ResourceScript::postGen, QStringLiteral("sh"));
+    if (script.isEmpty()) {
+        const QString line = QStringLiteral("Failed to generate pod file...");
+        debugConsole(line);
+        return postGenerationStep(GenerationStep::Outcome::failed, line);
+    }
+    const QString podfile = details.projectRoot() + QStringLiteral("/Podfile");
+    const ScriptResult result = runner.executeCommandWithStatus(postGenerationCommand(details, script));
+    debugConsole(result.output);
+    const QFileInfo written(podfile);
+    if (result.exitCode != 0 || !written.isFile()) {
+        QString detail = result.output.trimmed();
+        if (!written.isFile())
+            detail = (detail.isEmpty() ? QString() : detail + QLatin1Char('\n'))
+                     + QStringLiteral("post_gen.sh left no Podfile in ") + details.projectRoot();
+        else if (detail.isEmpty())
+            detail = QStringLiteral("post_gen.sh ended with status %1").arg(result.exitCode);
+        return postGenerationStep(GenerationStep::Outcome::failed, detail);
+    }
+    return postGenerationStep(GenerationStep::Outcome::done);
+}
+
+bool installPods(const ProjectDetailsModel &details, const ResourceBundle &bundle, const CommandRunner &runner)
+{
+    const QString script = scriptPath(bundle, ResourceScript::podInstall, QStringLiteral("sh"));
+    if (script.isEmpty())
+        return false;
+    return runner.executeAppleScript(AppleScripts::installPods(script, details.projectRoot())).executionStatus;
+}
+
+} // namespace plinth

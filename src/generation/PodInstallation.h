@@ -1,0 +1,59 @@
+#pragma once
+
+#include "generation/GenerationStep.h"
+#include "project/ProjectDetailsModel.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace plinth {
+
+class CommandRunner;
+class ResourceBundle;
+
+/// The pods the Podfile gets: the user's pods in order, then the pods each
+/// chosen module requires, module by module. Duplicates stay.
+QStringList podList(const ProjectDetailsModel &details);
+
+/// `date` as "dd/MM/yyyy", the form the installation script writes into the
+/// file header.
+QString podInstallDateText(const QDate &date = QDate::currentDate());
+
+/// The project's Pods folder: project root + "/Pods".
+QString podsDirectoryPath(const ProjectDetailsModel &details);
+
+/// The line that runs post_gen.sh at `scriptPath`: "bash", the script, then
+/// eight arguments in single quotes (deployment target, product name, "y"/"n"
+/// for AWS S3 and Arkana, bundle identifier, "NA", project root, pod list).
+/// Every value is shell-quoted, so it reaches the script exactly as written
+/// (the project root as the real path, not space-escaped).
+QString postGenerationCommand(const ProjectDetailsModel &details, const QString &scriptPath);
+
+/// The line the embedded terminal types to install the pods: "bash", the
+/// script, then the project root, the trimmed author name, the organisation,
+/// `dateText`, the product name, "yes"/"no" for a new project and for Arkana,
+/// each shell-quoted, ended by a carriage return (Return in the terminal).
+QString podInstallCommand(const ProjectDetailsModel &details, const QString &scriptPath, const QString &dateText);
+
+/// podInstallCommand with the bundle's PodInstall.sh and today's date; empty
+/// (and a console line) when the bundle has no such script.
+QString podInstallCommand(const ProjectDetailsModel &details, const ResourceBundle &bundle);
+
+/// Whether `podsDirectory` is a folder holding an item for every name of
+/// `pods` (true for no pods). A missing folder gives a console line.
+bool arePodsInstalled(const QString &podsDirectory, const QStringList &pods);
+
+/// Runs post_gen.sh from `bundle` through `runner` and waits for it (call on
+/// a worker thread); its output goes to the console. The record says whether
+/// a Podfile was written: the script must exist, end with status 0 and leave
+/// a Podfile in the project root.
+GenerationStep runPostGeneration(const ProjectDetailsModel &details, const ResourceBundle &bundle,
+                                 const CommandRunner &runner);
+
+/// Runs PodInstall.sh from `bundle` in a Terminal window (the AppleScript
+/// program) and waits until it has ended (call on a worker thread). False
+/// when the script is missing or the program did not end successfully.
+bool installPods(const ProjectDetailsModel &details, const ResourceBundle &bundle, const CommandRunner &runner);
+
+} // namespace plinth

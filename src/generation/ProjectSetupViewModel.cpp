@@ -1,0 +1,202 @@
+#include "generation/ProjectSetupViewModel.h"
+
+#include "app/AlertPresenter.h"
+#include "app/Desktop.h"
+#include "app/TextCatalog.h"
+#include "generation/GenerationRun.h"
+#include "generation/PodInstallation.h"
+#include "toolchain/CommandRunner.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPointer>
+#include <QThreadPool>
+
+#include <algorithm>
+
+namespace plinth {
+
+namespace {
+
+/// The threads of generation runs and Terminal installations: each task
+/// blocks for as long as its child processes run, so they do not take the
+/// global pool's few threads away from the short pod checks.
+QThreadPool &longTaskPool()
+{
+    static QThreadPool *const pool = [] {
+        static QThreadPool threads;
+        threads.setMaxThreadCount(std::max(4, QThread::idealThreadCount()));
+        return &threads;
+    }();
+    return *pool;
+}
+
+/// Queues `work` on the main thread; it runs only if the view model still
+/// exists by then.
+template <typename Work>
+void onMainThread(const QPointer<ProjectSetupViewModel> &viewModel, Work work)
+{
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application)
+        return;
+    QMetaObject::invokeMethod(
+        application,
+        [viewModel, work = std::move(work)]() mutable {
+            if (viewModel)
+                work(viewModel.data());
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace
+
+ProjectSetupViewModel::ProjectSetupViewModel(std::shared_ptr<const CommandRunner> runner,
+                                             const ResourceBundle &bundle, AlertPresenter *alerts, Desktop *desktop,
+                                             ProjectDetailsModel &details, QObject *parent)
+    : QObject(parent)
+    , m_runner(std::move(runner))
+    , m_bundle(bundle)
+    , m_alerts(alerts)
+    , m_desktop(desktop)
+    , m_details(details)
+{
+    qRegisterMetaType<GenerationStep>();
+    m_timer.setInterval(podPollingIntervalMilliseconds);
+    m_timer.setSingleShot(false);
+    connect(&m_timer, &QTimer::timeout, this, &ProjectSetupViewModel::checkPods);
+}
+
+ProjectSetupViewModel::~ProjectSetupViewModel() = default;
+
+bool ProjectSetupViewModel::hasFailedSteps() const
+{
+    return std::any_of(m_steps.cbegin(), m_steps.cend(),
+                       [](const GenerationStep &step) { return step.outcome == GenerationStep::Outcome::failed; });
+}
+
+bool ProjectSetupViewModel::generate()
+{
+    if (m_started)
+        return false;
+    m_started = true;
+    m_isGenerating = true;
+    emit isGeneratingChanged(true);
+
+    const QPointer<ProjectSetupViewModel> self(this);
+    longTaskPool().start([self, runner = m_runner, bundle = m_bundle, details = m_details] {
+        GenerationRun run(details, bundle, *runner, [self](const GenerationStep &step) {
+            onMainThread(self, [step](ProjectSetupViewModel *viewModel) { viewModel->appendStep(step); });
+        });
+        run.generate();
+        onMainThread(self, [](ProjectSetupViewModel *viewModel) { viewModel->runEnded(); });
+    });
+    return true;
+}
+
+void ProjectSetupViewModel::appendStep(const GenerationStep &step)
+{
+    m_steps.append(step);
+    emit stepRecorded(step);
+    emit stepsChanged();
+}
+
+void ProjectSetupViewModel::runEnded()
+{
+    m_isGenerating = false;
+    emit isGeneratingChanged(false);
+    if (!m_isProjectCreationDone) {
+        m_isProjectCreationDone = true;
+        emit isProjectCreationDoneChanged(true);
+    }
+}
+
+void ProjectSetupViewModel::startPodPolling()
+{
+    m_timer.start();
+}
+
+void ProjectSetupViewModel::stopPodPolling()
+{
+    m_timer.stop();
+}
+
+void ProjectSetupViewModel::checkPods()
+{
+    const QPointer<ProjectSetupViewModel> self(this);
+    QThreadPool::globalInstance()->start(
+        [self, directory = podsDirectoryPath(m_details), pods = m_details.userSelectedPods] {
+            const bool installed = arePodsInstalled(directory, pods);
+            onMainThread(self, [installed](ProjectSetupViewModel *viewModel) { viewModel->setShouldGoToNext(installed); });
+        });
+}
+
+void ProjectSetupViewModel::setShouldGoToNext(bool value)
+{
+    if (m_shouldGoToNext == value)
+        return;
+    m_shouldGoToNext = value;
+    emit shouldGoToNextChanged(value);
+}
+
+QString ProjectSetupViewModel::podInstallCommand() const
+{
+    return plinth::podInstallCommand(m_details, m_bundle);
+}
+
+void ProjectSetupViewModel::installPods()
+{
+    const QPointer<ProjectSetupViewModel> self(this);
+    longTaskPool().start([self, runner = m_runner, bundle = m_bundle, details = m_details] {
+        const bool succeeded = plinth::installPods(details, bundle, *runner);
+        onMainThread(self, [succeeded](ProjectSetupViewModel *viewModel) {
+            emit viewModel->podInstallationFinished(succeeded);
+        });
+    });
+}
+
+bool ProjectSetupViewModel::openWorkspace(const QString &path, std::function<void()> afterAlert)
+{
+    if (QFileInfo::exists(path) && m_desktop && m_desktop->openFile(path)) {
+        stopPodPolling();
+        return true;
+    }
+    if (!m_alerts) {
+        if (afterAlert)
+            afterAlert();
+        return false;
+    }
+    m_alerts->showAlert(text(key::projectCreationFailed), text(key::projectCreationFailedErrorMessage), {},
+                        [afterAlert = std::move(afterAlert)](const QString &) {
+                            if (afterAlert)
+                                afterAlert();
+                        });
+    return false;
+}
+
+void ProjectSetupViewModel::finish()
+{
+    Desktop *desktop = m_desktop;
+    const auto quit = [desktop] {
+        if (desktop)
+            desktop->quit();
+    };
+    if (openWorkspace(workspacePath(), quit))
+        quit();
+}
+
+bool ProjectSetupViewModel::waitForBackgroundTasks(int milliseconds)
+{
+    return longTaskPool().waitForDone(milliseconds);
+}
+
+QString ProjectSetupViewModel::projectRoot() const
+{
+    return m_details.projectRoot();
+}
+
+QString ProjectSetupViewModel::workspacePath() const
+{
+    return m_details.projectRoot() + QLatin1Char('/') + m_details.projectName + QStringLiteral(".xcworkspace");
+}
+
+} // namespace plinth

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "app/TextCatalog.h"
+#include "project/ProjectDetailsModel.h"
+#include "toolchain/CommandRunner.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QString>
+
+#include <memory>
+
+/// What the generation tests share: the fake toolchain, runners that use it,
+/// project descriptions and a way to read a whole tree back.
+namespace fixture {
+
+inline QString fakeToolchain()
+{
+    return QStringLiteral(PLINTH_FIXTURES_DIR "/fake-toolchain");
+}
+
+/// The resource bundle as the build ships it (templates and scripts).
+inline QString shippedBundle()
+{
+    return QStringLiteral(PLINTH_BUILD_DIR "/share/plinth");
+}
+
+/// A runner whose commands find the fake xcodegen, pod and bundle first and
+/// whose scripts find the fake ruby.
+inline std::shared_ptr<plinth::CommandRunner> fakeRunner()
+{
+    plinth::Launchers launchers;
+    launchers.scriptShell = fakeToolchain() + QStringLiteral("/script-shell");
+    launchers.appleScript = QStringLiteral("/nonexistent/osascript"); // run the Terminal command with bash
+    auto runner = std::make_shared<plinth::CommandRunner>(launchers);
+    runner->setToolchainSearchPath(fakeToolchain() + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
+    return runner;
+}
+
+/// A new-project description for `projectPath`.
+inline plinth::ProjectDetailsModel newProject(const QString &projectPath, const QString &name = QStringLiteral("Orbit"),
+                                              bool uiKit = false)
+{
+    plinth::ProjectDetailsModel details;
+    details.projectType = plinth::ProjectType::new_;
+    details.projectName = name;
+    details.projectPath = projectPath;
+    details.organizationName = QStringLiteral("Tarnwick Labs");
+    details.authorName = QStringLiteral("Ada Lovelace");
+    details.bundleIdentifier = QStringLiteral("com.tarnwick.") + name;
+    details.selectedUI = plinth::text(uiKit ? plinth::key::uiKit : plinth::key::swiftUi);
+    details.minimumDeploymentTarget = QStringLiteral("17.0");
+    details.developmentSchemeName = QStringLiteral("Development");
+    details.configVariant = {{QStringLiteral("Development"), true}, {QStringLiteral("UAT"), true},
+                             {QStringLiteral("Production"), true}};
+    details.userSelectedPods = {QStringLiteral("SwiftLint"), QStringLiteral("R.swift")};
+    details.doesIncludeArkana = true;
+    return details;
+}
+
+/// Every file below `root` (links and folders left out) with its bytes, by
+/// path relative to `root`, hidden files included.
+inline QMap<QString, QByteArray> files(const QString &root)
+{
+    QMap<QString, QByteArray> tree;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly))
+            tree.insert(QDir(root).relativeFilePath(path), file.readAll());
+    }
+    return tree;
+}
+
+/// Runs `command` with bash as a shell would that the user typed it into,
+/// with the fake toolchain first on PATH; returns the output.
+inline QString runInShell(const QString &command, int *status = nullptr)
+{
+    QProcess shell;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PATH"), fakeToolchain() + QLatin1Char(':') + environment.value(QStringLiteral("PATH")));
+    shell.setProcessEnvironment(environment);
+    shell.setProcessChannelMode(QProcess::MergedChannels);
+    shell.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), command});
+    shell.waitForFinished(-1);
+    if (status)
+        *status = shell.exitCode();
+    return QString::fromUtf8(shell.readAll());
+}
+
+} // namespace fixture
