@@ -50,6 +50,61 @@ bool sameFileContents(const QString &first, const QString &second)
     return fileops::readRegularFile(nativePath(first), a) && fileops::readRegularFile(nativePath(second), b) && a == b;
 }
 
+/// True when the items at `first` and `second` hold the same tree: the same
+/// names, kinds and file contents, and links with the same targets.
+bool sameTree(const QByteArray &first, const QByteArray &second)
+{
+    const fileops::EntryKind kind = fileops::entryKind(first);
+    if (kind != fileops::entryKind(second))
+        return false;
+    switch (kind) {
+    case fileops::EntryKind::file: {
+        QByteArray a;
+        QByteArray b;
+        return fileops::readRegularFile(first, a) && fileops::readRegularFile(second, b) && a == b;
+    }
+    case fileops::EntryKind::symlink:
+        return QFile::symLinkTarget(QFile::decodeName(first)) == QFile::symLinkTarget(QFile::decodeName(second));
+    case fileops::EntryKind::directory: {
+        std::vector<fileops::DirectoryEntry> a;
+        std::vector<fileops::DirectoryEntry> b;
+        if (!fileops::listDirectory(first, a) || !fileops::listDirectory(second, b) || a.size() != b.size())
+            return false;
+        for (size_t i = 0; i < a.size(); ++i) {
+            if (a[i].name != b[i].name || !sameTree(first + '/' + a[i].name, second + '/' + b[i].name))
+                return false;
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+/// A module's destination that holds something other than the module as it
+/// ships (the project's own folder of that name, or a copy the user changed)
+/// is moved out of the app sources to projectRoot/PlinthBackups/<directory
+/// name> (numbered when taken) before the fresh copy replaces it, so nothing
+/// of the user's is lost and no second copy gets compiled. An unchanged copy
+/// from an earlier run is simply replaced.
+bool keepModuleBackup(const ProjectDetailsModel &details, const QString &source, const QString &destination,
+                      const QString &directoryName, QString *backup, QString *error)
+{
+    const QByteArray item = nativePath(destination);
+    if (fileops::entryKind(item) == fileops::EntryKind::unknown || sameTree(nativePath(source), item))
+        return true;
+    const QString base = details.projectRoot() + QStringLiteral("/PlinthBackups/") + directoryName;
+    for (int number = 1;; ++number) {
+        const QString candidate = base + (number == 1 ? QString() : QStringLiteral(" %1").arg(number));
+        if (fileops::entryKind(nativePath(candidate)) != fileops::EntryKind::unknown)
+            continue;
+        if (!fileops::makePath(nativePath(candidate.left(candidate.lastIndexOf(QLatin1Char('/')))), error))
+            return false;
+        *backup = candidate;
+        return fileops::renameWithoutReplacing(item, nativePath(candidate), error);
+    }
+}
+
 GenerationStep copyModule(const ProjectDetailsModel &details, const QString &templateDirectory,
                           const QString &templateName, const ListItem &module)
 {
@@ -63,9 +118,17 @@ GenerationStep copyModule(const ProjectDetailsModel &details, const QString &tem
     const QString destination = moduleDestinationPath(details, module.directoryName);
     const QString folder = destination.left(destination.lastIndexOf(QLatin1Char('/')));
     QString error;
-    if (!fileops::makePath(nativePath(folder), &error) || !duplicateDirectoryFromBundle(source, destination, &error))
+    QString backup;
+    if (!fileops::makePath(nativePath(folder), &error)
+        || !keepModuleBackup(details, source, destination, module.directoryName, &backup, &error)
+        || !duplicateDirectoryFromBundle(source, destination, &error))
         return failed(QStringLiteral("Failed to copy ") + module.directoryName + QStringLiteral(": ") + error);
-    return {GenerationStepKind::moduleCopy, module.title, Outcome::done, {}};
+    QString detail;
+    if (!backup.isEmpty()) {
+        detail = QStringLiteral("Kept the project's own ") + module.directoryName + QStringLiteral(" as ") + backup;
+        debugConsole(detail);
+    }
+    return {GenerationStepKind::moduleCopy, module.title, Outcome::done, detail};
 }
 
 } // namespace

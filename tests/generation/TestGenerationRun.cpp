@@ -256,8 +256,12 @@ private slots:
 
         const auto after = fixture::files(root);
         const QString source = m_shipped.path(QStringLiteral("SwiftUIBaseSetup")) + QStringLiteral("/SwiftUIBaseSetup/");
-        // Modules: fresh copies, the stale file gone.
+        // Modules: fresh copies; the folder that held something of the
+        // user's is kept, outside the app sources, and the step says where.
         QVERIFY(!after.contains(QStringLiteral("Shop/Helpers/Keychain/Stale.swift")));
+        QCOMPARE(after.value(QStringLiteral("PlinthBackups/Helpers/Keychain/Stale.swift")), QByteArray("old\n"));
+        QVERIFY(steps[2].detail.contains(QStringLiteral("Kept the project's own Helpers/Keychain as ")));
+        QVERIFY(steps[3].detail.isEmpty()); // nothing was there before
         QCOMPARE(fixture::files(root + QStringLiteral("/Shop/Helpers/Keychain")), fixture::files(source + QStringLiteral("Helpers/Keychain")));
         QCOMPARE(fixture::files(root + QStringLiteral("/Shop/NetworkLayer")), fixture::files(source + QStringLiteral("NetworkLayer")));
 
@@ -284,7 +288,7 @@ private slots:
         auto original = before;
         for (const QString &path : after.keys()) {
             if (path.startsWith(QStringLiteral("Shop/Helpers/")) || path.startsWith(QStringLiteral("Shop/NetworkLayer/"))
-                || path.startsWith(QStringLiteral("Podfile")) || path == QStringLiteral("Shop.xcodeproj/project.pbxproj")
+                || path.startsWith(QStringLiteral("PlinthBackups/")) || path.startsWith(QStringLiteral("Podfile")) || path == QStringLiteral("Shop.xcodeproj/project.pbxproj")
                 || path.startsWith(QStringLiteral("Gemfile")) || path.startsWith(QStringLiteral(".env"))
                 || path.startsWith(QStringLiteral(".arkana.yml"))) {
                 unchanged.remove(path);
@@ -305,6 +309,9 @@ private slots:
         QVERIFY2(failures(again).isEmpty(), qPrintable(failures(again)));
         QCOMPARE(fixture::files(root + QStringLiteral("/Shop/Helpers/Keychain")), fixture::files(source + QStringLiteral("Helpers/Keychain")));
         QCOMPARE(QString::fromUtf8(fixture::files(root).value(QStringLiteral("Shop.xcodeproj/project.pbxproj"))).count(QStringLiteral("// module ")), 6);
+        // An unchanged copy from the first run is replaced without a backup.
+        QVERIFY(!QFileInfo::exists(root + QStringLiteral("/PlinthBackups/Helpers/Keychain 2")));
+        QVERIFY(!QFileInfo::exists(root + QStringLiteral("/PlinthBackups/NetworkLayer")));
     }
 
     void failuresAreRecorded()
