@@ -8,18 +8,18 @@ import sys
 import yaml
 
 with open(sys.argv[1], encoding="utf-8") as handle:
-    spec = yaml.safe_load(handle)
+    project = yaml.safe_load(handle)
 
-targets = spec.get("targets") or {}
-app = targets.get(spec["name"]) or {}
+targets = project.get("targets") or {}
+app = targets.get(project["name"]) or {}
 summary = {
-    "name": spec["name"],
-    "configs": spec.get("configs") or {},
+    "name": project["name"],
+    "configs": project.get("configs") or {},
     "configSettings": {
         name: (values or {}).get("OTHER_SWIFT_FLAGS")
-        for name, values in ((spec.get("settings") or {}).get("configs") or {}).items()
+        for name, values in ((project.get("settings") or {}).get("configs") or {}).items()
     },
-    "packages": sorted((spec.get("packages") or {}).keys()),
+    "packages": sorted((project.get("packages") or {}).keys()),
     "targets": {name: {"type": t.get("type"), "sources": t.get("sources"),
                        "info": (t.get("info") or {}).get("path"),
                        "bundle": (t.get("settings") or {}).get("PRODUCT_BUNDLE_IDENTIFIER"),
