@@ -3,7 +3,7 @@
 #
 #   PodInstall.sh PROJECT_ROOT [AUTHOR ORGANISATION DATE NAME NEW_PROJECT ARKANA]
 #
-#   PROJECT_ROOT  the folder with the Podfile; spaces may arrive escaped as "\ "
+#   PROJECT_ROOT  the folder with the Podfile, as it is (one shell word)
 #   AUTHOR, ORGANISATION, DATE
 #                 written into Xcode's file-header template of the project
 #   NAME          the project's name (its NAME.xcodeproj)
@@ -24,7 +24,7 @@ trap 'fail "the command on line $LINENO ended with an error."' ERR
 
 [ "$#" -eq 1 ] || [ "$#" -eq 7 ] || fail "expected the project root alone or 7 arguments, got $#"
 
-project_root=${1//\\ / }
+project_root=$1
 [ -d "$project_root" ] || fail "'$project_root' is not a folder."
 cd "$project_root"
 [ -f Podfile ] || fail "there is no Podfile in '$project_root'."

@@ -8,8 +8,8 @@
 #                 secrets pods
 #   AWS, ARKANA   "y" adds the AWSS3 pod, resp. the Arkana secrets pods
 #   BUNDLE_ID, NA accepted for the caller's sake; the Podfile needs neither
-#   PROJECT_ROOT  the folder that receives the Podfile; spaces may arrive
-#                 escaped as "\ "
+#   PROJECT_ROOT  the folder that receives the Podfile, as it is (one shell
+#                 word; spaces and quotes are part of the path)
 #   PODS          pod names separated by spaces; a name listed twice is
 #                 written once
 #
@@ -29,7 +29,7 @@ deployment_target=$1
 project_name=$2
 include_aws=$3
 include_arkana=$4
-project_root=${7//\\ / }
+project_root=$7
 requested_pods=$8
 
 [[ $deployment_target =~ ^[0-9]+(\.[0-9]+){0,2}$ ]] \

@@ -169,13 +169,11 @@ private slots:
         QFETCH(QStringList, expected);
         QFETCH(int, exitCode);
 
-        // The project root arrives with its spaces escaped, as the generator
-        // passes it.
-        QString escapedRoot = m_root;
-        escapedRoot.replace(QLatin1Char(' '), QStringLiteral("\\ "));
+        // The project root arrives as it is, spaces and all: the generator
+        // quotes it as one shell word.
         const ProcessResult result = runProcess(
             QStringLiteral("bash"), {script("post_gen.sh"), QStringLiteral("17.0"), QStringLiteral("Shop"), aws, arkana,
-                                     QStringLiteral("com.example.shop"), QStringLiteral("NA"), escapedRoot, pods});
+                                     QStringLiteral("com.example.shop"), QStringLiteral("NA"), m_root, pods});
         QVERIFY2(result.exitCode == exitCode, qPrintable(result.output));
         if (exitCode == 2)
             QVERIFY2(result.output.contains(QStringLiteral("refusing pod name")), qPrintable(result.output));
@@ -258,9 +256,7 @@ private slots:
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("PATH"), tools.path() + QStringLiteral(":/usr/bin:/bin"));
-        QString escapedRoot = m_root;
-        escapedRoot.replace(QLatin1Char(' '), QStringLiteral("\\ "));
-        QStringList arguments{script("PodInstall.sh"), escapedRoot};
+        QStringList arguments{script("PodInstall.sh"), m_root};
         if (allArguments)
             arguments << QStringLiteral("Ada <Lovelace> & Co") << QStringLiteral("Analytical Engines")
                       << QStringLiteral("06/12/2025") << QStringLiteral("Shop") << QStringLiteral("yes")
