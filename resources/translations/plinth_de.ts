@@ -283,6 +283,10 @@
         <source>Add the module %1 to the app target</source>
         <translation>Modul %1 zum App-Target hinzufügen</translation>
     </message>
+    <message id="generationStepPodInstallation">
+        <source>Install the pods</source>
+        <translation>Pods installieren</translation>
+    </message>
     <message id="projectCreationFailed">
         <source>Project Setup Failed</source>
         <translation>Projekteinrichtung fehlgeschlagen</translation>

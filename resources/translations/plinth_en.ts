@@ -283,6 +283,10 @@
         <source>Add the module %1 to the app target</source>
         <translation>Add the module %1 to the app target</translation>
     </message>
+    <message id="generationStepPodInstallation">
+        <source>Install the pods</source>
+        <translation>Install the pods</translation>
+    </message>
     <message id="projectCreationFailed">
         <source>Project Setup Failed</source>
         <translation>Project Setup Failed</translation>

@@ -75,6 +75,7 @@
     X(generationStepArkanaFiles)                                                               \
     X(generationStepModuleCopy) /* 1 argument */                                               \
     X(generationStepModuleTarget) /* 1 argument */                                             \
+    X(generationStepPodInstallation)                                                               \
     X(projectCreationFailed)                                                                       \
     X(projectCreationFailedErrorMessage)                                                           \
     X(skippingIgnoreFile) /* 1 argument */

@@ -59,4 +59,20 @@ QList<ListItem> moduleCatalog(bool isUIKit)
     return catalog;
 }
 
+bool isOfferedFor(const ListItem &item, bool isUIKit)
+{
+    return item.interface == UIInterface::both
+           || item.interface == (isUIKit ? UIInterface::UIKit : UIInterface::swiftUi);
+}
+
+QList<ListItem> offeredModules(bool isUIKit)
+{
+    QList<ListItem> offered;
+    for (const ListItem &item : moduleCatalog(isUIKit)) {
+        if (isOfferedFor(item, isUIKit))
+            offered.append(item);
+    }
+    return offered;
+}
+
 } // namespace plinth

@@ -14,4 +14,11 @@ namespace plinth {
 /// a name with "." is a single file.
 QList<ListItem> moduleCatalog(bool isUIKit);
 
+/// Whether the module screen offers `item` for the UI kind: entries for
+/// UIKit or both kinds in a UIKit project, for SwiftUI or both otherwise.
+bool isOfferedFor(const ListItem &item, bool isUIKit);
+
+/// The catalog as the module screen offers it for the UI kind, in order.
+QList<ListItem> offeredModules(bool isUIKit);
+
 } // namespace plinth

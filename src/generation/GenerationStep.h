@@ -20,6 +20,7 @@ enum class GenerationStepKind {
     arkanaFiles,           ///< bring the Arkana files into an existing project
     moduleCopy,            ///< copy one module (subject: its title)
     moduleTarget,          ///< add one module to the app target (subject: its title)
+    podInstallation,       ///< install the pods (PodInstall.sh) in the foreground
 };
 
 /// What became of one step: it worked, it failed (with the console line that

@@ -8,6 +8,7 @@
 #include "toolchain/ShellQuote.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace plinth {
 
@@ -125,6 +126,31 @@ bool installPods(const ProjectDetailsModel &details, const ResourceBundle &bundl
     if (script.isEmpty())
         return false;
     return runner.executeAppleScript(AppleScripts::installPods(script, details.projectRoot())).executionStatus;
+}
+
+GenerationStep installPodsInForeground(const ProjectDetailsModel &details, const ResourceBundle &bundle,
+                                       const CommandRunner &runner)
+{
+    const auto failed = [](const QString &detail) {
+        return GenerationStep{GenerationStepKind::podInstallation, {}, GenerationStep::Outcome::failed, detail};
+    };
+    QString command = podInstallCommand(details, bundle);
+    if (command.isEmpty())
+        return failed(QStringLiteral("PodInstall.sh is missing from the application's resources"));
+    command.chop(1); // the carriage return that presses Return in the terminal
+    const int status = runner.executeInForeground(command);
+    if (status != 0)
+        return failed(QStringLiteral("PodInstall.sh ended with status %1").arg(status));
+    const QString pods = podsDirectoryPath(details);
+    if (!arePodsInstalled(pods, details.userSelectedPods))
+        return failed(QStringLiteral("Not every selected pod has its folder in ") + pods);
+    return {GenerationStepKind::podInstallation, {}, GenerationStep::Outcome::done, {}};
+}
+
+bool isValidPodName(const QString &name)
+{
+    static const QRegularExpression podName(QStringLiteral("\\A[A-Za-z0-9_.+-]+\\z"));
+    return podName.match(name).hasMatch();
 }
 
 } // namespace plinth

@@ -56,4 +56,17 @@ GenerationStep runPostGeneration(const ProjectDetailsModel &details, const Resou
 /// when the script is missing or the program did not end successfully.
 bool installPods(const ProjectDetailsModel &details, const ResourceBundle &bundle, const CommandRunner &runner);
 
+/// The pod installation as a step of its own where the program's own output
+/// takes the embedded terminal's place: runs podInstallCommand (without its
+/// carriage return) through the runner in the foreground and waits for it
+/// (call on a worker thread). Done when the script ends with 0 and every
+/// selected pod has its folder; failed when the script is missing, fails or
+/// leaves a pod out.
+GenerationStep installPodsInForeground(const ProjectDetailsModel &details, const ResourceBundle &bundle,
+                                       const CommandRunner &runner);
+
+/// Whether post_gen.sh writes a pod of this name into the Podfile (which is
+/// Ruby): one or more ASCII letters, digits and "-_.+".
+bool isValidPodName(const QString &name);
+
 } // namespace plinth

@@ -147,4 +147,26 @@ AppleScriptResult CommandRunner::executeAppleScript(const AppleScripts &appleScr
     return {decoded(result.output).trimmed(), result.started && !result.crashed && result.exitCode == 0};
 }
 
+int CommandRunner::executeInForeground(const QString &commandLine) const
+{
+    assertNotOnMainThread();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString inherited = environment.value(QStringLiteral("PATH"));
+    environment.insert(QStringLiteral("PATH"),
+                       inherited.isEmpty() ? toolchainSearchPath() : toolchainSearchPath() + QLatin1Char(':') + inherited);
+    QProcess process;
+    process.setProgram(m_launchers.commandShell);
+    process.setArguments({QStringLiteral("-c"), commandLine});
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    process.start();
+    if (!process.waitForStarted(-1)) {
+        debugConsole(QStringLiteral("Failed to launch process: ") + process.errorString());
+        return -1;
+    }
+    process.waitForFinished(-1);
+    return process.exitStatus() == QProcess::CrashExit ? -1 : process.exitCode();
+}
+
 } // namespace plinth

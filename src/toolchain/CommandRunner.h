@@ -85,6 +85,13 @@ public:
     /// cannot start gives ("", false) and a console line.
     AppleScriptResult executeAppleScript(const AppleScripts &appleScript) const;
 
+    /// Runs `commandLine` with "/bin/sh -c" as a terminal would: the child
+    /// shares the program's standard input, output and error, so its progress
+    /// shows as it happens, and finds the toolchain search path first on PATH,
+    /// then the program's own PATH. Returns the exit status once the child has
+    /// ended; -1 when it could not start or was killed by a signal.
+    int executeInForeground(const QString &commandLine) const;
+
 private:
     Launchers m_launchers;
     std::optional<QString> m_searchPath;

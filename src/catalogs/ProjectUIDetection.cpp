@@ -1,0 +1,38 @@
+#include "catalogs/ProjectUIDetection.h"
+
+#include "app/TextCatalog.h"
+
+#include <QDirIterator>
+#include <QFile>
+
+namespace plinth {
+
+std::optional<QString> detectProjectUI(const QString &projectFolder, const QString &projectName)
+{
+    const QString appDelegate = QStringLiteral("AppDelegate.swift");
+    const QString appFile = projectName + QStringLiteral("App.swift");
+    // Links are listed but not followed into, so a link cycle cannot trap the walk.
+    QDirIterator walk(projectFolder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        const QString path = walk.next();
+        if (!path.endsWith(appDelegate) && !path.endsWith(appFile))
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        const QString source = QString::fromUtf8(file.readAll());
+        for (const char *kind : {key::swiftUi, key::uiKit}) {
+            if (source.contains(text(kind)))
+                return text(kind);
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> detectProjectUI(const ProjectDetailsModel &details)
+{
+    return detectProjectUI(details.projectRoot(), details.projectName);
+}
+
+} // namespace plinth

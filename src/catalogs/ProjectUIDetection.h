@@ -1,0 +1,23 @@
+#pragma once
+
+#include "project/ProjectDetailsModel.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace plinth {
+
+/// The UI kind of an existing project: walks every file below
+/// `projectFolder`, at any depth, in the order the file system gives them,
+/// and reads the first whose path ends with "AppDelegate.swift" or with
+/// `projectName` + "App.swift". Its text naming the catalog text of "swiftUi"
+/// gives that text, else naming the one of "uiKit" gives that one. Nothing
+/// when the folder cannot be walked, no file qualifies, it cannot be read or
+/// names neither.
+std::optional<QString> detectProjectUI(const QString &projectFolder, const QString &projectName);
+
+/// detectProjectUI over projectPath/projectName.
+std::optional<QString> detectProjectUI(const ProjectDetailsModel &details);
+
+} // namespace plinth

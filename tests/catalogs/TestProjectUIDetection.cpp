@@ -1,0 +1,105 @@
+#include "app/TextCatalog.h"
+#include "catalogs/ModuleCatalog.h"
+#include "catalogs/ProjectUIDetection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace plinth;
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestProjectUIDetection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void detect_data()
+    {
+        QTest::addColumn<QString>("file"); // below the project folder Shop
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QString>("ui"); // empty: nothing detected
+        QTest::newRow("UIKit app delegate") << "Shop/AppDelegate.swift" << QByteArray("import UIKit\n") << text(key::uiKit);
+        QTest::newRow("SwiftUI app file") << "Shop/ShopApp.swift" << QByteArray("import SwiftUI\n@main struct ShopApp: App {}\n")
+                                          << text(key::swiftUi);
+        QTest::newRow("deep below") << "Sources/App/Boot/AppDelegate.swift" << QByteArray("import UIKit\n") << text(key::uiKit);
+        QTest::newRow("SwiftUI wins in a file naming both") << "Shop/AppDelegate.swift"
+                                                            << QByteArray("import UIKit\nimport SwiftUI\n") << text(key::swiftUi);
+        QTest::newRow("names neither") << "Shop/AppDelegate.swift" << QByteArray("import Foundation\n") << "";
+        QTest::newRow("app file of another name") << "Shop/StoreApp.swift" << QByteArray("import SwiftUI\n") << "";
+        QTest::newRow("suffix is enough") << "Shop/MyAppDelegate.swift" << QByteArray("import UIKit\n") << text(key::uiKit);
+        QTest::newRow("no Swift file") << "Shop/main.m" << QByteArray("#import <UIKit/UIKit.h>\n") << "";
+        QTest::newRow("hidden folder") << ".build/ShopApp.swift" << QByteArray("import SwiftUI\n") << text(key::swiftUi);
+    }
+
+    void detect()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, source);
+        QFETCH(QString, ui);
+        QTemporaryDir work;
+        QVERIFY(writeFile(work.filePath("Shop/" + file), source));
+        QVERIFY(writeFile(work.filePath("Shop/README.md"), "UIKit SwiftUI\n"));
+
+        ProjectDetailsModel details;
+        details.projectPath = work.path();
+        details.projectName = "Shop";
+        const std::optional<QString> detected = detectProjectUI(details);
+        QCOMPARE(detected.value_or(QString()), ui);
+    }
+
+    void missingFolder()
+    {
+        QTemporaryDir work;
+        QVERIFY(!detectProjectUI(work.filePath("Gone"), "Gone"));
+    }
+
+    void unreadableAppFile()
+    {
+        if (geteuid() == 0)
+            QSKIP("root reads every file");
+        QTemporaryDir work;
+        QVERIFY(writeFile(work.filePath("Shop/AppDelegate.swift"), "import UIKit\n"));
+        QVERIFY(QFile::setPermissions(work.filePath("Shop/AppDelegate.swift"), QFileDevice::WriteOwner));
+        QVERIFY(!detectProjectUI(work.filePath("Shop"), "Shop"));
+    }
+
+    // The module screen offers eight modules to a UIKit project and seven
+    // (no Dynamics) to a SwiftUI one.
+    void offeredModules_data()
+    {
+        QTest::addColumn<bool>("uiKit");
+        QTest::addColumn<int>("count");
+        QTest::newRow("UIKit") << true << 8;
+        QTest::newRow("SwiftUI") << false << 7;
+    }
+
+    void offeredModules()
+    {
+        QFETCH(bool, uiKit);
+        QFETCH(int, count);
+        const QList<ListItem> offered = plinth::offeredModules(uiKit);
+        QCOMPARE(offered.size(), count);
+        const bool hasDynamics = std::any_of(offered.cbegin(), offered.cend(),
+                                             [](const ListItem &item) { return item.title == "Dynamics"; });
+        QCOMPARE(hasDynamics, uiKit);
+        for (const ListItem &item : moduleCatalog(uiKit))
+            QCOMPARE(isOfferedFor(item, uiKit), item.title != "Dynamics" || uiKit);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProjectUIDetection)
+#include "TestProjectUIDetection.moc"

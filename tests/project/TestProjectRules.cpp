@@ -1,0 +1,246 @@
+#include "app/DebugConsole.h"
+#include "app/TextCatalog.h"
+#include "project/BuildSettingsRules.h"
+#include "project/ExistingProjectDiscovery.h"
+#include "project/ProjectNameRules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace plinth;
+
+namespace {
+
+bool makeFile(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
+}
+
+QList<CheckBoxItem> checked(const QStringList &labels)
+{
+    QList<CheckBoxItem> items;
+    for (const QString &label : labels)
+        items.append({label, true});
+    return items;
+}
+
+} // namespace
+
+/// The rules of the identity, build settings and home screens, which the
+/// screens and plinth-cli share.
+class TestProjectRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void productName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("key"); // empty: accepted
+        QTest::newRow("accepted") << "MyApp" << "";
+        QTest::newRow("letters and digits") << "App2Go" << "";
+        QTest::newRow("one capital") << "A" << "";
+        QTest::newRow("empty gives no message") << "" << "";
+        QTest::newRow("small initial") << "myApp" << key::projectNameInitialSmallCaseFound;
+        QTest::newRow("digit initial") << "1App" << key::projectNameInitialDigitFound;
+        QTest::newRow("space") << "My App" << key::projectNameContainsSpace;
+        QTest::newRow("only blanks") << "   " << key::projectNameContainsSpace;
+        QTest::newRow("space before special character") << "My App!" << key::projectNameContainsSpace;
+        QTest::newRow("hyphen") << "My-App" << key::projectNameContainsSpecialCharacter;
+        QTest::newRow("umlaut") << "Über" << key::projectNameContainsSpecialCharacter;
+        QTest::newRow("underscore") << "My_App" << key::projectNameContainsSpecialCharacter;
+        QTest::newRow("tab") << "My\tApp" << key::projectNameContainsSpecialCharacter;
+        QTest::newRow("line break") << "My\nApp" << key::projectNameContainsSpecialCharacter;
+        QTest::newRow("special before small initial") << "my.app" << key::projectNameContainsSpecialCharacter;
+    }
+
+    void productName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, key);
+        const char *found = productNameMessageKey(name);
+        QCOMPARE(found ? QString::fromLatin1(found) : QString(), key);
+        QCOMPARE(productNameMessage(name), key.isEmpty() ? QString() : text(key.toLatin1().constData()));
+    }
+
+    void identity_data()
+    {
+        QTest::addColumn<QString>("product");
+        QTest::addColumn<QString>("organisation");
+        QTest::addColumn<QString>("author");
+        QTest::addColumn<bool>("incomplete");
+        QTest::addColumn<QString>("bundleIdentifier");
+        QTest::newRow("complete") << "Demo" << "Tarnwick Solutions" << "Ada Lovelace" << false << "com.tarnwick.Demo";
+        QTest::newRow("no product") << "" << "Tarnwick Solutions" << "Ada" << true << "com.tarnwick.";
+        QTest::newRow("no organisation") << "Demo" << "" << "Ada" << true << "com.tarnwick.Demo";
+        QTest::newRow("no author") << "Demo" << "T" << "" << true << "com.tarnwick.Demo";
+        QTest::newRow("blank author counts") << "Demo" << "T" << " " << false << "com.tarnwick.Demo";
+        QTest::newRow("bad product") << "My App" << "T" << "Ada" << true << "com.tarnwick.My-App";
+    }
+
+    void identity()
+    {
+        QFETCH(QString, product);
+        QFETCH(QString, organisation);
+        QFETCH(QString, author);
+        QFETCH(bool, incomplete);
+        QFETCH(QString, bundleIdentifier);
+        QCOMPARE(isIdentityIncomplete(product, organisation, author), incomplete);
+        QCOMPARE(bundleIdentifierFor(product), bundleIdentifier);
+    }
+
+    void storedProductName()
+    {
+        QCOMPARE(plinth::storedProductName("demo"), "Demo");
+        QCOMPARE(plinth::storedProductName("Demo"), "Demo");
+        QCOMPARE(plinth::storedProductName(""), "");
+        QCOMPARE(plinth::storedProductName("élan"), "Élan");
+    }
+
+    void developmentSchemeChoice_data()
+    {
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<int>("choice");
+        QTest::newRow("none") << QStringList{} << int(DevelopmentSchemeChoice::noVariant);
+        QTest::newRow("Development and Production") << QStringList{"Development", "Production"}
+                                                    << int(DevelopmentSchemeChoice::keepDevelopment);
+        QTest::newRow("UAT and Staging") << QStringList{"UAT", "Staging"} << int(DevelopmentSchemeChoice::ask);
+        QTest::newRow("other letter case") << QStringList{"development"} << int(DevelopmentSchemeChoice::ask);
+    }
+
+    void developmentSchemeChoice()
+    {
+        QFETCH(QStringList, labels);
+        QFETCH(int, choice);
+        QCOMPARE(int(plinth::developmentSchemeChoice(checked(labels))), choice);
+    }
+
+    void checkedVariantsKeepTheScreenOrder()
+    {
+        QList<CheckBoxItem> items = initialConfigVariantItems();
+        QCOMPARE(variantLabels(items), (QStringList{"UAT", "Staging", "Development", "Production"}));
+        items[3].isChecked = true;
+        items[2].isChecked = true;
+        QCOMPARE(checkedVariants(items), checked({"Development", "Production"}));
+        QCOMPARE(uiKindOptions(), (QStringList{text(key::uiKit), text(key::swiftUi)}));
+        QCOMPARE(deploymentTargetOptions(), (QStringList{"16.0", "17.0", "18.0"}));
+    }
+
+    void variantLabel_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<int>("problem");
+        QTest::newRow("catalog name") << "Staging" << int(VariantLabelProblem::none);
+        QTest::newRow("own name") << "QA_2" << int(VariantLabelProblem::none);
+        QTest::newRow("underscore first") << "_Beta" << int(VariantLabelProblem::none);
+        QTest::newRow("empty") << "" << int(VariantLabelProblem::empty);
+        QTest::newRow("space") << "Pre Prod" << int(VariantLabelProblem::notIdentifier);
+        QTest::newRow("trailing blank") << "Beta " << int(VariantLabelProblem::notIdentifier);
+        QTest::newRow("digit first") << "2Beta" << int(VariantLabelProblem::notIdentifier);
+        QTest::newRow("YAML syntax") << "Beta: x" << int(VariantLabelProblem::notIdentifier);
+        QTest::newRow("line break") << "Beta\n#endif" << int(VariantLabelProblem::notIdentifier);
+        QTest::newRow("non-ASCII") << "Prüfung" << int(VariantLabelProblem::notIdentifier);
+        QTest::newRow("already there") << "UAT" << int(VariantLabelProblem::duplicate);
+    }
+
+    void variantLabel()
+    {
+        QFETCH(QString, label);
+        QFETCH(int, problem);
+        QCOMPARE(int(variantLabelProblem(label, {"UAT", "Development"})), problem);
+    }
+
+    void destination()
+    {
+        QTemporaryDir work;
+        QVERIFY(makeFile(work.filePath("file")));
+        QVERIFY(QDir().mkpath(work.filePath("Projects/Orbit")));
+        QVERIFY(QFile::link(work.filePath("nowhere"), work.filePath("Projects/Dangling")));
+
+        QCOMPARE(destinationProblem(work.filePath("Projects")), DestinationProblem::none);
+        QCOMPARE(destinationProblem(work.filePath("missing")), DestinationProblem::missing);
+        QCOMPARE(destinationProblem(QString()), DestinationProblem::missing);
+        QCOMPARE(destinationProblem(work.filePath("file")), DestinationProblem::notAFolder);
+        QCOMPARE(pathCheckMessage(work.filePath("missing")), text(key::inValidPath));
+        QCOMPARE(pathCheckMessage(work.filePath("file")), QString()); // the screen asks only whether it exists
+        QVERIFY(isBuildSettingsIncomplete("UIKit", "18.0", work.filePath("missing")));
+        QVERIFY(isBuildSettingsIncomplete("", "18.0", work.path()));
+        QVERIFY(!isBuildSettingsIncomplete("UIKit", "18.0", work.path()));
+
+        QVERIFY(projectFolderExists(work.filePath("Projects"), "Orbit"));
+        QVERIFY(projectFolderExists(work.filePath("Projects"), "Dangling"));
+        QVERIFY(!projectFolderExists(work.filePath("Projects"), "Shop"));
+
+        if (geteuid() != 0) { // root writes anywhere
+            QVERIFY(QFile::setPermissions(work.filePath("Projects"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            QCOMPARE(destinationProblem(work.filePath("Projects")), DestinationProblem::notWritable);
+            QFile::setPermissions(work.filePath("Projects"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+    }
+
+    void projectPackage_data()
+    {
+        QTest::addColumn<QStringList>("entries"); // below the chosen folder "App"; a trailing "/" makes a folder
+        QTest::addColumn<QString>("projectName"); // empty: none found
+        QTest::newRow("package named like the folder") << QStringList{"App.xcodeproj/", "App/"} << "App";
+        QTest::newRow("package named otherwise") << QStringList{"Shop.xcodeproj/"} << "Shop";
+        QTest::newRow("a file counts") << QStringList{"App.xcodeproj"} << "App";
+        QTest::newRow("dots in the name") << QStringList{"My.App.xcodeproj/"} << "My.App";
+        QTest::newRow("no package") << QStringList{"App/", "Podfile"} << "";
+        QTest::newRow("empty folder") << QStringList{} << "";
+        QTest::newRow("only in a subfolder") << QStringList{"Sub/App.xcodeproj/"} << "";
+        QTest::newRow("workspace is not a package") << QStringList{"App.xcworkspace/"} << "";
+        QTest::newRow("no name before the extension") << QStringList{".xcodeproj/"} << "";
+        QTest::newRow("extension in capitals") << QStringList{"App.XCODEPROJ/"} << "";
+    }
+
+    void projectPackage()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, projectName);
+        QTemporaryDir work;
+        const QString folder = work.filePath("App");
+        QVERIFY(QDir().mkpath(folder));
+        for (const QString &entry : entries)
+            QVERIFY(entry.endsWith('/') ? QDir().mkpath(folder + '/' + entry) : makeFile(folder + '/' + entry));
+
+        const ProjectPackage package = findProjectPackage(folder + "/");
+        QCOMPARE(package.found, !projectName.isEmpty());
+        QVERIFY(package.error.isEmpty());
+        QCOMPARE(package.folder, folder);
+        if (package.found) {
+            QCOMPARE(package.projectName, projectName);
+            QCOMPARE(package.projectPath, work.path());
+            QCOMPARE(package.isFolderNamedLikeProject(), projectName == "App");
+        }
+    }
+
+    void unreadableProjectFolder()
+    {
+        QTemporaryDir work;
+        ConsoleCapture console;
+        const ProjectPackage missing = findProjectPackage(work.filePath("missing"));
+        QVERIFY(!missing.found);
+        QCOMPARE(missing.error, QString::fromLocal8Bit(strerror(ENOENT)));
+        QCOMPARE(console.lines(), QStringList{"Error reading directory contents: " + missing.error});
+
+        if (geteuid() != 0) {
+            QVERIFY(QDir().mkpath(work.filePath("locked")));
+            QVERIFY(makeFile(work.filePath("locked/App.xcodeproj")));
+            QVERIFY(QFile::setPermissions(work.filePath("locked"), QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+            const ProjectPackage locked = findProjectPackage(work.filePath("locked"));
+            QFile::setPermissions(work.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QVERIFY(!locked.found);
+            QVERIFY(!locked.error.isEmpty());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProjectRules)
+#include "TestProjectRules.moc"
