@@ -3,7 +3,8 @@
 #
 #   post_gen.sh TARGET NAME AWS ARKANA BUNDLE_ID NA PROJECT_ROOT "POD POD ..."
 #
-#   TARGET        minimum iOS version, e.g. 17.0
+#   TARGET        minimum iOS version, e.g. 17.0; empty for an existing project,
+#                 which keeps the version its Xcode project or Podfile names
 #   NAME          product name: the app target, and the prefix of the Arkana
 #                 secrets pods
 #   AWS, ARKANA   "y" adds the AWSS3 pod, resp. the Arkana secrets pods
@@ -32,7 +33,18 @@ include_arkana=$4
 project_root=$7
 requested_pods=$8
 
-[[ $deployment_target =~ ^[0-9]+(\.[0-9]+){0,2}$ ]] \
+# An existing project comes without a chosen target: it keeps its own, read
+# from its Xcode project or its previous Podfile; failing both, the Podfile
+# names no version and CocoaPods uses its default.
+if [ -z "$deployment_target" ]; then
+    deployment_target=$(grep -ho 'IPHONEOS_DEPLOYMENT_TARGET = [0-9][0-9.]*;' \
+        "$project_root"/*.xcodeproj/project.pbxproj 2>/dev/null | head -n 1 | sed 's/[^0-9.]//g' || true)
+fi
+if [ -z "$deployment_target" ] && [ -f "$project_root/Podfile" ]; then
+    deployment_target=$(sed -n "s/^[[:space:]]*platform[[:space:]]*:ios,[[:space:]]*['\"]\([0-9][0-9.]*\)['\"].*/\1/p" \
+        "$project_root/Podfile" | head -n 1)
+fi
+[[ -z $deployment_target || $deployment_target =~ ^[0-9]+(\.[0-9]+){0,2}$ ]] \
     || fail "refusing deployment target '$deployment_target': expected a version such as 17.0"
 # The name is written inside single-quoted Ruby strings, where only the quote
 # and the backslash are special.
@@ -69,7 +81,11 @@ has_target() {
 }
 
 {
-    printf "platform :ios, '%s'\n\n" "$deployment_target"
+    if [ -n "$deployment_target" ]; then
+        printf "platform :ios, '%s'\n\n" "$deployment_target"
+    else
+        printf "platform :ios\n\n"
+    fi
     printf "target '%s' do\n" "$project_name"
     printf "  use_frameworks!\n\n"
     printf "  # Default pods\n"
@@ -88,11 +104,13 @@ has_target() {
         fi
     done
     printf "end\n\n"
-    printf "post_install do |installer|\n"
-    printf "  installer.pods_project.targets.each do |target|\n"
-    printf "    target.build_configurations.each do |config|\n"
-    printf "      config.build_settings['IPHONEOS_DEPLOYMENT_TARGET'] = '%s'\n" "$deployment_target"
-    printf "    end\n  end\nend\n"
+    if [ -n "$deployment_target" ]; then
+        printf "post_install do |installer|\n"
+        printf "  installer.pods_project.targets.each do |target|\n"
+        printf "    target.build_configurations.each do |config|\n"
+        printf "      config.build_settings['IPHONEOS_DEPLOYMENT_TARGET'] = '%s'\n" "$deployment_target"
+        printf "    end\n  end\nend\n"
+    fi
 } > "$project_root/.Podfile.new" || fail "cannot write into '$project_root'"
 
 podfile="$project_root/Podfile"

@@ -92,8 +92,8 @@ public:
                 problem(field.key(), QStringLiteral("not a field of a project description (the fields are: ")
                                          + knownFields.join(QStringLiteral(", ")) + QLatin1Char(')'));
         }
-        readCommonFields();
         const std::optional<QString> type = string(QStringLiteral("projectType"), true);
+        readCommonFields(type == QLatin1String("existing"));
         if (type == QLatin1String("new")) {
             m_details.projectType = ProjectType::new_;
             checkNewProject();
@@ -188,12 +188,14 @@ private:
         return *value;
     }
 
-    /// The fields that mean the same for both kinds of project.
-    void readCommonFields()
+    /// The fields that mean the same for both kinds of project. A new
+    /// project's deployment target defaults to the screen's preset; an
+    /// existing project keeps its own unless the description names one.
+    void readCommonFields(bool existingProject)
     {
         m_details.authorURL = string(QStringLiteral("authorURL")).value_or(QString());
-        m_details.minimumDeploymentTarget = choice(QStringLiteral("minimumDeploymentTarget"),
-                                                   deploymentTargetOptions(), text(key::deploymentTarget18_0));
+        m_details.minimumDeploymentTarget = choice(QStringLiteral("minimumDeploymentTarget"), deploymentTargetOptions(),
+                                                   existingProject ? QString() : text(key::deploymentTarget18_0));
         m_details.doesIncludeAWS = boolean(QStringLiteral("doesIncludeAWS")).value_or(false);
         m_details.doesIncludeBLE = boolean(QStringLiteral("doesIncludeBLE")).value_or(false);
         m_details.doesIncludeArkana = boolean(QStringLiteral("doesIncludeArkana")).value_or(true);

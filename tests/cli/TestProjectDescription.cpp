@@ -151,6 +151,7 @@ private slots:
         QCOMPARE(titles(details.userSelectedModules), modules);
         QCOMPARE(details.bundleIdentifier, "com.tarnwick." + folder);
         QVERIFY(details.configVariant.isEmpty());
+        QVERIFY(details.minimumDeploymentTarget.isEmpty()); // the project keeps its own
     }
 
     // Without an app file to tell, the UI kind is taken from the description;

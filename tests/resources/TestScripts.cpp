@@ -235,6 +235,45 @@ private slots:
         QVERIFY(podfile.contains(QStringLiteral("target 'ShopUITests' do")));
     }
 
+    // An existing project comes without a chosen deployment target: the
+    // Podfile takes the one its Xcode project names, else the previous
+    // Podfile's, else names none.
+    void postGenTakesAnExistingProjectsOwnTarget_data()
+    {
+        QTest::addColumn<QByteArray>("pbxproj");
+        QTest::addColumn<QByteArray>("oldPodfile");
+        QTest::addColumn<QString>("platformLine");
+        QTest::newRow("from the Xcode project")
+            << QByteArray("buildSettings = { IPHONEOS_DEPLOYMENT_TARGET = 15.4; name = Shop; };\n") << QByteArray()
+            << "platform :ios, '15.4'";
+        QTest::newRow("from the previous Podfile") << QByteArray() << QByteArray("platform :ios, \"14.0\"\npod 'A'\n")
+                                                   << "platform :ios, '14.0'";
+        QTest::newRow("from nowhere") << QByteArray() << QByteArray() << "platform :ios\n";
+    }
+    void postGenTakesAnExistingProjectsOwnTarget()
+    {
+        QFETCH(QByteArray, pbxproj);
+        QFETCH(QByteArray, oldPodfile);
+        QFETCH(QString, platformLine);
+        if (!pbxproj.isEmpty()) {
+            QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Shop.xcodeproj")));
+            QVERIFY(writeExecutable(m_root + QStringLiteral("/Shop.xcodeproj/project.pbxproj"), pbxproj));
+        }
+        if (!oldPodfile.isEmpty())
+            QVERIFY(writeExecutable(m_root + QStringLiteral("/Podfile"), oldPodfile));
+        const ProcessResult result = runProcess(
+            QStringLiteral("bash"), {script("post_gen.sh"), QString(), QStringLiteral("Shop"), QStringLiteral("n"),
+                                     QStringLiteral("n"), QStringLiteral("id"), QStringLiteral("NA"), m_root,
+                                     QStringLiteral("Kingfisher")});
+        QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+        const QString podfile = readText(m_root + QStringLiteral("/Podfile"));
+        QVERIFY2(podfile.startsWith(platformLine), qPrintable(podfile));
+        QCOMPARE(podfile.contains(QStringLiteral("post_install")), platformLine.contains(QLatin1Char('\'')));
+        const ProcessResult syntax =
+            runProcess(QStringLiteral("ruby"), {QStringLiteral("-c"), m_root + QStringLiteral("/Podfile")});
+        QVERIFY2(syntax.exitCode == 0, qPrintable(syntax.output));
+    }
+
     void podInstall_data()
     {
         QTest::addColumn<bool>("allArguments");
