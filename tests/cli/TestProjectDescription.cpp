@@ -1,5 +1,6 @@
 #include "app/TextCatalog.h"
 #include "cli/ProjectDescription.h"
+#include "tools/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,15 +11,9 @@
 #include <QtTest>
 
 using namespace plinth;
+using plinth::test::writeFile;
 
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
 
 QByteArray json(const QJsonObject &object)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ResourceBundle.h"
 #include "app/TextCatalog.h"
 #include "project/ProjectDetailsModel.h"
 #include "toolchain/CommandRunner.h"
@@ -26,6 +27,26 @@ inline QString fakeToolchain()
 inline QString shippedBundle()
 {
     return QStringLiteral(PLINTH_BUILD_DIR "/share/plinth");
+}
+
+/// The committed tree that one fixed description over the small fixture
+/// template generates.
+inline QString goldenProject()
+{
+    return QStringLiteral(PLINTH_FIXTURES_DIR "/expected/golden-project");
+}
+
+/// Makes at `root` a resource bundle holding the small fixture template and
+/// the shipped scripts, as the golden project is made from; returns `root`.
+inline QString makeFixtureBundle(const QString &root)
+{
+    QDir().mkpath(root);
+    QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-R"), QStringLiteral(PLINTH_FIXTURES_DIR "/templates/SwiftUIBaseSetup"),
+                                             root + QLatin1Char('/')});
+    const plinth::ResourceBundle shipped(shippedBundle());
+    for (const QString &script : {QStringLiteral("post_gen.sh"), QStringLiteral("PodInstall.sh")})
+        QFile::copy(shipped.path(script), root + QLatin1Char('/') + script);
+    return root;
 }
 
 /// A runner whose commands find the fake xcodegen, pod and bundle first and
@@ -73,6 +94,16 @@ inline QMap<QString, QByteArray> files(const QString &root)
         if (file.open(QIODevice::ReadOnly))
             tree.insert(QDir(root).relativeFilePath(path), file.readAll());
     }
+    return tree;
+}
+
+/// files(root) with `root` written as /Users/dev/Projects, as in the golden
+/// project.
+inline QMap<QString, QByteArray> normalisedFiles(const QString &root)
+{
+    QMap<QString, QByteArray> tree = files(root);
+    for (auto file = tree.begin(); file != tree.end(); ++file)
+        file.value().replace(root.toUtf8(), "/Users/dev/Projects");
     return tree;
 }
 

@@ -6,6 +6,7 @@
 #include "generation/ModuleInstallation.h"
 #include "generation/PodInstallation.h"
 #include "toolchain/OnWorker.h"
+#include "tools/TestFiles.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 
 using namespace plinth;
 using Outcome = GenerationStep::Outcome;
+using plinth::test::writeFile;
 
 namespace {
 
@@ -69,18 +71,6 @@ QStringList projectFileEntries(const QByteArray &pbxproj)
     while (match.hasNext())
         entries << match.next().captured(1);
     return entries;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-QString goldenDirectory()
-{
-    return QStringLiteral(PLINTH_FIXTURES_DIR "/expected/golden-project");
 }
 
 } // namespace
@@ -191,31 +181,20 @@ private slots:
     void goldenProject()
     {
         QTemporaryDir work;
-        const QString bundleRoot = work.filePath(QStringLiteral("bundle"));
-        QVERIFY(QDir().mkpath(bundleRoot));
-        QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-R"), QStringLiteral(PLINTH_FIXTURES_DIR "/templates/SwiftUIBaseSetup"),
-                                                         bundleRoot + QLatin1Char('/')}),
-                 0);
-        for (const QString &script : {QStringLiteral("post_gen.sh"), QStringLiteral("PodInstall.sh")})
-            QVERIFY(QFile::copy(m_shipped.path(script), bundleRoot + QLatin1Char('/') + script));
-
+        const ResourceBundle bundle(fixture::makeFixtureBundle(work.filePath(QStringLiteral("bundle"))));
         const QString projects = work.filePath(QStringLiteral("Projects"));
         auto details = fixture::newProject(projects, QStringLiteral("Golden"));
         details.doesIncludeBLE = true;
-        const auto steps = runGeneration(details, ResourceBundle(bundleRoot), *m_runner);
+        const auto steps = runGeneration(details, bundle, *m_runner);
         QVERIFY2(failures(steps).isEmpty(), qPrintable(failures(steps)));
 
-        QMap<QString, QByteArray> generated;
-        const auto tree = fixture::files(projects);
-        for (auto file = tree.begin(); file != tree.end(); ++file)
-            generated.insert(file.key(), QByteArray(file.value()).replace(projects.toUtf8(), "/Users/dev/Projects"));
-
+        const auto generated = fixture::normalisedFiles(projects);
         if (qEnvironmentVariableIsSet("PLINTH_UPDATE_GOLDEN")) {
-            QDir(goldenDirectory()).removeRecursively();
+            QDir(fixture::goldenProject()).removeRecursively();
             for (auto file = generated.begin(); file != generated.end(); ++file)
-                QVERIFY(writeFile(goldenDirectory() + QLatin1Char('/') + file.key(), file.value()));
+                QVERIFY(writeFile(fixture::goldenProject() + QLatin1Char('/') + file.key(), file.value()));
         }
-        const auto expected = fixture::files(goldenDirectory());
+        const auto expected = fixture::files(fixture::goldenProject());
         QCOMPARE(generated.keys(), expected.keys());
         for (auto file = generated.begin(); file != generated.end(); ++file)
             QCOMPARE(QString::fromUtf8(file.value()), QString::fromUtf8(expected.value(file.key())));

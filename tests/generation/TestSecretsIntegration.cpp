@@ -1,6 +1,7 @@
 #include "app/DebugConsole.h"
 #include "generation/SecretsIntegration.h"
 #include "generation/ReadOnlyFolder.h"
+#include "tools/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,14 +10,9 @@
 #include <sys/stat.h>
 
 using namespace plinth;
+using plinth::test::readFile;
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
@@ -84,33 +80,6 @@ private slots:
         QVERIFY(QDir().mkpath(m_dir.path()));
     }
 
-    void baseAddressEndsWithSlash()
-    {
-        QVERIFY(QString::fromLatin1(generatedSiteBaseURL).startsWith(QStringLiteral("https://")));
-        QVERIFY(QString::fromLatin1(generatedSiteBaseURL).endsWith(QLatin1Char('/')));
-    }
-
-    void envFileOfTheExample()
-    {
-        writeBytes(path(QStringLiteral(".arkana.yml")), arkanaTemplate);
-        QVERIFY(updateSecretsFiles(path(QStringLiteral(".arkana.yml")),
-                                   withVariants({QStringLiteral("Development"), QStringLiteral("UAT")})));
-
-        const QByteArray expected = "export A = \"Some global secrets\"\n"
-                                    "\n"
-                                    "# Development Keys\n"
-                                    "export BDevelopment=\n"
-                                    "export CDevelopment=\n"
-                                    "\n"
-                                    "# UAT Keys\n"
-                                    "export BUAT=\n"
-                                    "export CUAT=\n";
-        QCOMPARE(readBytes(path(QStringLiteral(".env"))), expected);
-        QCOMPARE(readBytes(path(QStringLiteral(".arkana.yml"))),
-                 QByteArray("import_name: 'OrbitSecrets'\nenvironments:\n  - Development\n  - UAT\n"
-                            "global_secrets:\n  - A\nenvironment_secrets:\n  - B\n  - C\n"));
-    }
-
     void arkanaFiles_data()
     {
         QTest::addColumn<QByteArray>("arkana");
@@ -118,6 +87,12 @@ private slots:
         QTest::addColumn<QByteArray>("expectedArkana");
         QTest::addColumn<QByteArray>("expectedEnv");
 
+        QTest::newRow("the example") << arkanaTemplate << QStringList{QStringLiteral("Development"), QStringLiteral("UAT")}
+                                     << QByteArray("import_name: 'OrbitSecrets'\nenvironments:\n  - Development\n  - UAT\n"
+                                                   "global_secrets:\n  - A\nenvironment_secrets:\n  - B\n  - C\n")
+                                     << QByteArray("export A = \"Some global secrets\"\n\n# Development Keys\n"
+                                                   "export BDevelopment=\nexport CDevelopment=\n\n# UAT Keys\n"
+                                                   "export BUAT=\nexport CUAT=\n");
         const QStringList four{QStringLiteral("Development"), QStringLiteral("UAT"), QStringLiteral("Staging"),
                                QStringLiteral("Production")};
         QTest::newRow("four variants")
@@ -150,10 +125,10 @@ private slots:
 
         writeBytes(path(QStringLiteral(".arkana.yml")), arkana);
         writeBytes(path(QStringLiteral(".env")), "export Old=1\n");
-        updateSecretsFiles(path(QStringLiteral(".arkana.yml")), withVariants(variants));
-        QCOMPARE(readBytes(path(QStringLiteral(".arkana.yml"))), expectedArkana);
-        QCOMPARE(readBytes(path(QStringLiteral(".env"))), expectedEnv);
+        QVERIFY(updateSecretsFiles(path(QStringLiteral(".arkana.yml")), withVariants(variants)));
+        QCOMPARE(readFile(path(QStringLiteral(".arkana.yml"))), expectedArkana);
         QVERIFY(QFileInfo::exists(path(QStringLiteral(".env"))));
+        QCOMPARE(readFile(path(QStringLiteral(".env"))), expectedEnv);
     }
 
     void unchangedFilesAreNotWritten()
@@ -201,7 +176,7 @@ private slots:
         // The section began after the tab that indents it; the tab stays.
         const QByteArray expected = appSecretsBefore + "\t" + inserted.join(QLatin1Char('\n')).toUtf8() + "\n"
                                     + appSecretsAfter;
-        QCOMPARE(readBytes(file), expected);
+        QCOMPARE(readFile(file), expected);
         struct stat status {};
         QVERIFY(::lstat(QFile::encodeName(file).constData(), &status) == 0);
         QCOMPARE(status.st_mode & 07777, mode_t(0640));
@@ -233,7 +208,7 @@ private slots:
             QStringLiteral("\t}"),
         };
         QCOMPARE(section.size(), 15);
-        QCOMPARE(readBytes(file), "enum Constants {\n\t" + section.join(QLatin1Char('\n')).toUtf8() + "\n" + after);
+        QCOMPARE(readFile(file), "enum Constants {\n\t" + section.join(QLatin1Char('\n')).toUtf8() + "\n" + after);
     }
 
     void sectionReplacement_data()
@@ -283,10 +258,10 @@ private slots:
         ConsoleCapture console;
         updateSecretsFiles(file, withVariants({QStringLiteral("UAT")}, QStringLiteral("Dev")));
         if (expected.isEmpty()) {
-            QCOMPARE(readBytes(file), before);
+            QCOMPARE(readFile(file), before);
             QCOMPARE(modificationTime(file), time);
         } else {
-            QCOMPARE(readBytes(file), expected);
+            QCOMPARE(readFile(file), expected);
         }
         if (!consoleLine.isEmpty())
             QCOMPARE(console.lines(), QStringList{consoleLine});
@@ -300,7 +275,7 @@ private slots:
         writeBytes(file, "\xef\xbb\xbf" + appSecretsBefore + appSecretsSection + after);
         QVERIFY(replaceSection(QStringLiteral("private static var environment:"), QStringLiteral("}"),
                                QStringLiteral("NEW"), file));
-        QCOMPARE(readBytes(file), "\xef\xbb\xbf" + appSecretsBefore + "\tNEW\n" + after);
+        QCOMPARE(readFile(file), "\xef\xbb\xbf" + appSecretsBefore + "\tNEW\n" + after);
     }
 
     void swiftRewritesNeedVariants()
@@ -309,7 +284,7 @@ private slots:
         writeBytes(file, appSecretsBefore + appSecretsSection);
         ConsoleCapture console;
         QVERIFY(!updateSecretsFiles(file, withVariants({})));
-        QCOMPARE(readBytes(file), appSecretsBefore + appSecretsSection);
+        QCOMPARE(readFile(file), appSecretsBefore + appSecretsSection);
         QCOMPARE(console.lines().size(), 1);
     }
 
@@ -321,7 +296,7 @@ private slots:
         const QString link = path(QStringLiteral("SceneDelegate.swift"));
         QVERIFY(QFile::link(target, link));
         QVERIFY(updateSecretsFiles(link, withVariants({QStringLiteral("UAT")}, QStringLiteral("Dev"))));
-        QCOMPARE(readBytes(target), QByteArray("#if Development\n"));
+        QCOMPARE(readFile(target), QByteArray("#if Development\n"));
         QVERIFY(QFileInfo(link).isSymLink());
 
         // A .env that is a link stays a link; the target is not written.
@@ -331,7 +306,7 @@ private slots:
         writeBytes(path(QStringLiteral(".arkana.yml")), arkanaTemplate);
         ConsoleCapture console;
         QVERIFY(!updateSecretsFiles(path(QStringLiteral(".arkana.yml")), withVariants({QStringLiteral("UAT")})));
-        QCOMPARE(readBytes(envTarget), QByteArray("export Real=secret\n"));
+        QCOMPARE(readFile(envTarget), QByteArray("export Real=secret\n"));
         QVERIFY(QFileInfo(path(QStringLiteral(".env"))).isSymLink());
     }
 
@@ -350,7 +325,7 @@ private slots:
             updated = updateSecretsFiles(file, withVariants({QStringLiteral("UAT")}, QStringLiteral("Dev")));
         }
         QVERIFY(!updated);
-        QCOMPARE(readBytes(file), QByteArray("#if Development\n"));
+        QCOMPARE(readFile(file), QByteArray("#if Development\n"));
         QCOMPARE(console.lines().size(), 1);
         QVERIFY(console.lines().first().startsWith(QStringLiteral("Failed to write to the file: ")));
     }

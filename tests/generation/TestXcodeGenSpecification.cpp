@@ -135,28 +135,17 @@ private slots:
         std::sort(configs.begin(), configs.end());
         QCOMPARE(parsedConfigs, configs);
         QCOMPARE(project[QStringLiteral("configVariants")].toVariant().toStringList(), variantNames);
-        QCOMPARE(project[QStringLiteral("packages")].toVariant().toStringList(),
-                 (QStringList{"Alamofire", "Logging", "Wirecall"}));
-        QCOMPARE(project[QStringLiteral("testTargets")].toVariant().toStringList(),
-                 (QStringList{name + "Tests", name + "UITests"}));
 
+        // The golden file fixes the rest; here the odd paths and names must
+        // survive a real parser.
         const QJsonObject targets = project[QStringLiteral("targets")].toObject();
         QCOMPARE(targets.size(), 3);
+        for (const QString &suffix : {QString(), QStringLiteral("Tests"), QStringLiteral("UITests")})
+            QCOMPARE(targets[name + suffix].toObject()["sources"].toString(), root + QLatin1Char('/') + name + suffix);
         const QJsonObject app = targets[name].toObject();
-        QCOMPARE(app["type"].toString(), QStringLiteral("application"));
-        QCOMPARE(app["sources"].toString(), root + QLatin1Char('/') + name);
         QCOMPARE(app["bundle"].toString(), "com.tarnwick." + name);
         QCOMPARE(app["deploymentTarget"].toString(), target);
-        const QJsonObject unit = targets[name + "Tests"].toObject();
-        QCOMPARE(unit["type"].toString(), QStringLiteral("bundle.unit-test"));
-        QCOMPARE(unit["sources"].toString(), root + QLatin1Char('/') + name + "Tests");
-        QCOMPARE(unit["info"].toString(), root + QStringLiteral("/Tests.plist"));
-        QCOMPARE(unit["bundle"].toString(), "com.tarnwick." + name + ".test");
-        const QJsonObject ui = targets[name + "UITests"].toObject();
-        QCOMPARE(ui["type"].toString(), QStringLiteral("bundle.ui-testing"));
-        QCOMPARE(ui["sources"].toString(), root + QLatin1Char('/') + name + "UITests");
-        QCOMPARE(ui["info"].toString(), root + QStringLiteral("/UITests.plist"));
-        QCOMPARE(ui["bundle"].toString(), "com.tarnwick." + name + ".uitests");
+        QCOMPARE(targets[name + "UITests"].toObject()["info"].toString(), root + QStringLiteral("/UITests.plist"));
     }
 
     void rewriteReplacesTheOldFileAndKeepsItsPermissions()
