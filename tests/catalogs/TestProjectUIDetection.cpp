@@ -1,6 +1,7 @@
 #include "app/TextCatalog.h"
 #include "catalogs/ModuleCatalog.h"
 #include "catalogs/ProjectUIDetection.h"
+#include "tools/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,17 +11,7 @@
 #include <unistd.h>
 
 using namespace plinth;
-
-namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-} // namespace
+using plinth::test::writeFile;
 
 class TestProjectUIDetection : public QObject
 {

@@ -3,6 +3,7 @@
 #include "project/BuildSettingsRules.h"
 #include "project/ExistingProjectDiscovery.h"
 #include "project/ProjectNameRules.h"
+#include "tools/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,15 +13,9 @@
 #include <unistd.h>
 
 using namespace plinth;
+using plinth::test::writeFile;
 
 namespace {
-
-bool makeFile(const QString &path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly);
-}
 
 QList<CheckBoxItem> checked(const QStringList &labels)
 {
@@ -159,7 +154,7 @@ private slots:
     void destination()
     {
         QTemporaryDir work;
-        QVERIFY(makeFile(work.filePath("file")));
+        QVERIFY(writeFile(work.filePath("file"), {}));
         QVERIFY(QDir().mkpath(work.filePath("Projects/Orbit")));
         QVERIFY(QFile::link(work.filePath("nowhere"), work.filePath("Projects/Dangling")));
 
@@ -208,7 +203,7 @@ private slots:
         const QString folder = work.filePath("App");
         QVERIFY(QDir().mkpath(folder));
         for (const QString &entry : entries)
-            QVERIFY(entry.endsWith('/') ? QDir().mkpath(folder + '/' + entry) : makeFile(folder + '/' + entry));
+            QVERIFY(entry.endsWith('/') ? QDir().mkpath(folder + '/' + entry) : writeFile(folder + '/' + entry, {}));
 
         const ProjectPackage package = findProjectPackage(folder + "/");
         QCOMPARE(package.found, !projectName.isEmpty());
@@ -232,7 +227,7 @@ private slots:
 
         if (geteuid() != 0) {
             QVERIFY(QDir().mkpath(work.filePath("locked")));
-            QVERIFY(makeFile(work.filePath("locked/App.xcodeproj")));
+            QVERIFY(writeFile(work.filePath("locked/App.xcodeproj"), {}));
             QVERIFY(QFile::setPermissions(work.filePath("locked"), QFileDevice::WriteOwner | QFileDevice::ExeOwner));
             const ProjectPackage locked = findProjectPackage(work.filePath("locked"));
             QFile::setPermissions(work.filePath("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
