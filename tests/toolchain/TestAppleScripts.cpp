@@ -1,6 +1,7 @@
 #include "toolchain/AppleScripts.h"
 #include "toolchain/CommandRunner.h"
 #include "toolchain/OnWorker.h"
+#include "tools/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,25 +11,10 @@
 #include <QtTest>
 
 using namespace plinth;
+using plinth::test::readFile;
+using plinth::test::writeFile;
 
 namespace {
-
-QString readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("(cannot read %1)").arg(path);
-    return QString::fromUtf8(file.readAll());
-}
-
-bool writeScript(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
-        return false;
-    file.close();
-    return file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
 
 /// The text of the AppleScript string literal after `do script `, decoded as
 /// AppleScript reads it: what Terminal types into its shell. Empty when the
@@ -76,7 +62,7 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         // Writes its arguments, one per line, to the record file.
-        QVERIFY(writeScript(recorderPath(), "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$(dirname \"$0\")/record\"\n"));
+        QVERIFY(writeFile(recorderPath(), "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$(dirname \"$0\")/record\"\n", true));
     }
 
     void init()
@@ -148,7 +134,7 @@ private slots:
             terminal.write((typed + QStringLiteral("\nexit\n")).toUtf8());
             terminal.closeWriteChannel();
             QVERIFY(terminal.waitForFinished(10000));
-            QCOMPARE(readFile(recordPath()), QStringLiteral("1\n") + projectPath + QLatin1Char('\n'));
+            QCOMPARE(QString::fromUtf8(readFile(recordPath())), QStringLiteral("1\n") + projectPath + QLatin1Char('\n'));
             QVERIFY2(!QFile::exists(markerPath()), qPrintable(shell.first() + QStringLiteral(" ran a second command")));
         }
     }
@@ -167,9 +153,9 @@ private slots:
         QFETCH(int, status);
 
         const QString script = m_dir.filePath(QStringLiteral("slow install.sh"));
-        QVERIFY(writeScript(script, "#!/bin/sh\nsleep 0.5\nprintf '\\n\\n  installed into %s \\t\\n\\n' \"$1\"\n"
+        QVERIFY(writeFile(script, "#!/bin/sh\nsleep 0.5\nprintf '\\n\\n  installed into %s \\t\\n\\n' \"$1\"\n"
                                     "echo 'progress on stderr' >&2\n: > \"$1\"\nexit "
-                                        + QByteArray::number(status) + "\n"));
+                                        + QByteArray::number(status) + "\n", true));
         Launchers launchers;
         launchers.appleScript = QStringLiteral("/nonexistent/osascript");
         const CommandRunner runner(launchers);
@@ -187,7 +173,7 @@ private slots:
     void linuxRouteLargeOutput()
     {
         const QString script = m_dir.filePath(QStringLiteral("chatty.sh"));
-        QVERIFY(writeScript(script, "#!/bin/sh\nhead -c 5000000 /dev/zero | tr '\\000' p\n"));
+        QVERIFY(writeFile(script, "#!/bin/sh\nhead -c 5000000 /dev/zero | tr '\\000' p\n", true));
         Launchers launchers;
         launchers.appleScript = QStringLiteral("/nonexistent/osascript");
         const CommandRunner runner(launchers);

@@ -5,6 +5,7 @@
 #include "toolchain/PreProjectSetupViewModel.h"
 #include "toolchain/ResourceScript.h"
 #include "toolchain/OnWorker.h"
+#include "tools/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,19 +13,9 @@
 #include <QtTest>
 
 using namespace plinth;
+using plinth::test::writeFile;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &content, bool executable = false)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
-    if (executable)
-        file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
-}
 
 DependencyCheck checkWith(std::initializer_list<PreRequisite> byScript, std::initializer_list<PreRequisite> byProbe)
 {
@@ -67,7 +58,7 @@ private slots:
         // The bundle's folder has a space and a quote in its name: the script
         // path reaches ruby as one argument all the same.
         const QString root = m_dir.filePath(QStringLiteral("Plinth's Bundle"));
-        writeFile(root + QStringLiteral("/ValidateXcodeBuild.rb"), script);
+        QVERIFY(writeFile(root + QStringLiteral("/ValidateXcodeBuild.rb"), script));
         const ResourceBundle bundle(root);
         const CommandRunner runner;
         const bool verdict = onWorker([&] {
@@ -94,7 +85,7 @@ private slots:
     void probeAloneMakesAToolPresent()
     {
         const QString tools = m_dir.filePath(QStringLiteral("tools"));
-        writeFile(tools + QStringLiteral("/pod"), "#!/bin/sh\nexit 0\n", true);
+        QVERIFY(writeFile(tools + QStringLiteral("/pod"), "#!/bin/sh\nexit 0\n", true));
         CommandRunner runner;
         runner.setToolchainSearchPath(tools);
         const ResourceBundle bundle(m_dir.filePath(QStringLiteral("empty")));
@@ -184,7 +175,7 @@ private slots:
         QFETCH(QString, expected);
         QString root = m_dir.filePath(QStringLiteral("install-") + folder);
         if (!folder.isEmpty())
-            writeFile(root + QStringLiteral("/PreProjectSetupCommands.sh"), "echo hi\n");
+            QVERIFY(writeFile(root + QStringLiteral("/PreProjectSetupCommands.sh"), "echo hi\n"));
         PreProjectSetupViewModel model(std::make_shared<const CommandRunner>(), ResourceBundle(root));
         QString quotedRoot = root;
         quotedRoot.replace(QStringLiteral("'"), QStringLiteral("'\\''"));

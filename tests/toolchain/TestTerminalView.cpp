@@ -112,14 +112,13 @@ private slots:
         QVERIFY(showsLine(terminal, QStringLiteral("last-9")));
     }
 
+    // The key mapping itself is TestTerminalSurface's; here keys reach the
+    // shell's line editor and Ctrl+C its foreground job.
     void keyboardEditing_data()
     {
         QTest::addColumn<QString>("output");
-
-        QTest::newRow("backspace") << QStringLiteral("abc");
         QTest::newRow("arrows") << QStringLiteral("x12");
         QTest::newRow("ctrl c") << QStringLiteral("after-5");
-        QTest::newRow("tab") << QStringLiteral("tab-ok");
     }
 
     void keyboardEditing()
@@ -131,28 +130,18 @@ private slots:
         if (QTest::currentTestFailed())
             return;
 
-        const QString row = QString::fromLatin1(QTest::currentDataTag());
-        if (row == QLatin1String("backspace")) {
-            QTest::keyClicks(&view, QStringLiteral("echo abX"));
-            QTest::keyClick(&view, Qt::Key_Backspace);
-            QTest::keyClicks(&view, QStringLiteral("c"));
-        } else if (row == QLatin1String("arrows")) {
+        if (QLatin1String(QTest::currentDataTag()) == QLatin1String("arrows")) {
             QTest::keyClicks(&view, QStringLiteral("echo 12"));
             QTest::keyClick(&view, Qt::Key_Left);
             QTest::keyClick(&view, Qt::Key_Left);
             QTest::keyClicks(&view, QStringLiteral("x"));
-            // Up brings back nothing (no history yet); Right moves on.
             QTest::keyClick(&view, Qt::Key_Right);
-        } else if (row == QLatin1String("ctrl c")) {
+        } else {
             QTest::keyClicks(&view, QStringLiteral("sleep 30"));
             QTest::keyClick(&view, Qt::Key_Return);
             QTest::qWait(300);
             QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
             QTest::keyClicks(&view, QStringLiteral("echo after-$((2+3))"));
-        } else {
-            QTest::keyClicks(&view, QStringLiteral("ech"));
-            QTest::keyClick(&view, Qt::Key_Tab);
-            QTest::keyClicks(&view, QStringLiteral(" tab-ok"));
         }
         QTest::keyClick(&view, Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, output), 5000);
