@@ -5,7 +5,6 @@
 #include "tools/RunProcess.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -66,19 +65,9 @@ private slots:
         QVERIFY(copyTemplate(templateName, root, details, ResourceBundle::main()));
         QVERIFY(instantiateTemplate(root, templateName, details).succeeded());
 
-        QCOMPARE(QFileInfo::exists(root + QLatin1Char('/') + name + QStringLiteral("/AWSS3")), aws);
-        QCOMPARE(QFileInfo::exists(root + QLatin1Char('/') + name + QStringLiteral("/BLE")), ble);
-        QDirIterator items(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (items.hasNext()) {
-            const QString path = items.next();
-            QVERIFY2(!path.contains(templateName), qPrintable(path));
-            if (!items.fileInfo().isFile())
-                continue;
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QVERIFY2(!file.readAll().contains(templateName.toUtf8()), qPrintable(path));
-        }
-
+        // Which parts are copied and that no template name is left is
+        // TestTemplateInstantiation's and TestGenerationRun's; here the
+        // result, with the modules the choices add, must parse.
         const QString checker = QStringLiteral(PLINTH_SWIFT_SYNTAX_CHECK);
         if (checker.isEmpty())
             QFAIL("the Swift syntax checker was not built: run scripts/setup.sh and configure again");

@@ -6,6 +6,7 @@
 
 #include "catalogs/PodfileReader.h"
 #include "tools/RunProcess.h"
+#include "tools/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -20,25 +21,14 @@ namespace {
 
 const QString resourcesDir = QStringLiteral(PLINTH_SOURCE_DIR "/resources");
 
+QString readText(const QString &path)
+{
+    return QString::fromUtf8(readFile(path));
+}
+
 QString script(const char *name)
 {
     return resourcesDir + QLatin1Char('/') + QString::fromLatin1(name);
-}
-
-QString readText(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-bool writeExecutable(const QString &path, const QByteArray &text)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(text);
-    file.close();
-    return file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
 QStringList scriptsNamed(const QString &suffix)
@@ -90,22 +80,6 @@ private slots:
             QFile::remove(m_root + QLatin1Char('/') + QString::fromLatin1(file));
         QDir(m_root + QStringLiteral("/Shop.xcodeproj")).removeRecursively();
         QDir(m_root + QStringLiteral("/Pods")).removeRecursively();
-    }
-
-    void bundleHoldsEveryScript_data()
-    {
-        QTest::addColumn<QString>("name");
-        for (const char *name : {"validateHomeBrewInstallation.rb", "validateCocoaPodsInstallation.rb",
-                                 "ValidateXcodeBuild.rb", "ValidateCommandLineTool.rb", "validateXcodeGenInstallation.rb",
-                                 "ValidateXcodeProjInstallation.rb", "PreProjectSetupCommands.sh", "PodInstall.sh",
-                                 "post_gen.sh", "AddModulesInTarget.rb"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
-    void bundleHoldsEveryScript()
-    {
-        QFETCH(QString, name);
-        // Exact letter case: the bundle is looked up by name.
-        QVERIFY(QDir(resourcesDir).entryList(QDir::Files).contains(name));
     }
 
     void shellScriptsPassShellcheck_data()
@@ -219,11 +193,10 @@ private slots:
 
     void postGenKeepsAnEarlierPodfileAndSkipsMissingTestTargets()
     {
-        QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Shop.xcodeproj")));
-        QVERIFY(writeExecutable(m_root + QStringLiteral("/Shop.xcodeproj/project.pbxproj"),
+        QVERIFY(writeFile(m_root + QStringLiteral("/Shop.xcodeproj/project.pbxproj"),
                                 "/* Shop */ = { isa = PBXNativeTarget; name = Shop; };\n"
                                 "/* ShopUITests */ = { isa = PBXNativeTarget; name = ShopUITests; };\n"));
-        QVERIFY(writeExecutable(m_root + QStringLiteral("/Podfile"), "source 'https://example.com/specs'\n"));
+        QVERIFY(writeFile(m_root + QStringLiteral("/Podfile"), "source 'https://example.com/specs'\n"));
         const ProcessResult result = runProcess(
             QStringLiteral("bash"), {script("post_gen.sh"), QStringLiteral("16.0"), QStringLiteral("Shop"), QStringLiteral("n"),
                                      QStringLiteral("n"), QStringLiteral("id"), QStringLiteral("NA"), m_root,
@@ -256,11 +229,10 @@ private slots:
         QFETCH(QByteArray, oldPodfile);
         QFETCH(QString, platformLine);
         if (!pbxproj.isEmpty()) {
-            QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Shop.xcodeproj")));
-            QVERIFY(writeExecutable(m_root + QStringLiteral("/Shop.xcodeproj/project.pbxproj"), pbxproj));
+            QVERIFY(writeFile(m_root + QStringLiteral("/Shop.xcodeproj/project.pbxproj"), pbxproj));
         }
         if (!oldPodfile.isEmpty())
-            QVERIFY(writeExecutable(m_root + QStringLiteral("/Podfile"), oldPodfile));
+            QVERIFY(writeFile(m_root + QStringLiteral("/Podfile"), oldPodfile));
         const ProcessResult result = runProcess(
             QStringLiteral("bash"), {script("post_gen.sh"), QString(), QStringLiteral("Shop"), QStringLiteral("n"),
                                      QStringLiteral("n"), QStringLiteral("id"), QStringLiteral("NA"), m_root,
@@ -287,11 +259,12 @@ private slots:
         QFETCH(bool, allArguments);
         QFETCH(bool, podSucceeds);
         QTemporaryDir tools;
-        QVERIFY(writeExecutable(tools.filePath(QStringLiteral("pod")),
+        QVERIFY(writeFile(tools.filePath(QStringLiteral("pod")),
                                 podSucceeds ? "#!/bin/sh\necho \"pod $*\"\nmkdir -p Pods/Kingfisher\n"
-                                            : "#!/bin/sh\necho 'pod: no network' >&2\nexit 1\n"));
+                                            : "#!/bin/sh\necho 'pod: no network' >&2\nexit 1\n",
+                          true));
         QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Shop.xcodeproj")));
-        QVERIFY(writeExecutable(m_root + QStringLiteral("/Podfile"), "platform :ios, '17.0'\n"));
+        QVERIFY(writeFile(m_root + QStringLiteral("/Podfile"), "platform :ios, '17.0'\n"));
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("PATH"), tools.path() + QStringLiteral(":/usr/bin:/bin"));
@@ -349,7 +322,7 @@ private slots:
         const QString present = QStringLiteral("<output>0</output>");
 
         QTemporaryDir withTool;
-        QVERIFY(writeExecutable(withTool.filePath(tool), fake));
+        QVERIFY(writeFile(withTool.filePath(tool), fake, true));
         const ProcessResult found = runProcess(ruby, {resourcesDir + QLatin1Char('/') + scriptName},
                                                scriptEnvironment(withTool.path() + QLatin1Char(':') + rubyDir));
         QVERIFY2(found.exitCode == 0 && found.output.contains(present), qPrintable(found.output));
@@ -357,7 +330,7 @@ private slots:
         // The tool exists but does not work (Xcode not selected, say): not
         // installed, unless its mere presence is the test.
         if (tool != QStringLiteral("pod") && tool != QStringLiteral("xcodeproj")) {
-            QVERIFY(writeExecutable(withTool.filePath(tool), "#!/bin/sh\nexit 1\n"));
+            QVERIFY(writeFile(withTool.filePath(tool), "#!/bin/sh\nexit 1\n", true));
             const ProcessResult broken = runProcess(ruby, {resourcesDir + QLatin1Char('/') + scriptName},
                                                     scriptEnvironment(withTool.path() + QLatin1Char(':') + rubyDir));
             QVERIFY2(broken.exitCode != 0 && !broken.output.contains(present), qPrintable(broken.output));
@@ -416,12 +389,10 @@ private slots:
             QSKIP("the xcodeproj gem is not installed for this Ruby");
 
         const QString app = m_root + QStringLiteral("/Shop");
-        QVERIFY(QDir().mkpath(app + QStringLiteral("/Helpers")));
-        QVERIFY(QDir().mkpath(app + QStringLiteral("/BLE/Peripherals")));
-        QVERIFY(writeExecutable(app + QStringLiteral("/Helpers/KeychainManager.swift"), "final class KeychainManager {}\n"));
-        QVERIFY(writeExecutable(app + QStringLiteral("/BLE/BLECentralManager.swift"), "final class BLECentralManager {}\n"));
-        QVERIFY(writeExecutable(app + QStringLiteral("/BLE/Peripherals/Known.json"), "{}\n"));
-        QVERIFY(writeExecutable(app + QStringLiteral("/BLE/.DS_Store"), ""));
+        QVERIFY(writeFile(app + QStringLiteral("/Helpers/KeychainManager.swift"), "final class KeychainManager {}\n"));
+        QVERIFY(writeFile(app + QStringLiteral("/BLE/BLECentralManager.swift"), "final class BLECentralManager {}\n"));
+        QVERIFY(writeFile(app + QStringLiteral("/BLE/Peripherals/Known.json"), "{}\n"));
+        QVERIFY(writeFile(app + QStringLiteral("/BLE/.DS_Store"), ""));
         const QString project = m_root + QStringLiteral("/Shop.xcodeproj");
         const ProcessResult created = runProcess(
             QStringLiteral("ruby"),
