@@ -4,6 +4,7 @@
 #include "tools/TestFiles.h"
 
 #include <QDir>
+#include <QSet>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -89,6 +90,14 @@ private slots:
         QCOMPARE(hasDynamics, uiKit);
         for (const ListItem &item : moduleCatalog(uiKit))
             QCOMPARE(isOfferedFor(item, uiKit), item.title != "Dynamics" || uiKit);
+        // The rows of a selection list: each with an id of its own, fresh
+        // for every list made.
+        QSet<QUuid> ids;
+        for (const ListItem &item : offered)
+            ids.insert(item.id);
+        QCOMPARE(ids.size(), count);
+        QVERIFY(!ids.contains(QUuid()));
+        QVERIFY(!ids.contains(plinth::offeredModules(uiKit).first().id));
     }
 };
 

@@ -263,23 +263,16 @@ private slots:
         QVERIFY(after.value(QStringLiteral(".env")).contains("UAT"));
 
         // Everything else is as it was, byte for byte.
+        const auto touched = [](const QString &path) {
+            return path.startsWith(QStringLiteral("Shop/Helpers/")) || path.startsWith(QStringLiteral("Shop/NetworkLayer/"))
+                   || path.startsWith(QStringLiteral("PlinthBackups/")) || path.startsWith(QStringLiteral("Podfile"))
+                   || path == QStringLiteral("Shop.xcodeproj/project.pbxproj") || path.startsWith(QStringLiteral("Gemfile"))
+                   || path.startsWith(QStringLiteral(".env")) || path.startsWith(QStringLiteral(".arkana.yml"));
+        };
         auto unchanged = after;
         auto original = before;
-        for (const QString &path : after.keys()) {
-            if (path.startsWith(QStringLiteral("Shop/Helpers/")) || path.startsWith(QStringLiteral("Shop/NetworkLayer/"))
-                || path.startsWith(QStringLiteral("PlinthBackups/")) || path.startsWith(QStringLiteral("Podfile")) || path == QStringLiteral("Shop.xcodeproj/project.pbxproj")
-                || path.startsWith(QStringLiteral("Gemfile")) || path.startsWith(QStringLiteral(".env"))
-                || path.startsWith(QStringLiteral(".arkana.yml"))) {
-                unchanged.remove(path);
-                original.remove(path);
-            }
-        }
-        for (const QString &path : before.keys()) {
-            if (path.startsWith(QStringLiteral("Shop/Helpers/")) || path.startsWith(QStringLiteral("Podfile"))
-                || path == QStringLiteral("Shop.xcodeproj/project.pbxproj") || path.startsWith(QStringLiteral("Gemfile"))
-                || path.startsWith(QStringLiteral(".env")) || path.startsWith(QStringLiteral(".arkana.yml")))
-                original.remove(path);
-        }
+        unchanged.removeIf([&](const auto &file) { return touched(file.key()); });
+        original.removeIf([&](const auto &file) { return touched(file.key()); });
         QCOMPARE(unchanged.keys(), original.keys());
         QCOMPARE(unchanged, original);
 

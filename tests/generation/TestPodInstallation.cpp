@@ -93,7 +93,6 @@ private slots:
         QTest::addColumn<QString>("organisation");
         QTest::addColumn<QString>("author");
         QTest::addColumn<QStringList>("pods");
-        QTest::newRow("plain") << "Projects" << "Tarnwick" << "Ada" << QStringList{"SwiftLint"};
         QTest::newRow("spaces") << "My Projects/With  Two" << "Tarnwick Labs Ltd" << "Ada  Byron" << QStringList{"A", "B"};
         QTest::newRow("quotes") << "it's \"here\"" << "O'Brien & Sons" << "D'Arcy" << QStringList{"Pod'Name"};
         QTest::newRow("dollar and backticks") << "$HOME/`id`/$(id)" << "$(touch /tmp/pwned)" << "${USER}" << QStringList{"$PATH", "`id`"};

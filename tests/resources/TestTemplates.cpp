@@ -2,6 +2,9 @@
 // the markers the secrets rewrites rely on, imports, and real parsers over
 // every Swift and data file.
 
+#include "app/TextCatalog.h"
+#include "catalogs/ModuleCatalog.h"
+#include "catalogs/ProjectUIDetection.h"
 #include "tools/RunProcess.h"
 
 #include <QDir>
@@ -74,55 +77,39 @@ private slots:
                  "the Gemfile installs Arkana");
     }
 
-    // Module detection reads the first file ending in "AppDelegate.swift" or
-    // in the project name + "App.swift": "SwiftUI" in it means SwiftUI, else
-    // "UIKit" means UIKit.
+    // The project's UI kind is detected from its app entry file, so the
+    // templates must be detected as what they are.
     void appEntryIsDetected_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("entryFile");
-        QTest::addColumn<QString>("framework");
-        QTest::newRow("SwiftUI") << "SwiftUIBaseSetup" << "SwiftUIBaseSetupApp.swift" << "SwiftUI";
-        QTest::newRow("UIKit") << "UIKitBaseSetup" << "AppDelegate.swift" << "UIKit";
+        QTest::addColumn<QString>("ui");
+        QTest::newRow("SwiftUI") << "SwiftUIBaseSetup" << plinth::text(plinth::key::swiftUi);
+        QTest::newRow("UIKit") << "UIKitBaseSetup" << plinth::text(plinth::key::uiKit);
     }
     void appEntryIsDetected()
     {
         QFETCH(QString, name);
-        QFETCH(QString, entryFile);
-        QFETCH(QString, framework);
-        const QString root = resourcesDir + QLatin1Char('/') + name;
-        const QString entry = readText(root + QLatin1Char('/') + name + QLatin1Char('/') + entryFile);
-        QVERIFY(entry.contains(QStringLiteral("import ") + framework));
-        QVERIFY(entry.contains(QStringLiteral("@main")));
-        for (const QString &file : filesBelow(root)) {
-            if (!file.endsWith(QStringLiteral("AppDelegate.swift")) && !file.endsWith(name + QStringLiteral("App.swift")))
-                continue;
-            const QString text = readText(file);
-            const bool detectedAsSwiftUI = text.contains(QStringLiteral("SwiftUI"));
-            QVERIFY2(detectedAsSwiftUI == (framework == QStringLiteral("SwiftUI")), qPrintable(file));
-            QVERIFY2(detectedAsSwiftUI || text.contains(QStringLiteral("UIKit")), qPrintable(file));
-        }
+        QFETCH(QString, ui);
+        QCOMPARE(plinth::detectProjectUI(resourcesDir + QLatin1Char('/') + name, name).value_or(QString()), ui);
     }
 
     void modules_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QStringList>("directoryNames");
-        QTest::newRow("UIKit") << "UIKitBaseSetup"
-                               << QStringList{"Network", "Helpers/User", "Helpers/KeychainManager.swift",
-                                              "Helpers/AdaptiveLayout", "AWSS3", "BLE", "Dynamics", "Extensions"};
-        QTest::newRow("SwiftUI") << "SwiftUIBaseSetup"
-                                 << QStringList{"NetworkLayer", "Helpers/UserDefaults", "Helpers/Keychain",
-                                                "Helpers/AdaptiveLayout", "AWSS3", "BLE", "Extensions"};
+        QTest::addColumn<bool>("uiKit");
+        QTest::newRow("UIKit") << "UIKitBaseSetup" << true;
+        QTest::newRow("SwiftUI") << "SwiftUIBaseSetup" << false;
     }
-    // Modules are copied into existing projects as they are, so they must
-    // exist at their catalog paths and name no template.
+    // Modules are copied into existing projects as they are, so every one
+    // offered must exist at its catalog path and name no template.
     void modules()
     {
         QFETCH(QString, name);
-        QFETCH(QStringList, directoryNames);
+        QFETCH(bool, uiKit);
         const QString app = resourcesDir + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1Char('/');
-        for (const QString &directoryName : directoryNames) {
+        const QList<plinth::ListItem> offered = plinth::offeredModules(uiKit);
+        for (const plinth::ListItem &item : offered) {
+            const QString &directoryName = item.directoryName;
             const QFileInfo module(app + directoryName);
             const bool singleFile = directoryName.contains(QLatin1Char('.'));
             QVERIFY2(singleFile ? module.isFile() : module.isDir(), qPrintable(directoryName));

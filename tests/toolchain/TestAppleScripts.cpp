@@ -170,19 +170,6 @@ private slots:
         QCOMPARE(result.executionStatus, status == 0);
     }
 
-    void linuxRouteLargeOutput()
-    {
-        const QString script = m_dir.filePath(QStringLiteral("chatty.sh"));
-        QVERIFY(writeFile(script, "#!/bin/sh\nhead -c 5000000 /dev/zero | tr '\\000' p\n", true));
-        Launchers launchers;
-        launchers.appleScript = QStringLiteral("/nonexistent/osascript");
-        const CommandRunner runner(launchers);
-        const AppleScriptResult result =
-            onWorker([&] { return runner.executeAppleScript(AppleScripts::preProjectSetup(script)); });
-        QCOMPARE(result.output, QString(5000000, QLatin1Char('p')));
-        QVERIFY(result.executionStatus);
-    }
-
     /// Where osascript exists it gets "-e" and the program; only its standard
     /// output comes back, trimmed, and its status decides the flag.
     void osascriptRoute_data()
