@@ -72,10 +72,6 @@ private slots:
         QCOMPARE(details.configVariant, (QList<CheckBoxItem>{{"UAT", true}, {"Development", true}}));
         QCOMPARE(details.developmentSchemeName, "Development");
         QVERIFY(details.doesIncludeArkana);
-        QVERIFY(!details.doesIncludeAWS);
-        QVERIFY(!details.doesIncludeBLE);
-        QVERIFY(details.userSelectedPods.isEmpty());
-        QVERIFY(details.userSelectedModules.isEmpty());
     }
 
     void developmentScheme_data()

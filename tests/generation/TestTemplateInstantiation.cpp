@@ -138,25 +138,6 @@ private slots:
         makeBundle();
     }
 
-    void chooseTemplate_data()
-    {
-        QTest::addColumn<QString>("selectedUI");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("UIKit") << text(key::uiKit) << "UIKitBaseSetup";
-        QTest::newRow("SwiftUI") << text(key::swiftUi) << "SwiftUIBaseSetup";
-        QTest::newRow("other case") << text(key::uiKit).toLower() << "SwiftUIBaseSetup";
-        QTest::newRow("empty") << "" << "SwiftUIBaseSetup";
-    }
-
-    void chooseTemplate()
-    {
-        QFETCH(QString, selectedUI);
-        QFETCH(QString, expected);
-        ProjectDetailsModel details;
-        details.selectedUI = selectedUI;
-        QCOMPARE(plinth::chooseTemplate(details), expected);
-    }
-
     void resourceLookup()
     {
         const ResourceBundle bundle(m_bundleRoot);

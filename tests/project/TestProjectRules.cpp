@@ -123,8 +123,6 @@ private slots:
         items[3].isChecked = true;
         items[2].isChecked = true;
         QCOMPARE(checkedVariants(items), checked({"Development", "Production"}));
-        QCOMPARE(uiKindOptions(), (QStringList{text(key::uiKit), text(key::swiftUi)}));
-        QCOMPARE(deploymentTargetOptions(), (QStringList{"16.0", "17.0", "18.0"}));
     }
 
     void variantLabel_data()
