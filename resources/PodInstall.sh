@@ -108,7 +108,7 @@ write_file_header
 echo "==> Installing the pods..."
 command -v pod >/dev/null 2>&1 || fail "CocoaPods is missing (brew install cocoapods)."
 if ! pod install; then
-    echo "==> pod install failed; updating the spec repositories and trying again..."
+    echo "==> pod install failed; updating the CocoaPods repositories and trying again..."
     pod install --repo-update
 fi
 
