@@ -192,8 +192,8 @@
         <translation>Ordner existiert bereits</translation>
     </message>
     <message id="directoryAlreadyExistSubTitle">
-        <source>A folder named “%1” already exists at the destination. Choose another product name or destination.</source>
-        <translation>Am Ziel gibt es bereits einen Ordner „%1“. Wählen Sie einen anderen Produktnamen oder Zielordner.</translation>
+        <source>“%1” already exists. Choose another product name or destination.</source>
+        <translation>„%1“ gibt es bereits. Wählen Sie einen anderen Produktnamen oder Zielordner.</translation>
     </message>
     <message id="directoryCreationFailureTitle">
         <source>Folder Could Not Be Created</source>
@@ -298,6 +298,62 @@
     <message id="skippingIgnoreFile">
         <source>Skipping %1</source>
         <translation>Überspringe %1</translation>
+    </message>
+    <message id="supplementalPodsUnavailable">
+        <source>The library list could not be loaded; no further pods are offered. The pods below can still be changed.</source>
+        <translation>Die Bibliotheksliste konnte nicht geladen werden; es werden keine weiteren Pods angeboten. Die Pods unten lassen sich weiterhin ändern.</translation>
+    </message>
+    <message id="variantLabelNotIdentifier">
+        <source>A variant name uses only letters, digits and “_”, and does not start with a digit.</source>
+        <translation>Ein Variantenname besteht nur aus Buchstaben, Ziffern und „_“ und beginnt nicht mit einer Ziffer.</translation>
+    </message>
+    <message id="variantLabelDuplicate">
+        <source>There is already a variant of this name.</source>
+        <translation>Es gibt bereits eine Variante mit diesem Namen.</translation>
+    </message>
+    <message id="chooseDestinationFolder">
+        <source>Choose the destination folder</source>
+        <translation>Zielordner auswählen</translation>
+    </message>
+    <message id="generationInProgress">
+        <source>Setting up the project…</source>
+        <translation>Das Projekt wird eingerichtet …</translation>
+    </message>
+    <message id="generationStepDone">
+        <source>Done</source>
+        <translation>Erledigt</translation>
+    </message>
+    <message id="generationStepFailed">
+        <source>Failed</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message id="generationStepSkipped">
+        <source>Skipped</source>
+        <translation>Übersprungen</translation>
+    </message>
+    <message id="generationFailedNotice">
+        <source>The step “%1” failed, so the pods were not installed. The console shows why. Finish closes Plinth.</source>
+        <translation>Der Schritt „%1“ ist fehlgeschlagen, daher wurden die Pods nicht installiert. Die Konsole zeigt den Grund. „Fertig“ beendet Plinth.</translation>
+    </message>
+    <message id="addItem">
+        <source>Add %1</source>
+        <translation>%1 hinzufügen</translation>
+    </message>
+    <message id="removeItem">
+        <source>Remove %1</source>
+        <translation>%1 entfernen</translation>
+    </message>
+    <message id="showItems">
+        <source>Show %1</source>
+        <translation>%1 einblenden</translation>
+    </message>
+    <message id="hideItems">
+        <source>Hide %1</source>
+        <translation>%1 ausblenden</translation>
+    </message>
+    <message id="noFurtherSupplementalPods">
+        <source>No further pods are offered.</source>
+        <translation>Es werden keine weiteren Pods angeboten.</translation>
     </message>
 </context>
 </TS>

@@ -192,8 +192,8 @@
         <translation>Folder Already Exists</translation>
     </message>
     <message id="directoryAlreadyExistSubTitle">
-        <source>A folder named “%1” already exists at the destination. Choose another product name or destination.</source>
-        <translation>A folder named “%1” already exists at the destination. Choose another product name or destination.</translation>
+        <source>“%1” already exists. Choose another product name or destination.</source>
+        <translation>“%1” already exists. Choose another product name or destination.</translation>
     </message>
     <message id="directoryCreationFailureTitle">
         <source>Folder Could Not Be Created</source>
@@ -298,6 +298,62 @@
     <message id="skippingIgnoreFile">
         <source>Skipping %1</source>
         <translation>Skipping %1</translation>
+    </message>
+    <message id="supplementalPodsUnavailable">
+        <source>The library list could not be loaded; no further pods are offered. The pods below can still be changed.</source>
+        <translation>The library list could not be loaded; no further pods are offered. The pods below can still be changed.</translation>
+    </message>
+    <message id="variantLabelNotIdentifier">
+        <source>A variant name uses only letters, digits and “_”, and does not start with a digit.</source>
+        <translation>A variant name uses only letters, digits and “_”, and does not start with a digit.</translation>
+    </message>
+    <message id="variantLabelDuplicate">
+        <source>There is already a variant of this name.</source>
+        <translation>There is already a variant of this name.</translation>
+    </message>
+    <message id="chooseDestinationFolder">
+        <source>Choose the destination folder</source>
+        <translation>Choose the destination folder</translation>
+    </message>
+    <message id="generationInProgress">
+        <source>Setting up the project…</source>
+        <translation>Setting up the project…</translation>
+    </message>
+    <message id="generationStepDone">
+        <source>Done</source>
+        <translation>Done</translation>
+    </message>
+    <message id="generationStepFailed">
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message id="generationStepSkipped">
+        <source>Skipped</source>
+        <translation>Skipped</translation>
+    </message>
+    <message id="generationFailedNotice">
+        <source>The step “%1” failed, so the pods were not installed. The console shows why. Finish closes Plinth.</source>
+        <translation>The step “%1” failed, so the pods were not installed. The console shows why. Finish closes Plinth.</translation>
+    </message>
+    <message id="addItem">
+        <source>Add %1</source>
+        <translation>Add %1</translation>
+    </message>
+    <message id="removeItem">
+        <source>Remove %1</source>
+        <translation>Remove %1</translation>
+    </message>
+    <message id="showItems">
+        <source>Show %1</source>
+        <translation>Show %1</translation>
+    </message>
+    <message id="hideItems">
+        <source>Hide %1</source>
+        <translation>Hide %1</translation>
+    </message>
+    <message id="noFurtherSupplementalPods">
+        <source>No further pods are offered.</source>
+        <translation>No further pods are offered.</translation>
     </message>
 </context>
 </TS>

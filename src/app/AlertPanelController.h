@@ -44,4 +44,17 @@ private:
     QPointer<QDialog> m_alert;
 };
 
+/// The alert presenter of the running program: shows each alert on the
+/// shared panel, which it makes on first use (not before, so that it can be
+/// handed to the screens while the panel is being made).
+class SharedPanelAlerts : public AlertPresenter
+{
+public:
+    void showAlert(const QString &title, const QString &message, const QStringList &options,
+                   std::function<void(const QString &chosen)> completion) override
+    {
+        AlertPanelController::shared().showAlert(title, message, options, std::move(completion));
+    }
+};
+
 } // namespace plinth

@@ -42,6 +42,12 @@ void CustomButtonView::setColorScheme(ColorScheme scheme)
     update();
 }
 
+void CustomButtonView::setBackgroundColor(const QColor &color)
+{
+    m_backgroundColor = color;
+    update();
+}
+
 QColor CustomButtonView::effectiveBackground() const
 {
     QColor color = m_backgroundColor;

@@ -19,6 +19,8 @@ public:
 
     QString imageName() const { return m_imageName; }
     QColor backgroundColor() const { return m_backgroundColor; }
+    /// For a named colour whose variant follows the colour scheme.
+    void setBackgroundColor(const QColor &color);
     ColorScheme colorScheme() const { return m_colorScheme; }
     void setColorScheme(ColorScheme scheme);
     /// The background actually painted: the colour at the scheme's opacity.

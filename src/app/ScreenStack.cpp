@@ -35,13 +35,33 @@ void ScreenStack::pop()
     removeWidget(screen);
     screen->deleteLater();
     setCurrentIndex(count() - 1);
+    if (QWidget *shown = top())
+        shown->setFocus();
     Q_EMIT topChanged(top());
+}
+
+void ScreenStack::popTo(QWidget *screen)
+{
+    const int index = indexOf(screen);
+    if (index < 0)
+        return;
+    while (count() - 1 > index)
+        pop();
 }
 
 void ScreenStack::pushFirstScreen()
 {
     if (m_firstScreenFactory)
         push(m_firstScreenFactory());
+}
+
+ScreenStack *ScreenStack::of(QWidget *screen)
+{
+    for (QWidget *widget = screen; widget; widget = widget->parentWidget()) {
+        if (auto *stack = qobject_cast<ScreenStack *>(widget))
+            return stack;
+    }
+    return nullptr;
 }
 
 QWidget *ScreenStack::top() const

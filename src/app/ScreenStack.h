@@ -21,10 +21,15 @@ public:
     void push(QWidget *screen);
     /// Removes and deletes the top screen, unless it is the only one.
     void pop();
+    /// Pops every screen above `screen`, which becomes the top; nothing
+    /// happens when `screen` is not on this stack.
+    void popTo(QWidget *screen);
     /// Pushes a fresh instance of the first screen.
     void pushFirstScreen();
 
     QWidget *top() const;
+    /// The stack that holds `screen` (or a widget inside it), if any.
+    static ScreenStack *of(QWidget *screen);
     int depth() const { return count(); }
 
 Q_SIGNALS:

@@ -2,12 +2,28 @@
 
 #include "app/AlertPanelController.h"
 #include "app/AppDelegate.h"
-#include "toolchain/PreProjectSetupView.h"
+#include "app/ApplicationDesktop.h"
+#include "app/FolderPanel.h"
+#include "app/ScreenFlow.h"
+#include "catalogs/SupplementalPodsPage.h"
 
 #include <QApplication>
 #include <QTimer>
 
 namespace plinth {
+
+WizardContext applicationWizardContext()
+{
+    static ApplicationDesktop desktop;
+    static SharedPanelAlerts alerts;
+    return WizardContext{std::make_shared<const CommandRunner>(),
+                         ResourceBundle::main(),
+                         &alerts,
+                         &desktop,
+                         chooseFolderWithPanel,
+                         QUrl(QString::fromLatin1(supplementalPodsListURL)),
+                         &currentProjectDetails()};
+}
 
 void prepareApplication(AppDelegate &delegate)
 {
@@ -18,7 +34,8 @@ void prepareApplication(AppDelegate &delegate)
     // button does.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    AlertPanelController::setFirstScreenFactory([] { return PreProjectSetupView::makeFirstScreen(); });
+    static ScreenFlow *const flow = new ScreenFlow(applicationWizardContext(), qApp);
+    AlertPanelController::setFirstScreenFactory([] { return flow->makeFirstScreen(); });
     QTimer::singleShot(0, &delegate, &AppDelegate::applicationDidFinishLaunching);
 }
 

@@ -76,6 +76,20 @@
     X(generationStepModuleCopy) /* 1 argument */                                               \
     X(generationStepModuleTarget) /* 1 argument */                                             \
     X(generationStepPodInstallation)                                                               \
+    X(supplementalPodsUnavailable)                                                                 \
+    X(variantLabelNotIdentifier)                                                                   \
+    X(variantLabelDuplicate)                                                                       \
+    X(chooseDestinationFolder)                                                                     \
+    X(generationInProgress)                                                                        \
+    X(generationStepDone)                                                                          \
+    X(generationStepFailed)                                                                        \
+    X(generationStepSkipped)                                                                       \
+    X(generationFailedNotice) /* 1 argument */                                                     \
+    X(addItem) /* 1 argument */                                                                    \
+    X(removeItem) /* 1 argument */                                                                 \
+    X(showItems) /* 1 argument */                                                                  \
+    X(hideItems) /* 1 argument */                                                                  \
+    X(noFurtherSupplementalPods)                                                                   \
     X(projectCreationFailed)                                                                       \
     X(projectCreationFailedErrorMessage)                                                           \
     X(skippingIgnoreFile) /* 1 argument */

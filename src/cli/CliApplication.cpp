@@ -1,15 +1,19 @@
 #include "cli/CliApplication.h"
 
+#include "app/TextCatalog.h"
 #include "cli/CliOutput.h"
 #include "cli/DoctorCommand.h"
 #include "cli/GenerateCommand.h"
+#include "cli/PodsCommand.h"
 #include "cli/ProjectDescription.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace plinth {
 
@@ -50,6 +54,43 @@ int doctor(const CliContext &context)
     return runInEventLoop(command);
 }
 
+/// The text of the file at `path`; nothing, with the reason on standard
+/// error, when it cannot be read.
+std::optional<QString> readTextFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printErrorLine(path + QStringLiteral(": cannot be read: ") + file.errorString());
+        return std::nullopt;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        printErrorLine(path + QStringLiteral(": cannot be read: ") + file.errorString());
+        return std::nullopt;
+    }
+    return QString::fromUtf8(bytes);
+}
+
+/// `pods` with the UI kind and, when given, the saved page and the Podfile.
+int pods(const QString &ui, const std::optional<QString> &pageFile, const std::optional<QString> &podfileFile,
+         const CliContext &context)
+{
+    PodsCommand::Options options;
+    if (ui == text(key::uiKit))
+        options.isUIKitProject = true;
+    else if (ui == text(key::swiftUi))
+        options.isUIKitProject = false;
+    else
+        return usageError(QStringLiteral("--ui takes \"%1\" or \"%2\", not \"%3\"")
+                              .arg(text(key::uiKit), text(key::swiftUi), ui));
+    if (pageFile && !(options.page = readTextFile(*pageFile)))
+        return cliInvalidDescription;
+    if (podfileFile && !(options.podfile = readTextFile(*podfileFile)))
+        return cliInvalidDescription;
+    PodsCommand command(context, std::move(options));
+    return runInEventLoop(command);
+}
+
 } // namespace
 
 void setUpCliApplication()
@@ -63,6 +104,7 @@ QString cliHelpText()
     return QStringLiteral(
         "Usage: plinth-cli generate FILE.json [--no-install]\n"
         "       plinth-cli doctor\n"
+        "       plinth-cli pods [--ui UIKit|SwiftUI] [--page FILE] [--podfile FILE]\n"
         "       plinth-cli --help | --version\n"
         "\n"
         "Plinth's project generation without its window: for teams that scaffold\n"
@@ -75,17 +117,25 @@ QString cliHelpText()
         "                      modules to the existing one, printing each step and its\n"
         "                      outcome, then install the pods in the foreground.\n"
         "  doctor              Check once for the six tools that generation needs.\n"
+        "  pods                List the pods the pod screen offers, one per line as\n"
+        "                      NAME<TAB>DESCRIPTION: the maker's libraries on the\n"
+        "                      published library page for the UI kind, without the\n"
+        "                      pods the project already gets.\n"
         "\n"
         "Options:\n"
         "  --no-install        generate: leave the pods to be installed later.\n"
+        "  --ui KIND           pods: UIKit (the default) or SwiftUI.\n"
+        "  --page FILE         pods: read a saved copy of the library page instead.\n"
+        "  --podfile FILE      pods: leave out the pods of this existing project's\n"
+        "                      Podfile (by default, the preset pods of a new project).\n"
         "  -h, --help          Show this help.\n"
         "  -v, --version       Show the version.\n"
         "\n"
         "Exit status:\n"
-        "  0  every step succeeded (doctor: every tool is present)\n"
-        "  1  a step failed (doctor: a tool is missing)\n"
-        "  2  invalid description or command line; every problem is listed, one per\n"
-        "     line, and nothing is written\n");
+        "  0  every step succeeded (doctor: every tool is present; pods: listed)\n"
+        "  1  a step failed (doctor: a tool is missing; pods: the page cannot be read)\n"
+        "  2  invalid description, command line or file; every problem is listed, one\n"
+        "     per line, and nothing is written\n");
 }
 
 int runCli(const QStringList &arguments, const CliContext &context)
@@ -95,6 +145,10 @@ int runCli(const QStringList &arguments, const CliContext &context)
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption noInstall(QStringLiteral("no-install"));
     parser.addOption(noInstall);
+    const QCommandLineOption ui(QStringLiteral("ui"), QString(), QStringLiteral("KIND"));
+    const QCommandLineOption page(QStringLiteral("page"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption podfile(QStringLiteral("podfile"), QString(), QStringLiteral("FILE"));
+    parser.addOptions({ui, page, podfile});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -110,6 +164,12 @@ int runCli(const QStringList &arguments, const CliContext &context)
     if (positional.isEmpty())
         return usageError(QStringLiteral("no command given"));
     const QString command = positional.first();
+    if (command != QLatin1String("pods")) {
+        for (const QCommandLineOption &option : {ui, page, podfile}) {
+            if (parser.isSet(option))
+                return usageError(QStringLiteral("--") + option.names().first() + QStringLiteral(" belongs to pods"));
+        }
+    }
     if (command == QLatin1String("generate")) {
         if (positional.size() != 2)
             return usageError(QStringLiteral("generate takes one description file (plinth-cli generate FILE.json)"));
@@ -121,6 +181,17 @@ int runCli(const QStringList &arguments, const CliContext &context)
         if (parser.isSet(noInstall))
             return usageError(QStringLiteral("--no-install belongs to generate"));
         return doctor(context);
+    }
+    if (command == QLatin1String("pods")) {
+        if (positional.size() != 1)
+            return usageError(QStringLiteral("pods takes no arguments, only options"));
+        if (parser.isSet(noInstall))
+            return usageError(QStringLiteral("--no-install belongs to generate"));
+        const auto valueOf = [&parser](const QCommandLineOption &option) {
+            return parser.isSet(option) ? std::optional<QString>(parser.value(option)) : std::nullopt;
+        };
+        return pods(parser.isSet(ui) ? parser.value(ui) : text(key::uiKit), valueOf(page), valueOf(podfile),
+                    context);
     }
     return usageError(QStringLiteral("unknown command \"") + command + QLatin1Char('"'));
 }

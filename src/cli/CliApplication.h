@@ -21,7 +21,7 @@ void setUpCliApplication();
 QString cliHelpText();
 
 /// Runs the command that `arguments` (the program name first) name and
-/// returns the exit status: generate, doctor, --help or --version. Needs a
+/// returns the exit status: generate, doctor, pods, --help or --version. Needs a
 /// QCoreApplication, whose event loop it runs while a command works.
 int runCli(const QStringList &arguments, const CliContext &context);
 

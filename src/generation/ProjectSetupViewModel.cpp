@@ -70,8 +70,17 @@ ProjectSetupViewModel::~ProjectSetupViewModel() = default;
 
 bool ProjectSetupViewModel::hasFailedSteps() const
 {
-    return std::any_of(m_steps.cbegin(), m_steps.cend(),
-                       [](const GenerationStep &step) { return step.outcome == GenerationStep::Outcome::failed; });
+    return firstFailedStep().has_value();
+}
+
+std::optional<GenerationStep> ProjectSetupViewModel::firstFailedStep() const
+{
+    const auto failed = std::find_if(m_steps.cbegin(), m_steps.cend(), [](const GenerationStep &step) {
+        return step.outcome == GenerationStep::Outcome::failed;
+    });
+    if (failed == m_steps.cend())
+        return std::nullopt;
+    return *failed;
 }
 
 bool ProjectSetupViewModel::generate()

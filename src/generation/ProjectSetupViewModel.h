@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace plinth {
 
@@ -57,6 +58,8 @@ public:
     bool isGenerating() const { return m_isGenerating; }
     QList<GenerationStep> steps() const { return m_steps; }
     bool hasFailedSteps() const;
+    /// The first step that failed, if any: the one the screen names.
+    std::optional<GenerationStep> firstFailedStep() const;
 
     /// Starts the run for the project kind on a worker thread and returns at
     /// once; isProjectCreationDone turns true when it has ended. One run per

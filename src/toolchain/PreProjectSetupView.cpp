@@ -5,7 +5,6 @@
 #include "app/FrameButton.h"
 #include "app/Platform.h"
 #include "app/TextCatalog.h"
-#include "toolchain/CommandRunner.h"
 #include "toolchain/PreProjectSetupViewModel.h"
 #include "toolchain/TerminalViewRepresentable.h"
 
@@ -119,12 +118,6 @@ PreProjectSetupView::PreProjectSetupView(std::unique_ptr<PreProjectSetupViewMode
 }
 
 PreProjectSetupView::~PreProjectSetupView() = default;
-
-QWidget *PreProjectSetupView::makeFirstScreen()
-{
-    static const auto runner = std::make_shared<const CommandRunner>();
-    return new PreProjectSetupView(std::make_unique<PreProjectSetupViewModel>(runner));
-}
 
 void PreProjectSetupView::setShouldGoToNext(bool value)
 {

@@ -25,9 +25,6 @@ public:
     explicit PreProjectSetupView(std::unique_ptr<PreProjectSetupViewModel> viewModel, QWidget *parent = nullptr);
     ~PreProjectSetupView() override;
 
-    /// A fresh first screen with a new model over the program's runner.
-    static QWidget *makeFirstScreen();
-
     PreProjectSetupViewModel *viewModel() const { return m_viewModel.get(); }
     BaseView *frame() const { return m_frame; }
 

@@ -38,6 +38,9 @@ const QStringList argumentKeys = {
     QStringLiteral("couldNotExtractDetailsOfSupplementalPods"), QStringLiteral("htmlContentRetriveFailure"),
     QStringLiteral("descriptionNotFoundForPod"),       QStringLiteral("skippingIgnoreFile"),
     QStringLiteral("generationStepModuleCopy"),        QStringLiteral("generationStepModuleTarget"),
+    QStringLiteral("generationFailedNotice"),          QStringLiteral("addItem"),
+    QStringLiteral("removeItem"),                      QStringLiteral("showItems"),
+    QStringLiteral("hideItems"),
 };
 
 } // namespace
@@ -159,8 +162,7 @@ private slots:
         TextCatalog::useLanguages({QStringLiteral("en")});
         QCOMPARE(text(key::cancel), QStringLiteral("Cancel"));
         QCOMPARE(text(key::directoryAlreadyExistSubTitle, QStringLiteral("100% Demo")),
-                 QStringLiteral("A folder named “100% Demo” already exists at the destination. Choose another product "
-                                "name or destination."));
+                 QStringLiteral("“100% Demo” already exists. Choose another product name or destination."));
     }
 };
 

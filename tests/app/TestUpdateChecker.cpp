@@ -1,43 +1,11 @@
 #include "app/UpdateChecker.h"
+#include "tools/PageServer.h"
 
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QtTest>
 
 using namespace plinth;
 
-namespace {
-
-// Answers every request on a loopback port with one fixed HTTP response.
-class FeedServer : public QTcpServer
-{
-public:
-    explicit FeedServer(QByteArray status, QByteArray body)
-        : m_status(std::move(status))
-        , m_body(std::move(body))
-    {
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    if (!socket->readAll().contains("\r\n\r\n"))
-                        return;
-                    socket->write("HTTP/1.1 " + m_status + "\r\nContent-Type: application/xml\r\nContent-Length: "
-                                  + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n" + m_body);
-                    socket->disconnectFromHost();
-                });
-            }
-        });
-        listen(QHostAddress::LocalHost);
-    }
-
-    QUrl url() const { return QUrl(QStringLiteral("http://127.0.0.1:%1/Release/version.xml").arg(serverPort())); }
-
-private:
-    QByteArray m_status;
-    QByteArray m_body;
-};
-
-} // namespace
+using test::PageServer;
 
 class TestUpdateChecker : public QObject
 {
@@ -102,11 +70,11 @@ private slots:
         QFETCH(QByteArray, body);
         QFETCH(QString, latest);
         QFETCH(bool, failed);
-        FeedServer server(status, body);
+        PageServer server(body, status, "application/xml");
         QVERIFY(server.isListening());
         UpdateChecker checker(QStringLiteral("1.0.0"));
         std::optional<KWVersionInfo> received;
-        checker.performManualMacAppVersionCheck(server.url(), false, [&](const KWVersionInfo &info) { received = info; });
+        checker.performManualMacAppVersionCheck(server.url(QStringLiteral("/Release/version.xml")), false, [&](const KWVersionInfo &info) { received = info; });
         QVERIFY(!received); // the call itself never waits for the answer
         QTRY_VERIFY_WITH_TIMEOUT(received.has_value(), 10000);
         QCOMPARE(received->latestVersion, latest);

@@ -1,6 +1,7 @@
 #include "app/TextCatalog.h"
 #include "cli/CliRun.h"
 #include "generation/GenerationFixture.h"
+#include "tools/PageServer.h"
 #include "tools/TestFiles.h"
 
 #include <QJsonArray>
@@ -84,6 +85,12 @@ private slots:
                                                   << "plinth-cli: --no-install belongs to generate";
         QTest::newRow("missing file") << QStringList{"generate", "absent.json"} << 2
                                       << "absent.json: cannot be read: No such file or directory";
+        QTest::newRow("pods for another UI kind") << QStringList{"pods", "--ui", "AppKit"} << 2
+                                                  << "plinth-cli: --ui takes \"UIKit\" or \"SwiftUI\", not \"AppKit\"";
+        QTest::newRow("pods option of another command") << QStringList{"doctor", "--page", "p.html"} << 2
+                                                        << "plinth-cli: --page belongs to pods";
+        QTest::newRow("missing page") << QStringList{"pods", "--page", "absent.html"} << 2
+                                      << "absent.html: cannot be read: No such file or directory";
     }
 
     void commandLine()
@@ -330,6 +337,55 @@ private slots:
         QVERIFY(QFileInfo(root + "/Pods/AWSS3").isDir()); // the module's pod
         const QByteArray arkana = fixture::files(root).value(".arkana.yml");
         QVERIFY(arkana.contains("environments:\n  - Development\n  - UAT\n"));
+    }
+
+    // The pods the pod screen offers, from a saved page or fetched from a
+    // loopback server; the test keeps its event loop running meanwhile.
+    void pods_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("serve");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("names");
+        const QString page = QStringLiteral(PLINTH_FIXTURES_DIR "/pages/mobile-libraries.html");
+        QTest::newRow("new UIKit project") << QStringList{"--page", page} << false << 0
+                                           << QStringList{"KWNetworking", "KWKeychain", "KWForms"};
+        QTest::newRow("existing SwiftUI project") << QStringList{"--ui", "SwiftUI", "--podfile", "Podfile", "--page", page}
+                                                  << false << 0 << QStringList{"KWSwiftUIKit", "KWMaps"};
+        QTest::newRow("fetched") << QStringList{} << true << 0 << QStringList{"KWNetworking", "KWKeychain", "KWForms"};
+        QTest::newRow("page unreachable") << QStringList{} << false << 1 << QStringList{};
+    }
+
+    void pods()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, serve);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, names);
+        QTemporaryDir work;
+        QVERIFY(writeFile(work.filePath("Podfile"), "# Default pods\npod 'KWNetworking'\npost_install do |i|\nend\n"));
+        test::PageServer server(test::readFile(QStringLiteral(PLINTH_FIXTURES_DIR "/pages/mobile-libraries.html")));
+        const QUrl url = server.url();
+        if (!serve)
+            server.close();
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PLINTH_CLI_TEST_PAGE_URL", url.toString());
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(work.path());
+        process.start(cli::underTest(), QStringList{"pods"} + arguments);
+        QTRY_VERIFY_WITH_TIMEOUT(process.state() == QProcess::NotRunning, 20000);
+        const QStringList out = cli::lines(process.readAllStandardOutput());
+        const QStringList err = cli::lines(process.readAllStandardError());
+        QCOMPARE(process.exitCode(), exitCode);
+        QStringList listed;
+        for (const QString &line : out)
+            listed << line.section('\t', 0, 0);
+        QCOMPARE(listed, names);
+        if (names.contains("KWForms"))
+            QVERIFY(out.contains("KWForms\tForm building blocks with validation"));
+        if (exitCode == 1)
+            QVERIFY(err.last().startsWith("plinth-cli: the library page " + url.toString() + " cannot be read: "));
     }
 
     void doctor_data()

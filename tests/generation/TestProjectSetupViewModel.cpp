@@ -1,5 +1,4 @@
-#include "app/AlertPresenter.h"
-#include "app/Desktop.h"
+#include "app/FakeServices.h"
 #include "app/TextCatalog.h"
 #include "generation/GenerationFixture.h"
 #include "generation/ProjectSetupViewModel.h"
@@ -10,46 +9,8 @@
 
 using namespace plinth;
 
-namespace {
-
-class FakeDesktop : public Desktop
-{
-public:
-    bool openFile(const QString &path) override
-    {
-        opened << path;
-        return canOpen;
-    }
-    void quit() override { ++quits; }
-
-    bool canOpen = true;
-    QStringList opened;
-    int quits = 0;
-};
-
-class FakeAlerts : public AlertPresenter
-{
-public:
-    void showAlert(const QString &title, const QString &message, const QStringList &options,
-                   std::function<void(const QString &)> completion) override
-    {
-        shown << title + QLatin1Char('|') + message;
-        QVERIFY(options.isEmpty());
-        pending = std::move(completion);
-    }
-    /// The user presses OK.
-    void dismiss()
-    {
-        auto completion = std::exchange(pending, nullptr);
-        if (completion)
-            completion({});
-    }
-
-    QStringList shown;
-    std::function<void(const QString &)> pending;
-};
-
-} // namespace
+using test::FakeAlerts;
+using test::FakeDesktop;
 
 class TestProjectSetupViewModel : public QObject
 {
@@ -63,8 +24,7 @@ private slots:
     void init()
     {
         m_desktop = FakeDesktop();
-        m_alerts.shown.clear();
-        m_alerts.pending = nullptr;
+        m_alerts.reset();
     }
 
     // The screen's road: the run off the main thread, steps arriving one by

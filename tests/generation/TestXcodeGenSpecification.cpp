@@ -1,5 +1,6 @@
 #include "app/DebugConsole.h"
 #include "generation/XcodeGenSpecification.h"
+#include "tools/TestFiles.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -10,6 +11,8 @@
 #include <QtTest>
 
 using namespace plinth;
+using plinth::test::readFile;
+using plinth::test::writeFile;
 
 namespace {
 
@@ -26,20 +29,11 @@ ProjectDetailsModel describe(const QString &name, const QString &path, const QSt
     return details;
 }
 
-QString readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
-
 // What a real YAML parser makes of the file.
 QJsonObject parsed(const QString &path)
 {
     QProcess python;
-    python.start(QStringLiteral(PLINTH_PYTHON),
-                 {QStringLiteral(PLINTH_SOURCE_DIR "/tests/tools/yaml_summary.py"), path});
+    python.start(PLINTH_PYTHON, {PLINTH_SOURCE_DIR "/tests/tools/yaml_summary.py", path});
     if (!python.waitForFinished(30000) || python.exitCode() != 0) {
         qWarning().noquote() << python.readAllStandardError();
         return {};
@@ -56,41 +50,43 @@ class TestXcodeGenSpecification : public QObject
 private slots:
     void exampleMatchesTheGoldenFileByteForByte()
     {
-        const auto details = describe(QStringLiteral("Demo"), QStringLiteral("/Users/dev/Projects"),
-                                      {QStringLiteral("Development"), QStringLiteral("Production")});
-        const QString expected = readAll(QStringLiteral(PLINTH_FIXTURES_DIR "/expected/project.yml"));
+        const QByteArray expected = readFile(PLINTH_FIXTURES_DIR "/expected/project.yml");
         QVERIFY(!expected.isEmpty());
-        const QString actual = makeXcodeGenSpecification(details);
-        QCOMPARE(actual, expected);
-        QVERIFY(actual.endsWith(QStringLiteral(".uitests")));
+        QCOMPARE(makeXcodeGenSpecification(describe("Demo", "/Users/dev/Projects", {"Development", "Production"})),
+                 QString::fromUtf8(expected));
     }
 
-    void emptyVariantListLeavesOnlyIndentation()
+    // What the golden file does not show: an empty variant list leaves only
+    // the indentation; unchecked entries still count (the screen decides
+    // what the list holds); a value that looks like a placeholder is
+    // inserted literally.
+    void cornerCases_data()
     {
-        const QString text = makeXcodeGenSpecification(describe(QStringLiteral("Demo"), QStringLiteral("/p"), {}));
-        QVERIFY(text.contains(QStringLiteral("\nconfigs:\n  \n\nsettings:")));
-        QVERIFY(text.contains(QStringLiteral("\n  configs:\n    \npackages:")));
-        QVERIFY(text.contains(QStringLiteral("      configVariants:\n        \n    type: application")));
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("variants"); // "-" before a label: stored unchecked
+        QTest::addColumn<QStringList>("fragments");
+        QTest::newRow("no variants") << "Demo" << QStringList{}
+                                     << QStringList{"\nconfigs:\n  \n\nsettings:", "\n  configs:\n    \npackages:",
+                                                    "      configVariants:\n        \n    type: application"};
+        QTest::newRow("unchecked variant") << "Demo" << QStringList{"Development", "-QA"}
+                                           << QStringList{"  QA debug: debug\n  QA release: release",
+                                                          "        - Development\n        - QA\n"};
+        QTest::newRow("placeholder-like values") << "{projectPath}" << QStringList{"{configs}"}
+                                                 << QStringList{"name: {projectPath}\n", "  {configs} debug: debug",
+                                                                "\"${PODS_ROOT}/SwiftLint/swiftlint\""};
     }
 
-    // Unchecked entries still count: the screen decides what the list holds.
-    void everyStoredVariantIsUsedWhateverItsCheckMark()
+    void cornerCases()
     {
-        auto details = describe(QStringLiteral("Demo"), QStringLiteral("/p"), {QStringLiteral("Development")});
-        details.configVariant.append({QStringLiteral("QA"), false});
+        QFETCH(QString, name);
+        QFETCH(QStringList, variants);
+        QFETCH(QStringList, fragments);
+        auto details = describe(name, "/p", {});
+        for (const QString &label : variants)
+            details.configVariant.append({label.startsWith('-') ? label.mid(1) : label, !label.startsWith('-')});
         const QString text = makeXcodeGenSpecification(details);
-        QVERIFY(text.contains(QStringLiteral("  QA debug: debug\n  QA release: release")));
-        QVERIFY(text.contains(QStringLiteral("        - Development\n        - QA\n")));
-    }
-
-    // A value that looks like a placeholder is inserted literally.
-    void valuesAreInsertedAsStored()
-    {
-        const QString text = makeXcodeGenSpecification(
-            describe(QStringLiteral("{projectPath}"), QStringLiteral("/x"), {QStringLiteral("{configs}")}));
-        QVERIFY(text.startsWith(QStringLiteral("name: {projectPath}\n")));
-        QVERIFY(text.contains(QStringLiteral("  {configs} debug: debug")));
-        QVERIFY(text.contains(QStringLiteral("\"${PODS_ROOT}/SwiftLint/swiftlint\"")));
+        for (const QString &fragment : fragments)
+            QVERIFY2(text.contains(fragment), qPrintable(fragment));
     }
 
     void writtenFileParsesAsTheExpectedProject_data()
@@ -120,64 +116,50 @@ private slots:
         QVERIFY(QDir().mkpath(root));
         QVERIFY(writeXcodeGenSpecification(root, describe(name, projectPath, variants, target)));
 
-        const QJsonObject project = parsed(root + QStringLiteral("/project.yml"));
-        QCOMPARE(project.value(QStringLiteral("name")).toString(), name);
+        const QJsonObject project = parsed(root + "/project.yml");
+        QCOMPARE(project["name"].toString(), name);
 
         QStringList configs;
-        QStringList variantNames;
         for (const QString &variant : variants) {
-            configs << variant + QStringLiteral(" debug") << variant + QStringLiteral(" release");
-            variantNames << variant;
-            QCOMPARE(project[QStringLiteral("configSettings")][variant].toString(),
+            configs << variant + " debug" << variant + " release";
+            QCOMPARE(project["configSettings"][variant].toString(),
                      QStringLiteral("$(inherited) -D %1 -D ACCELERATE_NEW_LAPACK -D ACCELERATE_LAPACK_ILP64").arg(variant));
         }
-        QStringList parsedConfigs = project[QStringLiteral("configs")].toObject().keys();
         std::sort(configs.begin(), configs.end());
-        QCOMPARE(parsedConfigs, configs);
-        QCOMPARE(project[QStringLiteral("configVariants")].toVariant().toStringList(), variantNames);
+        QCOMPARE(project["configs"].toObject().keys(), configs);
+        QCOMPARE(project["configVariants"].toVariant().toStringList(), variants);
 
         // The golden file fixes the rest; here the odd paths and names must
         // survive a real parser.
-        const QJsonObject targets = project[QStringLiteral("targets")].toObject();
+        const QJsonObject targets = project["targets"].toObject();
         QCOMPARE(targets.size(), 3);
-        for (const QString &suffix : {QString(), QStringLiteral("Tests"), QStringLiteral("UITests")})
-            QCOMPARE(targets[name + suffix].toObject()["sources"].toString(), root + QLatin1Char('/') + name + suffix);
+        for (const char *suffix : {"", "Tests", "UITests"})
+            QCOMPARE(targets[name + suffix].toObject()["sources"].toString(), root + '/' + name + suffix);
         const QJsonObject app = targets[name].toObject();
         QCOMPARE(app["bundle"].toString(), "com.tarnwick." + name);
         QCOMPARE(app["deploymentTarget"].toString(), target);
-        QCOMPARE(targets[name + "UITests"].toObject()["info"].toString(), root + QStringLiteral("/UITests.plist"));
+        QCOMPARE(targets[name + "UITests"].toObject()["info"].toString(), root + "/UITests.plist");
     }
 
     void rewriteReplacesTheOldFileAndKeepsItsPermissions()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("project.yml"));
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("old text that is longer than nothing");
-        old.close();
-        QVERIFY(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+        const QString path = dir.filePath("project.yml");
+        QVERIFY(writeFile(path, "old text that is longer than nothing"));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
 
-        const auto details = describe(QStringLiteral("Demo"), dir.path(), {QStringLiteral("Development")});
+        const auto details = describe("Demo", dir.path(), {"Development"});
         QVERIFY(writeXcodeGenSpecification(dir.path(), details));
-        QCOMPARE(readAll(path), makeXcodeGenSpecification(details));
+        QCOMPARE(QString::fromUtf8(readFile(path)), makeXcodeGenSpecification(details));
         QCOMPARE(QFileInfo(path).permissions() & 0x0FFF,
                  QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ReadGroup);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("project.yml")});
-    }
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"project.yml"});
 
-    void unwritableRootGivesOneConsoleLine()
-    {
-        QTemporaryDir dir;
-        QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-
+        // A root that cannot be made: one console line, naming the file.
         ConsoleCapture console;
-        QVERIFY(!writeXcodeGenSpecification(blocker.fileName() + QStringLiteral("/Demo"),
-                                            describe(QStringLiteral("Demo"), dir.path(), {})));
+        QVERIFY(!writeXcodeGenSpecification(path + "/Demo", details));
         QCOMPARE(console.lines().size(), 1);
-        QVERIFY(console.lines().first().contains(QStringLiteral("project.yml")));
+        QVERIFY(console.lines().first().contains("project.yml"));
     }
 };
 

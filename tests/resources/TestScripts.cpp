@@ -26,9 +26,9 @@ QString readText(const QString &path)
     return QString::fromUtf8(readFile(path));
 }
 
-QString script(const char *name)
+QString script(const QString &name)
 {
-    return resourcesDir + QLatin1Char('/') + QString::fromLatin1(name);
+    return resourcesDir + QLatin1Char('/') + name;
 }
 
 QStringList scriptsNamed(const QString &suffix)
@@ -39,7 +39,7 @@ QStringList scriptsNamed(const QString &suffix)
         QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString file = it.next();
-            if (file.endsWith(suffix) || (suffix == QStringLiteral(".sh") && QFileInfo(file).fileName() == QStringLiteral("run")))
+            if (file.endsWith(suffix) || (suffix == ".sh" && QFileInfo(file).fileName() == "run"))
                 files << file;
         }
     }
@@ -47,13 +47,11 @@ QStringList scriptsNamed(const QString &suffix)
     return files;
 }
 
-/// The environment validation scripts run in: LANG and PATH only.
-QProcessEnvironment scriptEnvironment(const QString &path)
+/// What `ruby -c` says against `path`; empty when it parses.
+QString rubySyntaxErrors(const QString &path)
 {
-    QProcessEnvironment environment;
-    environment.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
-    environment.insert(QStringLiteral("PATH"), path);
-    return environment;
+    const ProcessResult result = runProcess("ruby", {"-c", path});
+    return result.exitCode == 0 ? QString() : result.output;
 }
 
 } // namespace
@@ -66,50 +64,52 @@ class TestScripts : public QObject
     QTemporaryDir m_dir;
     QString m_root;
 
+    QString inRoot(const QString &relative) const { return m_root + QLatin1Char('/') + relative; }
+
+    ProcessResult postGen(const QString &target, const QString &name, const QString &aws, const QString &arkana,
+                          const QString &pods, const QString &root = {}) const
+    {
+        // The project root arrives as it is, spaces and all: the generator
+        // quotes it as one shell word.
+        return runProcess("bash", {script("post_gen.sh"), target, name, aws, arkana, "com.example.shop", "NA",
+                                   root.isEmpty() ? m_root : root, pods});
+    }
+
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_root = m_dir.filePath(QStringLiteral("My Wörk/Shop"));
+        m_root = m_dir.filePath("My Wörk/Shop");
         QVERIFY(QDir().mkpath(m_root));
     }
 
     void init()
     {
-        for (const char *file : {"Podfile", "Podfile.backup"})
-            QFile::remove(m_root + QLatin1Char('/') + QString::fromLatin1(file));
-        QDir(m_root + QStringLiteral("/Shop.xcodeproj")).removeRecursively();
-        QDir(m_root + QStringLiteral("/Pods")).removeRecursively();
+        QFile::remove(inRoot("Podfile"));
+        QFile::remove(inRoot("Podfile.backup"));
+        QDir(inRoot("Shop.xcodeproj")).removeRecursively();
+        QDir(inRoot("Pods")).removeRecursively();
     }
 
-    void shellScriptsPassShellcheck_data()
+    // bash -n and shellcheck over every shell script, ruby -c over the Ruby
+    // scripts and the templates' Podfiles.
+    void staticChecks_data()
     {
         QTest::addColumn<QString>("path");
-        for (const QString &file : scriptsNamed(QStringLiteral(".sh")))
-            QTest::newRow(qPrintable(QDir(QStringLiteral(PLINTH_SOURCE_DIR)).relativeFilePath(file))) << file;
+        for (const QString &file : scriptsNamed(".sh") + scriptsNamed(".rb"))
+            QTest::newRow(qPrintable(QDir(PLINTH_SOURCE_DIR).relativeFilePath(file))) << file;
+        QTest::newRow("SwiftUI template Podfile") << script("SwiftUIBaseSetup/Podfile");
+        QTest::newRow("UIKit template Podfile") << script("UIKitBaseSetup/Podfile");
     }
-    void shellScriptsPassShellcheck()
+    void staticChecks()
     {
         QFETCH(QString, path);
-        const ProcessResult syntax = runProcess(QStringLiteral("bash"), {QStringLiteral("-n"), path});
-        QVERIFY2(syntax.exitCode == 0, qPrintable(syntax.output));
-        const ProcessResult lint = runProcess(QStringLiteral("shellcheck"), {path});
-        QVERIFY2(lint.exitCode == 0, qPrintable(lint.output));
-    }
-
-    void rubyScriptsParse_data()
-    {
-        QTest::addColumn<QString>("path");
-        for (const QString &file : scriptsNamed(QStringLiteral(".rb")))
-            QTest::newRow(qPrintable(QFileInfo(file).fileName())) << file;
-        QTest::newRow("SwiftUI template Podfile") << resourcesDir + QStringLiteral("/SwiftUIBaseSetup/Podfile");
-        QTest::newRow("UIKit template Podfile") << resourcesDir + QStringLiteral("/UIKitBaseSetup/Podfile");
-    }
-    void rubyScriptsParse()
-    {
-        QFETCH(QString, path);
-        const ProcessResult result = runProcess(QStringLiteral("ruby"), {QStringLiteral("-c"), path});
-        QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+        if (!path.endsWith(".sh") && QFileInfo(path).fileName() != "run") {
+            QCOMPARE(rubySyntaxErrors(path), QString());
+            return;
+        }
+        for (const ProcessResult &check : {runProcess("bash", {"-n", path}), runProcess("shellcheck", {path})})
+            QVERIFY2(check.exitCode == 0, qPrintable(check.output));
     }
 
     void postGenWritesThePodfile_data()
@@ -143,28 +143,18 @@ private slots:
         QFETCH(QStringList, expected);
         QFETCH(int, exitCode);
 
-        // The project root arrives as it is, spaces and all: the generator
-        // quotes it as one shell word.
-        const ProcessResult result = runProcess(
-            QStringLiteral("bash"), {script("post_gen.sh"), QStringLiteral("17.0"), QStringLiteral("Shop"), aws, arkana,
-                                     QStringLiteral("com.example.shop"), QStringLiteral("NA"), m_root, pods});
+        const ProcessResult result = postGen("17.0", "Shop", aws, arkana, pods);
         QVERIFY2(result.exitCode == exitCode, qPrintable(result.output));
-        if (exitCode == 2)
-            QVERIFY2(result.output.contains(QStringLiteral("refusing pod name")), qPrintable(result.output));
+        QCOMPARE(result.output.contains("refusing pod name"), exitCode == 2);
+        QCOMPARE(rubySyntaxErrors(inRoot("Podfile")), QString());
 
-        const QString podfilePath = m_root + QStringLiteral("/Podfile");
-        const ProcessResult syntax = runProcess(QStringLiteral("ruby"), {QStringLiteral("-c"), podfilePath});
-        QVERIFY2(syntax.exitCode == 0, qPrintable(syntax.output));
-
-        const QString podfile = readText(podfilePath);
+        const QString podfile = readText(inRoot("Podfile"));
         QCOMPARE(podNames(podfile), expected);
-        QVERIFY(podfile.contains(QStringLiteral("platform :ios, '17.0'")));
-        QVERIFY(podfile.contains(QStringLiteral("target 'Shop' do")));
-        QVERIFY(podfile.contains(QStringLiteral("use_frameworks!")));
-        QVERIFY(podfile.contains(QStringLiteral("target 'ShopTests' do")));
-        QVERIFY(podfile.contains(QStringLiteral("config.build_settings['IPHONEOS_DEPLOYMENT_TARGET'] = '17.0'")));
-        QVERIFY(!podfile.contains(QStringLiteral("system")));
-        QVERIFY(!QFileInfo::exists(m_root + QStringLiteral("/pwned")));
+        for (const char *line : {"platform :ios, '17.0'", "target 'Shop' do", "use_frameworks!", "target 'ShopTests' do",
+                                 "config.build_settings['IPHONEOS_DEPLOYMENT_TARGET'] = '17.0'"})
+            QVERIFY2(podfile.contains(QLatin1String(line)), line);
+        QVERIFY(!podfile.contains("system"));
+        QVERIFY(!QFileInfo::exists(inRoot("pwned")));
     }
 
     void postGenRefusesUnsafeValues_data()
@@ -182,68 +172,57 @@ private slots:
         QFETCH(QString, target);
         QFETCH(QString, name);
         QFETCH(QString, root);
-        const ProcessResult result = runProcess(
-            QStringLiteral("bash"), {script("post_gen.sh"), target, name, QStringLiteral("n"), QStringLiteral("n"),
-                                     QStringLiteral("id"), QStringLiteral("NA"), root.isEmpty() ? m_root : root,
-                                     QStringLiteral("Kingfisher")});
+        const ProcessResult result = postGen(target, name, "n", "n", "Kingfisher", root);
         QCOMPARE(result.exitCode, 1);
-        QVERIFY2(result.output.contains(QStringLiteral("post_gen: ")), qPrintable(result.output));
-        QVERIFY(!QFileInfo::exists(m_root + QStringLiteral("/Podfile")));
-    }
-
-    void postGenKeepsAnEarlierPodfileAndSkipsMissingTestTargets()
-    {
-        QVERIFY(writeFile(m_root + QStringLiteral("/Shop.xcodeproj/project.pbxproj"),
-                                "/* Shop */ = { isa = PBXNativeTarget; name = Shop; };\n"
-                                "/* ShopUITests */ = { isa = PBXNativeTarget; name = ShopUITests; };\n"));
-        QVERIFY(writeFile(m_root + QStringLiteral("/Podfile"), "source 'https://example.com/specs'\n"));
-        const ProcessResult result = runProcess(
-            QStringLiteral("bash"), {script("post_gen.sh"), QStringLiteral("16.0"), QStringLiteral("Shop"), QStringLiteral("n"),
-                                     QStringLiteral("n"), QStringLiteral("id"), QStringLiteral("NA"), m_root,
-                                     QStringLiteral("Kingfisher")});
-        QVERIFY2(result.exitCode == 0, qPrintable(result.output));
-        QCOMPARE(readText(m_root + QStringLiteral("/Podfile.backup")), QStringLiteral("source 'https://example.com/specs'\n"));
-        const QString podfile = readText(m_root + QStringLiteral("/Podfile"));
-        QVERIFY(!podfile.contains(QStringLiteral("'ShopTests'")));
-        QVERIFY(podfile.contains(QStringLiteral("target 'ShopUITests' do")));
+        QVERIFY2(result.output.contains("post_gen: "), qPrintable(result.output));
+        QVERIFY(!QFileInfo::exists(inRoot("Podfile")));
     }
 
     // An existing project comes without a chosen deployment target: the
     // Podfile takes the one its Xcode project names, else the previous
-    // Podfile's, else names none.
-    void postGenTakesAnExistingProjectsOwnTarget_data()
+    // Podfile's, else names none. Test targets get a block only when the
+    // Xcode project has them, and an earlier Podfile is kept as a backup.
+    void postGenOverAnExistingProject_data()
     {
+        QTest::addColumn<QString>("target");
         QTest::addColumn<QByteArray>("pbxproj");
         QTest::addColumn<QByteArray>("oldPodfile");
         QTest::addColumn<QString>("platformLine");
+        QTest::addColumn<QStringList>("testTargets");
+        QTest::newRow("chosen target, UI tests only")
+            << "16.0"
+            << QByteArray("/* Shop */ = { isa = PBXNativeTarget; name = Shop; };\n"
+                          "/* ShopUITests */ = { isa = PBXNativeTarget; name = ShopUITests; };\n")
+            << QByteArray("source 'https://example.com/specs'\n") << "platform :ios, '16.0'" << QStringList{"ShopUITests"};
         QTest::newRow("from the Xcode project")
-            << QByteArray("buildSettings = { IPHONEOS_DEPLOYMENT_TARGET = 15.4; name = Shop; };\n") << QByteArray()
-            << "platform :ios, '15.4'";
-        QTest::newRow("from the previous Podfile") << QByteArray() << QByteArray("platform :ios, \"14.0\"\npod 'A'\n")
-                                                   << "platform :ios, '14.0'";
-        QTest::newRow("from nowhere") << QByteArray() << QByteArray() << "platform :ios\n";
+            << "" << QByteArray("buildSettings = { IPHONEOS_DEPLOYMENT_TARGET = 15.4; name = Shop; };\n")
+            << QByteArray() << "platform :ios, '15.4'" << QStringList{};
+        QTest::newRow("from the previous Podfile") << "" << QByteArray() << QByteArray("platform :ios, \"14.0\"\npod 'A'\n")
+                                                   << "platform :ios, '14.0'" << QStringList{"ShopTests", "ShopUITests"};
+        QTest::newRow("from nowhere") << "" << QByteArray() << QByteArray() << "platform :ios\n"
+                                      << QStringList{"ShopTests", "ShopUITests"};
     }
-    void postGenTakesAnExistingProjectsOwnTarget()
+    void postGenOverAnExistingProject()
     {
+        QFETCH(QString, target);
         QFETCH(QByteArray, pbxproj);
         QFETCH(QByteArray, oldPodfile);
         QFETCH(QString, platformLine);
-        if (!pbxproj.isEmpty()) {
-            QVERIFY(writeFile(m_root + QStringLiteral("/Shop.xcodeproj/project.pbxproj"), pbxproj));
-        }
+        QFETCH(QStringList, testTargets);
+        if (!pbxproj.isEmpty())
+            QVERIFY(writeFile(inRoot("Shop.xcodeproj/project.pbxproj"), pbxproj));
         if (!oldPodfile.isEmpty())
-            QVERIFY(writeFile(m_root + QStringLiteral("/Podfile"), oldPodfile));
-        const ProcessResult result = runProcess(
-            QStringLiteral("bash"), {script("post_gen.sh"), QString(), QStringLiteral("Shop"), QStringLiteral("n"),
-                                     QStringLiteral("n"), QStringLiteral("id"), QStringLiteral("NA"), m_root,
-                                     QStringLiteral("Kingfisher")});
+            QVERIFY(writeFile(inRoot("Podfile"), oldPodfile));
+
+        const ProcessResult result = postGen(target, "Shop", "n", "n", "Kingfisher");
         QVERIFY2(result.exitCode == 0, qPrintable(result.output));
-        const QString podfile = readText(m_root + QStringLiteral("/Podfile"));
+        const QString podfile = readText(inRoot("Podfile"));
         QVERIFY2(podfile.startsWith(platformLine), qPrintable(podfile));
-        QCOMPARE(podfile.contains(QStringLiteral("post_install")), platformLine.contains(QLatin1Char('\'')));
-        const ProcessResult syntax =
-            runProcess(QStringLiteral("ruby"), {QStringLiteral("-c"), m_root + QStringLiteral("/Podfile")});
-        QVERIFY2(syntax.exitCode == 0, qPrintable(syntax.output));
+        QCOMPARE(podfile.contains("post_install"), platformLine.contains(QLatin1Char('\'')));
+        for (const QString &test : {QStringLiteral("ShopTests"), QStringLiteral("ShopUITests")})
+            QCOMPARE(podfile.contains("target '" + test + "' do"), testTargets.contains(test));
+        QCOMPARE(readFile(inRoot("Podfile.backup")), oldPodfile);
+        QCOMPARE(rubySyntaxErrors(inRoot("Podfile")), QString());
     }
 
     void podInstall_data()
@@ -259,42 +238,34 @@ private slots:
         QFETCH(bool, allArguments);
         QFETCH(bool, podSucceeds);
         QTemporaryDir tools;
-        QVERIFY(writeFile(tools.filePath(QStringLiteral("pod")),
-                                podSucceeds ? "#!/bin/sh\necho \"pod $*\"\nmkdir -p Pods/Kingfisher\n"
-                                            : "#!/bin/sh\necho 'pod: no network' >&2\nexit 1\n",
+        QVERIFY(writeFile(tools.filePath("pod"),
+                          podSucceeds ? "#!/bin/sh\necho \"pod $*\"\nmkdir -p Pods/Kingfisher\n"
+                                      : "#!/bin/sh\necho 'pod: no network' >&2\nexit 1\n",
                           true));
-        QVERIFY(QDir().mkpath(m_root + QStringLiteral("/Shop.xcodeproj")));
-        QVERIFY(writeFile(m_root + QStringLiteral("/Podfile"), "platform :ios, '17.0'\n"));
+        QVERIFY(QDir().mkpath(inRoot("Shop.xcodeproj")));
+        QVERIFY(writeFile(inRoot("Podfile"), "platform :ios, '17.0'\n"));
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("PATH"), tools.path() + QStringLiteral(":/usr/bin:/bin"));
+        environment.insert("PATH", tools.path() + ":/usr/bin:/bin");
         QStringList arguments{script("PodInstall.sh"), m_root};
         if (allArguments)
-            arguments << QStringLiteral("Ada <Lovelace> & Co") << QStringLiteral("Analytical Engines")
-                      << QStringLiteral("06/12/2025") << QStringLiteral("Shop") << QStringLiteral("yes")
-                      << QStringLiteral("no");
-        const ProcessResult result = runProcess(QStringLiteral("bash"), arguments, environment);
-
+            arguments << "Ada <Lovelace> & Co" << "Analytical Engines" << "06/12/2025" << "Shop" << "yes" << "no";
+        const ProcessResult result = runProcess("bash", arguments, environment);
         if (!podSucceeds) {
-            QVERIFY2(result.exitCode != 0, qPrintable(result.output));
-            QVERIFY2(result.output.contains(QStringLiteral("Pod installation failed")), qPrintable(result.output));
+            QVERIFY2(result.exitCode != 0 && result.output.contains("Pod installation failed"), qPrintable(result.output));
             return;
         }
         QVERIFY2(result.exitCode == 0, qPrintable(result.output));
-        QVERIFY(QFileInfo(m_root + QStringLiteral("/Pods/Kingfisher")).isDir());
-        const QString macros = m_root + QStringLiteral("/Shop.xcodeproj/xcshareddata/IDETemplateMacros.plist");
+        QVERIFY(QFileInfo(inRoot("Pods/Kingfisher")).isDir());
         const ProcessResult header = runProcess(
-            QStringLiteral(PLINTH_PYTHON),
-            {QStringLiteral("-c"), QStringLiteral("import plistlib,sys; print(plistlib.load(open(sys.argv[1],'rb'))['FILEHEADER'])"),
-             macros});
+            PLINTH_PYTHON, {"-c", "import plistlib,sys; print(plistlib.load(open(sys.argv[1],'rb'))['FILEHEADER'])",
+                            inRoot("Shop.xcodeproj/xcshareddata/IDETemplateMacros.plist")});
         QVERIFY2(header.exitCode == 0, qPrintable(header.output));
-        if (allArguments) {
-            QVERIFY2(header.output.contains(QStringLiteral("Created by Ada <Lovelace> & Co on 06/12/2025.")),
-                     qPrintable(header.output));
-            QVERIFY2(header.output.contains(QStringLiteral("Copyright © 2025 Analytical Engines.")), qPrintable(header.output));
-        } else {
-            QVERIFY2(header.output.contains(QStringLiteral("Created by ")), qPrintable(header.output));
-        }
+        const QStringList lines = allArguments ? QStringList{"Created by Ada <Lovelace> & Co on 06/12/2025.",
+                                                             "Copyright © 2025 Analytical Engines."}
+                                               : QStringList{"Created by "};
+        for (const QString &line : lines)
+            QVERIFY2(header.output.contains(line), qPrintable(header.output));
     }
 
     void validationScripts_data()
@@ -316,35 +287,38 @@ private slots:
         QFETCH(QString, scriptName);
         QFETCH(QString, tool);
         QFETCH(QByteArray, fake);
-        const QString ruby = QStandardPaths::findExecutable(QStringLiteral("ruby"));
+        const QString ruby = QStandardPaths::findExecutable("ruby");
         QVERIFY(!ruby.isEmpty());
         const QString rubyDir = QFileInfo(ruby).absolutePath();
-        const QString present = QStringLiteral("<output>0</output>");
+        // The scripts run with LANG and PATH only; PATH holds `tools` and ruby.
+        const auto validate = [&](const QString &tools) {
+            QProcessEnvironment environment;
+            environment.insert("LANG", "en_US.UTF-8");
+            environment.insert("PATH", tools + QLatin1Char(':') + rubyDir);
+            return runProcess(ruby, {script(scriptName)}, environment);
+        };
+        const QString present = "<output>0</output>";
+        // For CocoaPods and xcodeproj the command's presence is the answer,
+        // and a gem of this Ruby may answer for them.
+        const bool presenceOnly = tool == "pod" || tool == "xcodeproj";
 
         QTemporaryDir withTool;
         QVERIFY(writeFile(withTool.filePath(tool), fake, true));
-        const ProcessResult found = runProcess(ruby, {resourcesDir + QLatin1Char('/') + scriptName},
-                                               scriptEnvironment(withTool.path() + QLatin1Char(':') + rubyDir));
+        const ProcessResult found = validate(withTool.path());
         QVERIFY2(found.exitCode == 0 && found.output.contains(present), qPrintable(found.output));
-
-        // The tool exists but does not work (Xcode not selected, say): not
-        // installed, unless its mere presence is the test.
-        if (tool != QStringLiteral("pod") && tool != QStringLiteral("xcodeproj")) {
+        if (!presenceOnly) { // the tool exists but fails (Xcode not selected, say)
             QVERIFY(writeFile(withTool.filePath(tool), "#!/bin/sh\nexit 1\n", true));
-            const ProcessResult broken = runProcess(ruby, {resourcesDir + QLatin1Char('/') + scriptName},
-                                                    scriptEnvironment(withTool.path() + QLatin1Char(':') + rubyDir));
+            const ProcessResult broken = validate(withTool.path());
             QVERIFY2(broken.exitCode != 0 && !broken.output.contains(present), qPrintable(broken.output));
         }
 
         QTemporaryDir empty;
-        const ProcessResult missing = runProcess(ruby, {resourcesDir + QLatin1Char('/') + scriptName},
-                                                 scriptEnvironment(empty.path() + QLatin1Char(':') + rubyDir));
-        if (QFileInfo::exists(rubyDir + QLatin1Char('/') + tool) || tool == QStringLiteral("xcodeproj") ||
-            tool == QStringLiteral("pod")) {
-            // A real installation beside ruby, or a gem of that Ruby, may
-            // legitimately answer "installed"; only the protocol is checked.
-            QVERIFY2(missing.output.contains(QStringLiteral("<output>")), qPrintable(missing.output));
-            QVERIFY((missing.exitCode == 0) == missing.output.contains(present));
+        const ProcessResult missing = validate(empty.path());
+        if (presenceOnly || QFileInfo::exists(rubyDir + QLatin1Char('/') + tool)) {
+            // A real installation may legitimately answer "installed"; only
+            // the protocol is checked.
+            QVERIFY2(missing.output.contains("<output>"), qPrintable(missing.output));
+            QCOMPARE(missing.exitCode == 0, missing.output.contains(present));
         } else {
             QVERIFY2(missing.exitCode != 0 && !missing.output.contains(present), qPrintable(missing.output));
         }
@@ -355,9 +329,8 @@ private slots:
 #ifdef Q_OS_MACOS
         QSKIP("installs for real on macOS");
 #else
-        const ProcessResult result = runProcess(QStringLiteral("bash"), {script("PreProjectSetupCommands.sh")});
-        QVERIFY(result.exitCode != 0);
-        QVERIFY2(result.output.contains(QStringLiteral("only on macOS")), qPrintable(result.output));
+        const ProcessResult result = runProcess("bash", {script("PreProjectSetupCommands.sh")});
+        QVERIFY2(result.exitCode != 0 && result.output.contains("only on macOS"), qPrintable(result.output));
 #endif
     }
 
@@ -375,7 +348,7 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
-        const ProcessResult result = runProcess(QStringLiteral("ruby"), QStringList{script("AddModulesInTarget.rb")} + arguments);
+        const ProcessResult result = runProcess("ruby", QStringList{script("AddModulesInTarget.rb")} + arguments);
         QCOMPARE(result.exitCode, 1);
         QVERIFY2(result.output.contains(message), qPrintable(result.output));
     }
@@ -385,55 +358,46 @@ private slots:
     // and a wrong target fails clearly.
     void addModulesToTarget()
     {
-        if (runProcess(QStringLiteral("ruby"), {QStringLiteral("-e"), QStringLiteral("require 'xcodeproj'")}).exitCode != 0)
+        if (runProcess("ruby", {"-e", "require 'xcodeproj'"}).exitCode != 0)
             QSKIP("the xcodeproj gem is not installed for this Ruby");
 
-        const QString app = m_root + QStringLiteral("/Shop");
-        QVERIFY(writeFile(app + QStringLiteral("/Helpers/KeychainManager.swift"), "final class KeychainManager {}\n"));
-        QVERIFY(writeFile(app + QStringLiteral("/BLE/BLECentralManager.swift"), "final class BLECentralManager {}\n"));
-        QVERIFY(writeFile(app + QStringLiteral("/BLE/Peripherals/Known.json"), "{}\n"));
-        QVERIFY(writeFile(app + QStringLiteral("/BLE/.DS_Store"), ""));
-        const QString project = m_root + QStringLiteral("/Shop.xcodeproj");
-        const ProcessResult created = runProcess(
-            QStringLiteral("ruby"),
-            {QStringLiteral("-rxcodeproj"), QStringLiteral("-e"),
-             QStringLiteral("p = Xcodeproj::Project.new(ARGV[0]); p.new_target(:application, 'Shop', :ios, '16.0'); "
-                            "p.main_group.new_group(nil, 'Shop'); p.save"),
-             project});
+        const QString app = inRoot("Shop");
+        QVERIFY(writeFile(app + "/Helpers/KeychainManager.swift", "final class KeychainManager {}\n"));
+        QVERIFY(writeFile(app + "/BLE/BLECentralManager.swift", "final class BLECentralManager {}\n"));
+        QVERIFY(writeFile(app + "/BLE/Peripherals/Known.json", "{}\n"));
+        QVERIFY(writeFile(app + "/BLE/.DS_Store", ""));
+        const QString project = inRoot("Shop.xcodeproj");
+        const auto xcodeproj = [&](const QString &program) {
+            return runProcess("ruby", {"-rxcodeproj", "-e", program, project});
+        };
+        const ProcessResult created = xcodeproj("p = Xcodeproj::Project.new(ARGV[0]); "
+                                                "p.new_target(:application, 'Shop', :ios, '16.0'); "
+                                                "p.main_group.new_group(nil, 'Shop'); p.save");
         QVERIFY2(created.exitCode == 0, qPrintable(created.output));
 
         const auto add = [&](const QString &module, const QString &target, const QString &group) {
-            return runProcess(QStringLiteral("ruby"), {script("AddModulesInTarget.rb"), QStringLiteral("-p"), project,
-                                                      QStringLiteral("-d"), app + QLatin1Char('/') + module,
-                                                      QStringLiteral("-t"), target, QStringLiteral("-g"), group});
+            return runProcess("ruby", {script("AddModulesInTarget.rb"), "-p", project, "-d", app + QLatin1Char('/') + module, "-t",
+                                       target, "-g", group});
         };
-        ProcessResult result = add(QStringLiteral("Helpers/KeychainManager.swift"), QStringLiteral("Shop"),
-                                   QStringLiteral("Shop/Helpers/"));
-        QVERIFY2(result.exitCode == 0, qPrintable(result.output));
-        result = add(QStringLiteral("BLE"), QStringLiteral("Shop"), QStringLiteral("Shop/BLE"));
-        QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+        for (const ProcessResult &result : {add("Helpers/KeychainManager.swift", "Shop", "Shop/Helpers/"),
+                                            add("BLE", "Shop", "Shop/BLE")})
+            QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+        const QString before = readText(project + "/project.pbxproj");
+        for (const ProcessResult &again : {add("Helpers/KeychainManager.swift", "Shop", "Shop/Helpers"),
+                                           add("BLE", "Shop", "Shop/BLE")})
+            QVERIFY2(again.exitCode == 0 && again.output.contains("nothing changed"), qPrintable(again.output));
+        QCOMPARE(readText(project + "/project.pbxproj"), before);
 
-        const QString before = readText(project + QStringLiteral("/project.pbxproj"));
-        result = add(QStringLiteral("Helpers/KeychainManager.swift"), QStringLiteral("Shop"), QStringLiteral("Shop/Helpers"));
-        QVERIFY2(result.exitCode == 0 && result.output.contains(QStringLiteral("nothing changed")), qPrintable(result.output));
-        result = add(QStringLiteral("BLE"), QStringLiteral("Shop"), QStringLiteral("Shop/BLE"));
-        QVERIFY2(result.exitCode == 0 && result.output.contains(QStringLiteral("nothing changed")), qPrintable(result.output));
-        QCOMPARE(readText(project + QStringLiteral("/project.pbxproj")), before);
-
-        const ProcessResult listed = runProcess(
-            QStringLiteral("ruby"),
-            {QStringLiteral("-rxcodeproj"), QStringLiteral("-e"),
-             QStringLiteral("t = Xcodeproj::Project.open(ARGV[0]).targets.first; "
-                            "puts t.source_build_phase.files_references.map { |r| r.hierarchy_path }.sort; "
-                            "puts t.resources_build_phase.files_references.map { |r| r.hierarchy_path }.sort"),
-             project});
+        const ProcessResult listed = xcodeproj(
+            "t = Xcodeproj::Project.open(ARGV[0]).targets.first; "
+            "puts t.source_build_phase.files_references.map { |r| r.hierarchy_path }.sort; "
+            "puts t.resources_build_phase.files_references.map { |r| r.hierarchy_path }.sort");
         QCOMPARE(listed.output.trimmed().split(QLatin1Char('\n')),
                  (QStringList{"/Shop/BLE/BLECentralManager.swift", "/Shop/Helpers/KeychainManager.swift",
                               "/Shop/BLE/Peripherals/Known.json"}));
 
-        result = add(QStringLiteral("BLE"), QStringLiteral("Shopp"), QStringLiteral("Shop/BLE"));
-        QCOMPARE(result.exitCode, 1);
-        QVERIFY2(result.output.contains(QStringLiteral("no target named Shopp")), qPrintable(result.output));
+        const ProcessResult wrong = add("BLE", "Shopp", "Shop/BLE");
+        QVERIFY2(wrong.exitCode == 1 && wrong.output.contains("no target named Shopp"), qPrintable(wrong.output));
     }
 };
 

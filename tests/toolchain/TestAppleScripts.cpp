@@ -53,9 +53,9 @@ class TestAppleScripts : public QObject
     /// A folder whose name needs quoting, holding the scripts the tests run.
     QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/plinth runner 'it's' $HOME-XXXXXX")};
 
-    QString recordPath() const { return m_dir.filePath(QStringLiteral("record")); }
-    QString markerPath() const { return m_dir.filePath(QStringLiteral("marker")); }
-    QString recorderPath() const { return m_dir.filePath(QStringLiteral("record args.sh")); }
+    QString recordPath() const { return m_dir.filePath("record"); }
+    QString markerPath() const { return m_dir.filePath("marker"); }
+    QString recorderPath() const { return m_dir.filePath("record args.sh"); }
 
 private slots:
     void initTestCase()
@@ -84,14 +84,13 @@ private slots:
     {
         QFETCH(QString, fixture);
         QFETCH(bool, installPods);
-
-        const QString resources = QStringLiteral("/Applications/Plinth.app/Contents/Resources/");
+        const QString resources = "/Applications/Plinth.app/Contents/Resources/";
         const AppleScripts script = installPods
-            ? AppleScripts::installPods(resources + QStringLiteral("PodInstall.sh"), QStringLiteral("/Users/jane/Projects/Demo"))
-            : AppleScripts::preProjectSetup(resources + QStringLiteral("PreProjectSetupCommands.sh"));
-        QFile expected(QStringLiteral(PLINTH_FIXTURES_DIR "/expected/") + fixture);
-        QVERIFY(expected.open(QIODevice::ReadOnly));
-        QCOMPARE(script.scriptText().toUtf8(), expected.readAll());
+            ? AppleScripts::installPods(resources + "PodInstall.sh", "/Users/jane/Projects/Demo")
+            : AppleScripts::preProjectSetup(resources + "PreProjectSetupCommands.sh");
+        const QByteArray expected = readFile(PLINTH_FIXTURES_DIR "/expected/" + fixture);
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(script.scriptText().toUtf8(), expected);
     }
 
     void terminalGetsEachValueAsOneWord_data()
@@ -99,7 +98,6 @@ private slots:
         QTest::addColumn<QString>("projectPath");
 
         const QString marker = markerPath();
-        QTest::newRow("plain") << "/Users/jane/Projects/Demo";
         QTest::newRow("space") << "/Users/jane/My Projects/Demo App";
         QTest::newRow("quotes") << "/tmp/it's \"quoted\"";
         QTest::newRow("history expansion") << "/tmp/wow!!/x!$";
@@ -122,78 +120,65 @@ private slots:
         const QString typed = doScriptText(AppleScripts::installPods(recorderPath(), projectPath).scriptText());
         QVERIFY(typed.startsWith(QLatin1String("/bin/bash -c ")));
 
-        for (const QStringList &shell : {QStringList{QStringLiteral("/bin/bash"), QStringLiteral("--norc"),
-                                                     QStringLiteral("--noprofile"), QStringLiteral("-i")},
-                                         QStringList{QStringLiteral("/bin/zsh"), QStringLiteral("-f"), QStringLiteral("-i")}}) {
+        for (const QStringList &shell : {QStringList{"/bin/bash", "--norc", "--noprofile", "-i"},
+                                         QStringList{"/bin/zsh", "-f", "-i"}}) {
             if (!QFileInfo(shell.first()).isExecutable())
                 QSKIP("needs bash and zsh (scripts/setup.sh installs them)");
             QFile::remove(recordPath());
             QProcess terminal;
             terminal.setProcessChannelMode(QProcess::MergedChannels);
             terminal.start(shell.first(), shell.mid(1));
-            terminal.write((typed + QStringLiteral("\nexit\n")).toUtf8());
+            terminal.write((typed + "\nexit\n").toUtf8());
             terminal.closeWriteChannel();
             QVERIFY(terminal.waitForFinished(10000));
-            QCOMPARE(QString::fromUtf8(readFile(recordPath())), QStringLiteral("1\n") + projectPath + QLatin1Char('\n'));
-            QVERIFY2(!QFile::exists(markerPath()), qPrintable(shell.first() + QStringLiteral(" ran a second command")));
+            QCOMPARE(QString::fromUtf8(readFile(recordPath())), "1\n" + projectPath + '\n');
+            QVERIFY2(!QFile::exists(markerPath()), qPrintable(shell.first() + " ran a second command"));
         }
     }
 
-    /// Without osascript the command runs with bash; the call returns its
-    /// trimmed standard output and status once the command has ended.
-    void linuxRouteWaitsForTheCommand_data()
+    /// Without osascript the command runs with bash and the call returns its
+    /// trimmed standard output once the command has ended; where osascript
+    /// exists it gets "-e" and the program, and only its standard output
+    /// comes back, trimmed. Either way the status decides the flag.
+    void routes_data()
     {
+        QTest::addColumn<bool>("osascript");
         QTest::addColumn<int>("status");
-        QTest::newRow("success") << 0;
-        QTest::newRow("failure") << 3;
+        QTest::newRow("bash, success") << false << 0;
+        QTest::newRow("bash, failure") << false << 3;
+        QTest::newRow("osascript, success") << true << 0;
+        QTest::newRow("osascript, failure keeps the output") << true << 1;
     }
 
-    void linuxRouteWaitsForTheCommand()
+    void routes()
     {
+        QFETCH(bool, osascript);
         QFETCH(int, status);
 
-        const QString script = m_dir.filePath(QStringLiteral("slow install.sh"));
+        const QString script = m_dir.filePath("slow install.sh");
         QVERIFY(writeFile(script, "#!/bin/sh\nsleep 0.5\nprintf '\\n\\n  installed into %s \\t\\n\\n' \"$1\"\n"
-                                    "echo 'progress on stderr' >&2\n: > \"$1\"\nexit "
-                                        + QByteArray::number(status) + "\n", true));
+                                  "echo 'progress on stderr' >&2\n: > \"$1\"\nexit "
+                                      + QByteArray::number(status) + "\n", true));
         Launchers launchers;
-        launchers.appleScript = QStringLiteral("/nonexistent/osascript");
+        launchers.appleScript = osascript ? PLINTH_FIXTURES_DIR "/fake-toolchain/osascript" : "/nonexistent/osascript";
+        if (osascript)
+            launchers.bash = "/nonexistent/bash";
         const CommandRunner runner(launchers);
+        const AppleScripts program = AppleScripts::installPods(script, markerPath());
 
+        qputenv("FAKE_OSASCRIPT_STATUS", QByteArray::number(status));
         QElapsedTimer timer;
         timer.start();
-        const AppleScriptResult result =
-            onWorker([&] { return runner.executeAppleScript(AppleScripts::installPods(script, markerPath())); });
-        QVERIFY(timer.elapsed() >= 450);
-        QVERIFY(QFile::exists(markerPath()));
-        QCOMPARE(result.output, QStringLiteral("installed into ") + markerPath());
-        QCOMPARE(result.executionStatus, status == 0);
-    }
-
-    /// Where osascript exists it gets "-e" and the program; only its standard
-    /// output comes back, trimmed, and its status decides the flag.
-    void osascriptRoute_data()
-    {
-        QTest::addColumn<QByteArray>("status");
-        QTest::newRow("success") << QByteArray("0");
-        QTest::newRow("failure keeps the output") << QByteArray("1");
-    }
-
-    void osascriptRoute()
-    {
-        QFETCH(QByteArray, status);
-
-        Launchers launchers;
-        launchers.appleScript = QStringLiteral(PLINTH_FIXTURES_DIR "/fake-toolchain/osascript");
-        launchers.bash = QStringLiteral("/nonexistent/bash");
-        const CommandRunner runner(launchers);
-        const AppleScripts script = AppleScripts::installPods(QStringLiteral("/r/PodInstall.sh"), QStringLiteral("/p/Demo"));
-
-        qputenv("FAKE_OSASCRIPT_STATUS", status);
-        const AppleScriptResult result = onWorker([&] { return runner.executeAppleScript(script); });
+        const AppleScriptResult result = onWorker([&] { return runner.executeAppleScript(program); });
         qunsetenv("FAKE_OSASCRIPT_STATUS");
-        QCOMPARE(result.output, QStringLiteral("-e\n") + script.scriptText());
-        QCOMPARE(result.executionStatus, status == "0");
+        QCOMPARE(result.executionStatus, status == 0);
+        if (osascript) {
+            QCOMPARE(result.output, "-e\n" + program.scriptText());
+        } else {
+            QVERIFY(timer.elapsed() >= 450);
+            QVERIFY(QFile::exists(markerPath()));
+            QCOMPARE(result.output, "installed into " + markerPath());
+        }
     }
 };
 

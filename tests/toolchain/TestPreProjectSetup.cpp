@@ -57,8 +57,8 @@ private slots:
         QFETCH(bool, exists);
         // The bundle's folder has a space and a quote in its name: the script
         // path reaches ruby as one argument all the same.
-        const QString root = m_dir.filePath(QStringLiteral("Plinth's Bundle"));
-        QVERIFY(writeFile(root + QStringLiteral("/ValidateXcodeBuild.rb"), script));
+        const QString root = m_dir.filePath("Plinth's Bundle");
+        QVERIFY(writeFile(root + "/ValidateXcodeBuild.rb", script));
         const ResourceBundle bundle(root);
         const CommandRunner runner;
         const bool verdict = onWorker([&] {
@@ -68,79 +68,64 @@ private slots:
         QCOMPARE(verdict, exists);
     }
 
-    void missingScriptIsReportedAndCountsAsAbsent()
+    // A missing validation script is reported and counts as absent; a tool
+    // still counts as present when its probe finds it.
+    void missingScriptsAndProbes()
     {
-        const ResourceBundle bundle(m_dir.filePath(QStringLiteral("empty")));
-        const CommandRunner runner;
-        ConsoleCapture console;
-        QVERIFY(!onWorker([&] {
-            return PreProjectSetupViewModel::isDependencyExist(runner, bundle, ResourceScript::validateHomeBrew,
-                                                               text(key::output));
-        }));
-        QCOMPARE(console.lines(), QStringList{text(key::brewExistenceCheckScriptNotFound)});
-    }
-
-    // A tool counts as present when its probe finds it, even without its
-    // validation script.
-    void probeAloneMakesAToolPresent()
-    {
-        const QString tools = m_dir.filePath(QStringLiteral("tools"));
-        QVERIFY(writeFile(tools + QStringLiteral("/pod"), "#!/bin/sh\nexit 0\n", true));
+        const ResourceBundle bundle(m_dir.filePath("empty"));
+        {
+            const CommandRunner runner;
+            ConsoleCapture console;
+            QVERIFY(!onWorker([&] {
+                return PreProjectSetupViewModel::isDependencyExist(runner, bundle, ResourceScript::validateHomeBrew,
+                                                                   text(key::output));
+            }));
+            QCOMPARE(console.lines(), QStringList{text(key::brewExistenceCheckScriptNotFound)});
+        }
+        const QString tools = m_dir.filePath("tools");
+        QVERIFY(writeFile(tools + "/pod", "#!/bin/sh\nexit 0\n", true));
         CommandRunner runner;
         runner.setToolchainSearchPath(tools);
-        const ResourceBundle bundle(m_dir.filePath(QStringLiteral("empty")));
         ConsoleCapture console;
         const DependencyCheck check = onWorker([&] { return PreProjectSetupViewModel::verifyDependencies(runner, bundle); });
         QVERIFY(check.isPresent(PreRequisite::cocoaPods));
-        QVERIFY(check.probeOutputs[static_cast<size_t>(PreRequisite::cocoaPods)].endsWith(QStringLiteral("/pod\n")));
+        QVERIFY(check.probeOutputs[static_cast<size_t>(PreRequisite::cocoaPods)].endsWith("/pod\n"));
         QVERIFY(!check.isPresent(PreRequisite::xcodegen));
         QCOMPARE(console.lines().size(), 6); // one note per missing script
     }
 
+    // The rows and the state follow each finished check, both ways (the
+    // view's test shows them on the screen).
     void rowsAndStateFollowEachFinishedCheck()
     {
+        using enum PreRequisite;
         PreProjectSetupViewModel model(std::make_shared<const CommandRunner>(), ResourceBundle(m_dir.path()));
         QCOMPARE(model.preProjectSetupState(), PreProjectSetupStates::checkingDependencies);
         QVERIFY(model.isNextDisabled());
-        QList<PreRequisite> order;
-        for (const auto &row : model.preRequisiteList()) {
-            order << row.preRequisite;
-            QVERIFY(!row.dependencyExists);
-        }
-        QCOMPARE(order, (QList<PreRequisite>{PreRequisite::xcodeBuild, PreRequisite::cocoaPods, PreRequisite::homeBrew,
-                                             PreRequisite::commandLineTool, PreRequisite::xcodegen,
-                                             PreRequisite::xcodeProj}));
+        QCOMPARE(model.preRequisiteList().size(), 6);
 
-        const DependencyCheck all = checkWith({PreRequisite::xcodeBuild, PreRequisite::commandLineTool,
-                                               PreRequisite::homeBrew},
-                                              {PreRequisite::cocoaPods, PreRequisite::xcodegen, PreRequisite::xcodeProj});
+        const DependencyCheck all = checkWith({xcodeBuild, commandLineTool, homeBrew}, {cocoaPods, xcodegen, xcodeProj});
         model.updatePreRequisiteList(all);
         model.updatePreProjectSetupState(all);
         QCOMPARE(model.preProjectSetupState(), PreProjectSetupStates::dependenciesExistAndReadyToProceed);
         QVERIFY(!model.isNextDisabled());
-        for (const auto &row : model.preRequisiteList())
-            QVERIFY(row.dependencyExists);
 
-        const DependencyCheck withoutPods = checkWith({PreRequisite::xcodeBuild, PreRequisite::commandLineTool,
-                                                       PreRequisite::homeBrew},
-                                                      {PreRequisite::xcodegen, PreRequisite::xcodeProj});
+        const DependencyCheck withoutPods = checkWith({xcodeBuild, commandLineTool, homeBrew}, {xcodegen, xcodeProj});
         model.updatePreRequisiteList(withoutPods);
         model.updatePreProjectSetupState(withoutPods);
         QCOMPARE(model.preProjectSetupState(), PreProjectSetupStates::dependenciesNotFound);
         QVERIFY(model.isNextDisabled());
-        QVERIFY(!model.preRequisiteList().at(1).dependencyExists);
-        QVERIFY(model.preRequisiteList().at(0).dependencyExists);
+        for (const auto &row : model.preRequisiteList())
+            QCOMPARE(row.dependencyExists, row.preRequisite != cocoaPods);
     }
 
     // No check at the moment the timer starts; the first one 5 seconds later;
     // stopping the timer stops further checks.
     void timerChecksEveryFiveSeconds()
     {
-        const QString tools = m_dir.filePath(QStringLiteral("tools"));
         auto runner = std::make_shared<CommandRunner>();
-        runner->setToolchainSearchPath(tools);
-        PreProjectSetupViewModel model(runner, ResourceBundle(m_dir.filePath(QStringLiteral("empty"))));
-        QSignalSpy states(&model, &PreProjectSetupViewModel::preProjectSetupStateChanged);
+        runner->setToolchainSearchPath(m_dir.filePath("tools"));
+        PreProjectSetupViewModel model(runner, ResourceBundle(m_dir.filePath("empty")));
         model.startTimer();
         QVERIFY(model.isTimerRunning());
         QTest::qWait(4000);
@@ -173,13 +158,11 @@ private slots:
     {
         QFETCH(QString, folder);
         QFETCH(QString, expected);
-        QString root = m_dir.filePath(QStringLiteral("install-") + folder);
+        const QString root = m_dir.filePath("install-" + folder);
         if (!folder.isEmpty())
-            QVERIFY(writeFile(root + QStringLiteral("/PreProjectSetupCommands.sh"), "echo hi\n"));
+            QVERIFY(writeFile(root + "/PreProjectSetupCommands.sh", "echo hi\n"));
         PreProjectSetupViewModel model(std::make_shared<const CommandRunner>(), ResourceBundle(root));
-        QString quotedRoot = root;
-        quotedRoot.replace(QStringLiteral("'"), QStringLiteral("'\\''"));
-        QCOMPARE(model.installationCommand(), expected.arg(quotedRoot));
+        QCOMPARE(model.installationCommand(), expected.arg(QString(root).replace("'", "'\\''")));
     }
 };
 

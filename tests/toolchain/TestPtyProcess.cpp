@@ -1,10 +1,12 @@
 #include "toolchain/PtyProcess.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
 #include <csignal>
+#include <optional>
 
 using namespace plinth;
 
@@ -21,33 +23,14 @@ struct Output
     QByteArray received;
 };
 
-/// Sets an environment variable for the lifetime of the object.
-class ScopedVariable
+/// Sets `name` to `value` (unsets it for a null value) until the returned
+/// guard goes.
+auto scopedVariable(const char *name, const QByteArray &value)
 {
-public:
-    ScopedVariable(const char *name, const QByteArray &value)
-        : m_name(name)
-        , m_had(qEnvironmentVariableIsSet(name))
-        , m_old(qgetenv(name))
-    {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~ScopedVariable()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
-};
+    const std::optional<QByteArray> old = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    return qScopeGuard([name, old] { old ? qputenv(name, *old) : qunsetenv(name); });
+}
 
 const QString shell = QStringLiteral("/bin/sh");
 
@@ -63,8 +46,8 @@ private slots:
         PtyProcess process;
         Output output(process);
         QSignalSpy finished(&process, &PtyProcess::finished);
-        QVERIFY(process.start(shell, {QStringLiteral("-c"), QStringLiteral("printf '%s|%s|%s|' \"$0\" \"$FOO\" \"$TERM\"; stty size")},
-                              {QStringLiteral("FOO=bar 'baz'"), QStringLiteral("TERM=dumb")}, QStringLiteral("plinth zero"), 7, 33));
+        QVERIFY(process.start(shell, {"-c", "printf '%s|%s|%s|' \"$0\" \"$FOO\" \"$TERM\"; stty size"},
+                              {"FOO=bar 'baz'", "TERM=dumb"}, "plinth zero", 7, 33));
         QVERIFY(process.isRunning());
         QTRY_COMPARE(finished.size(), 1);
         QCOMPARE(finished.at(0).at(0).toInt(), 0);
@@ -74,26 +57,34 @@ private slots:
 
     void exitCodes_data()
     {
-        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("script"); // for the shell
         QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("outputStart");
 
-        QTest::newRow("success") << QStringLiteral("true") << 0;
-        QTest::newRow("failure") << QStringLiteral("exit 3") << 3;
-        QTest::newRow("signal") << QStringLiteral("kill -TERM $$") << 128 + SIGTERM;
-        QTest::newRow("background child keeps the terminal") << QStringLiteral("(sleep 1 &) ; exit 4") << 4;
+        QTest::newRow("success") << shell << "true" << 0 << QByteArray();
+        QTest::newRow("failure") << shell << "exit 3" << 3 << QByteArray();
+        QTest::newRow("signal") << shell << "kill -TERM $$" << 128 + SIGTERM << QByteArray();
+        QTest::newRow("background child keeps the terminal") << shell << "(sleep 1 &) ; exit 4" << 4 << QByteArray();
+        QTest::newRow("missing program") << "/nonexistent dir/program" << "" << 127
+                                         << QByteArray("cannot run /nonexistent dir/program: ");
     }
 
     void exitCodes()
     {
+        QFETCH(QString, program);
         QFETCH(QString, script);
         QFETCH(int, exitCode);
+        QFETCH(QByteArray, outputStart);
 
         PtyProcess process;
+        Output output(process);
         QSignalSpy finished(&process, &PtyProcess::finished);
-        QVERIFY(process.start(shell, {QStringLiteral("-c"), script}, {}, {}, 24, 80));
+        QVERIFY(process.start(program, script.isEmpty() ? QStringList() : QStringList{"-c", script}, {}, {}, 24, 80));
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 5000);
         QCOMPARE(finished.at(0).at(0).toInt(), exitCode);
         QCOMPARE(process.exitCode(), exitCode);
+        QVERIFY2(output.received.startsWith(outputStart), output.received.constData());
     }
 
     void typedInputIsEchoedAndRead()
@@ -101,7 +92,10 @@ private slots:
         PtyProcess process;
         Output output(process);
         QSignalSpy finished(&process, &PtyProcess::finished);
-        QVERIFY(process.start(QStringLiteral("/bin/cat"), {}, {}, {}, 24, 80));
+        QVERIFY(process.start("/bin/cat", {}, {}, {}, 24, 80));
+        // A process starts once only.
+        QVERIFY(!process.start("/bin/cat", {}, {}, {}, 24, 80));
+        QVERIFY(!process.errorString().isEmpty());
         process.write(QByteArray("gr\xc3\xbc\xc3\x9f" "e\r"));
         // The terminal echoes the line, then cat writes it back.
         QTRY_COMPARE(output.received, QByteArray("gr\xc3\xbc\xc3\x9f" "e\r\n" "gr\xc3\xbc\xc3\x9f" "e\r\n"));
@@ -117,10 +111,9 @@ private slots:
         // the child reads.
         PtyProcess process;
         Output output(process);
-        QVERIFY(process.start(shell, {QStringLiteral("-c"), QStringLiteral("stty -echo -icanon; head -c 200000 | wc -c")}, {}, {}, 24, 80));
+        QVERIFY(process.start(shell, {"-c", "stty -echo -icanon; head -c 200000 | wc -c"}, {}, {}, 24, 80));
         QTest::qWait(300);
-        const QByteArray block(200000, 'x');
-        process.write(block);
+        process.write(QByteArray(200000, 'x'));
         QTRY_VERIFY_WITH_TIMEOUT(output.received.contains("200000"), 10000);
     }
 
@@ -128,8 +121,7 @@ private slots:
     {
         PtyProcess process;
         Output output(process);
-        QVERIFY(process.start(shell, {QStringLiteral("-c"), QStringLiteral("printf ready; read line; stty size")}, {}, {},
-                              24, 80));
+        QVERIFY(process.start(shell, {"-c", "printf ready; read line; stty size"}, {}, {}, 24, 80));
         QTRY_VERIFY(output.received.contains("ready"));
         process.resize(10, 52);
         process.write("\r");
@@ -158,10 +150,10 @@ private slots:
         QFETCH(QByteArray, lang);
         QFETCH(QString, expected);
 
-        const ScopedVariable all("LC_ALL", lcAll);
-        const ScopedVariable characterSet("LC_CTYPE", lcCtype);
-        const ScopedVariable language("LANG", lang);
-        const ScopedVariable term("TERM", "dumb");
+        const auto all = scopedVariable("LC_ALL", lcAll);
+        const auto characterSet = scopedVariable("LC_CTYPE", lcCtype);
+        const auto language = scopedVariable("LANG", lang);
+        const auto term = scopedVariable("TERM", "dumb");
         const QStringList environment = PtyProcess::defaultEnvironment();
 
         QVERIFY(environment.contains(QStringLiteral("TERM=xterm-256color")));
@@ -191,7 +183,7 @@ private slots:
     void loginShell()
     {
         QFETCH(QByteArray, shellVariable);
-        const ScopedVariable variable("SHELL", shellVariable);
+        const auto variable = scopedVariable("SHELL", shellVariable);
         const QString chosen = PtyProcess::loginShell();
         const QFileInfo info(chosen);
         QVERIFY2(info.isAbsolute() && info.isExecutable(), qPrintable(chosen));
@@ -199,32 +191,12 @@ private slots:
             QCOMPARE(chosen, QStringLiteral("/bin/zsh"));
     }
 
-    void missingProgramEndsWith127()
-    {
-        PtyProcess process;
-        Output output(process);
-        QSignalSpy finished(&process, &PtyProcess::finished);
-        QVERIFY(process.start(QStringLiteral("/nonexistent dir/program"), {}, {}, {}, 24, 80));
-        QTRY_COMPARE(finished.size(), 1);
-        QCOMPARE(finished.at(0).at(0).toInt(), 127);
-        QVERIFY2(output.received.startsWith("cannot run /nonexistent dir/program: "), output.received.constData());
-    }
-
-    void startsOnlyOnce()
-    {
-        PtyProcess process;
-        QVERIFY(process.start(QStringLiteral("/bin/cat"), {}, {}, {}, 24, 80));
-        QVERIFY(!process.start(QStringLiteral("/bin/cat"), {}, {}, {}, 24, 80));
-        QVERIFY(!process.errorString().isEmpty());
-    }
-
     void destructionEndsTheChild()
     {
         pid_t pid = 0;
         {
             PtyProcess process;
-            QVERIFY(process.start(shell, {QStringLiteral("-c"), QStringLiteral("trap '' INT; sleep 30")}, {}, {}, 24,
-                                  80));
+            QVERIFY(process.start(shell, {"-c", "trap '' INT; sleep 30"}, {}, {}, 24, 80));
             pid = process.processId();
             QVERIFY(pid > 0);
         }

@@ -47,8 +47,8 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::addColumn<bool>("runs");
 
-        QTest::newRow("with carriage return") << QStringLiteral("echo plinth-$((6*7))\r") << QStringLiteral("plinth-42") << true;
-        QTest::newRow("without carriage return") << QStringLiteral("echo typed-$((1+1))") << QStringLiteral("typed-2") << false;
+        QTest::newRow("with carriage return") << "echo plinth-$((6*7))\r" << "plinth-42" << true;
+        QTest::newRow("without carriage return") << "echo typed-$((1+1))" << "typed-2" << false;
     }
 
     void commandIsTypedAfterTheDelay()
@@ -57,7 +57,7 @@ private slots:
         QFETCH(QString, output);
         QFETCH(bool, runs);
 
-        QGuiApplication::clipboard()->setText(QStringLiteral("the user's clipboard"));
+        QGuiApplication::clipboard()->setText("the user's clipboard");
         QDir::setCurrent(QDir::tempPath());
         TerminalViewRepresentable element(command);
         QCOMPARE(element.terminal(), nullptr);
@@ -96,7 +96,7 @@ private slots:
 
     void lastOutputStaysAfterTheShellEnds()
     {
-        TerminalViewRepresentable element(QStringLiteral("echo last-$((3*3)); exit 5\r"));
+        TerminalViewRepresentable element("echo last-$((3*3)); exit 5\r");
         element.resize(480, 300);
         element.show();
         QVERIFY(QTest::qWaitForWindowExposed(&element));
@@ -104,72 +104,50 @@ private slots:
         QSignalSpy terminated(terminal, &TerminalView::processTerminated);
         QTRY_COMPARE_WITH_TIMEOUT(terminated.size(), 1, 8000);
         QCOMPARE(terminated.at(0).at(0).toInt(), 5);
-        QVERIFY(showsLine(terminal, QStringLiteral("last-9")));
+        QVERIFY(showsLine(terminal, "last-9"));
         QVERIFY(element.isVisible());
         // Keys after the end go nowhere and break nothing.
-        QTest::keyClicks(terminal, QStringLiteral("ls"));
+        QTest::keyClicks(terminal, "ls");
         QTest::keyClick(terminal, Qt::Key_Return);
-        QVERIFY(showsLine(terminal, QStringLiteral("last-9")));
+        QVERIFY(showsLine(terminal, "last-9"));
     }
 
     // The key mapping itself is TestTerminalSurface's; here keys reach the
-    // shell's line editor and Ctrl+C its foreground job.
-    void keyboardEditing_data()
+    // shell's line editor, Ctrl+C its foreground job, and both paste keys
+    // the clipboard; then a new size reaches the pty.
+    void keysAndSizeReachTheShell()
     {
-        QTest::addColumn<QString>("output");
-        QTest::newRow("arrows") << QStringLiteral("x12");
-        QTest::newRow("ctrl c") << QStringLiteral("after-5");
-    }
-
-    void keyboardEditing()
-    {
-        QFETCH(QString, output);
-
         TerminalView view;
         showBash(view, QSize(640, 360));
         if (QTest::currentTestFailed())
             return;
-
-        if (QLatin1String(QTest::currentDataTag()) == QLatin1String("arrows")) {
-            QTest::keyClicks(&view, QStringLiteral("echo 12"));
-            QTest::keyClick(&view, Qt::Key_Left);
-            QTest::keyClick(&view, Qt::Key_Left);
-            QTest::keyClicks(&view, QStringLiteral("x"));
-            QTest::keyClick(&view, Qt::Key_Right);
-        } else {
-            QTest::keyClicks(&view, QStringLiteral("sleep 30"));
+        const auto ran = [&](const QString &line) {
             QTest::keyClick(&view, Qt::Key_Return);
-            QTest::qWait(300);
-            QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
-            QTest::keyClicks(&view, QStringLiteral("echo after-$((2+3))"));
-        }
+            return QTest::qWaitFor([&] { return showsLine(&view, line); }, 5000);
+        };
+
+        QTest::keyClicks(&view, "echo 12");
+        QTest::keyClick(&view, Qt::Key_Left);
+        QTest::keyClick(&view, Qt::Key_Left);
+        QTest::keyClicks(&view, "x");
+        QTest::keyClick(&view, Qt::Key_Right);
+        QVERIFY(ran("x12"));
+
+        QTest::keyClicks(&view, "sleep 30");
         QTest::keyClick(&view, Qt::Key_Return);
-        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, output), 5000);
-    }
+        QTest::qWait(300);
+        QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClicks(&view, "echo after-$((2+3))");
+        QVERIFY(ran("after-5"));
 
-    void pasteKeys()
-    {
-        TerminalView view;
-        showBash(view, QSize(640, 360));
-        if (QTest::currentTestFailed())
-            return;
-
-        QGuiApplication::clipboard()->setText(QStringLiteral("echo pasted-$((4+4))\n"));
+        QGuiApplication::clipboard()->setText("echo pasted-$((4+4))\n");
         QTest::keyClick(&view, Qt::Key_Insert, Qt::ShiftModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, QStringLiteral("pasted-8")), 5000);
-        QGuiApplication::clipboard()->setText(QStringLiteral("echo again-$((5+5))\n"));
+        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, "pasted-8"), 5000);
+        QGuiApplication::clipboard()->setText("echo again-$((5+5))\n");
         QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, QStringLiteral("again-10")), 5000);
-    }
+        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, "again-10"), 5000);
 
-    void resizeReachesThePty()
-    {
-        TerminalView view;
-        showBash(view, QSize(640, 360));
-        if (QTest::currentTestFailed())
-            return;
         QSignalSpy sizeChanged(&view, &TerminalView::sizeChanged);
-
         view.resize(400, 500);
         QTRY_VERIFY(!sizeChanged.isEmpty());
         const int columns = view.surface().columns();
@@ -179,27 +157,24 @@ private slots:
         QCOMPARE(rows, (view.viewport()->height() - 8) / view.cellSize().height());
         QCOMPARE(sizeChanged.last().at(0).toInt(), columns);
         QCOMPARE(sizeChanged.last().at(1).toInt(), rows);
-
-        QTest::keyClicks(&view, QStringLiteral("stty size"));
-        QTest::keyClick(&view, Qt::Key_Return);
-        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, QStringLiteral("%1 %2").arg(rows).arg(columns)), 5000);
+        QTest::keyClicks(&view, "stty size");
+        QVERIFY(ran(QStringLiteral("%1 %2").arg(rows).arg(columns)));
     }
 
-    void paintsTheCells()
+    void paintsTheCellsAndScrollsBack()
     {
         TerminalView view;
         showBash(view, QSize(560, 240));
         if (QTest::currentTestFailed())
             return;
-        QTest::keyClicks(&view, QStringLiteral("printf '\\033[1;32mgreen\\033[0m plain \\033[44m blue \\033[0m\\n'; ls /"));
+        QTest::keyClicks(&view, "printf '\\033[1;32mgreen\\033[0m plain \\033[44m blue \\033[0m\\n'; ls /");
         QTest::keyClick(&view, Qt::Key_Return);
-        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, QStringLiteral("green plain  blue")), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, "green plain  blue"), 5000);
         QTest::qWait(200);
 
         const QImage image = view.grab().toImage();
-        const QString directory = QStringLiteral(PLINTH_BUILD_DIR "/screenshots");
-        QDir().mkpath(directory);
-        QVERIFY(image.save(directory + QStringLiteral("/terminal.png")));
+        QDir().mkpath(PLINTH_BUILD_DIR "/screenshots");
+        QVERIFY(image.save(PLINTH_BUILD_DIR "/screenshots/terminal.png"));
 
         // Text in the scheme's foreground, the green of ANSI colour 2, the
         // blue background of colour 4, and the cursor.
@@ -217,24 +192,17 @@ private slots:
         QVERIFY2(foreground > 200, qPrintable(QString::number(foreground)));
         QVERIFY2(green > 10, qPrintable(QString::number(green)));
         QVERIFY2(blue > 6 * view.cellSize().width() * view.cellSize().height() / 2, qPrintable(QString::number(blue)));
-    }
 
-    void scrollbackInTheScrollBar()
-    {
-        TerminalView view;
-        showBash(view, QSize(560, 240));
-        if (QTest::currentTestFailed())
-            return;
-        QTest::keyClicks(&view, QStringLiteral("seq 1 200"));
+        // The scrollback is the scroll bar's range; typing returns to the bottom.
+        QTest::keyClicks(&view, "seq 1 200");
         QTest::keyClick(&view, Qt::Key_Return);
-        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, QStringLiteral("200")), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, "200"), 5000);
         QScrollBar *bar = view.verticalScrollBar();
         QCOMPARE(bar->maximum(), view.surface().scrollbackCount());
         QCOMPARE(bar->value(), bar->maximum());
         QTest::keyClick(&view, Qt::Key_PageUp, Qt::ShiftModifier);
         QCOMPARE(bar->value(), bar->maximum() - view.surface().rows());
-        // Typing returns to the bottom.
-        QTest::keyClicks(&view, QStringLiteral("x"));
+        QTest::keyClicks(&view, "x");
         QCOMPARE(bar->value(), bar->maximum());
     }
 };

@@ -1,0 +1,157 @@
+#include "catalogs/ExistingProjectModuleSelectionView.h"
+
+#include "app/BaseView.h"
+#include "app/TextCatalog.h"
+#include "app/ToggleButton.h"
+#include "catalogs/ExistingProjectModuleSelectionViewModel.h"
+#include "catalogs/ExpandableItemsView.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+namespace plinth {
+
+namespace {
+
+/// The screen's content area: a thin grey border with slightly rounded corners.
+class BorderedBox : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QColor border(128, 128, 128);
+        border.setAlphaF(0.5f);
+        painter.setPen(QPen(border, 0.8));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+    }
+};
+
+} // namespace
+
+ExistingProjectModuleSelectionView::ExistingProjectModuleSelectionView(
+    std::unique_ptr<ExistingProjectModuleSelectionViewModel> viewModel, FlagBinding shouldGoToPrevious,
+    QWidget *parent)
+    : QWidget(parent)
+    , m_viewModel(std::move(viewModel))
+    , m_shouldGoToPrevious(std::move(shouldGoToPrevious))
+{
+    setObjectName(QStringLiteral("existingProjectModuleSelectionView"));
+    auto *content = new QWidget;
+    auto *outerColumn = new QVBoxLayout(content);
+    outerColumn->setContentsMargins(20, 0, 20, 0);
+    auto *box = new BorderedBox(content);
+    outerColumn->addWidget(box);
+    auto *column = new QVBoxLayout(box);
+    column->setContentsMargins(12, 12, 12, 12);
+    column->setSpacing(20);
+
+    // While the project is searched for its UI kind.
+    m_detecting = new QWidget(box);
+    m_detecting->setObjectName(QStringLiteral("detectingIndicator"));
+    auto *detectingLine = new QHBoxLayout(m_detecting);
+    detectingLine->setContentsMargins(0, 0, 0, 0);
+    detectingLine->setSpacing(10);
+    auto *progress = new QProgressBar(m_detecting);
+    progress->setRange(0, 0);
+    progress->setTextVisible(false);
+    progress->setFixedSize(160, 6);
+    progress->setAccessibleName(QStringLiteral("Loading..."));
+    QPalette tint = progress->palette();
+    tint.setColor(QPalette::Highlight, QColor(0x0A, 0x84, 0xFF));
+    progress->setPalette(tint);
+    detectingLine->addWidget(progress);
+    detectingLine->addWidget(new QLabel(QStringLiteral("Loading..."), m_detecting));
+    detectingLine->addStretch(1);
+    column->addWidget(m_detecting);
+
+    m_supplementalList = new ExpandableItemsView(text(key::supplementalModulesTitle), true, box);
+    m_supplementalList->setObjectName(QStringLiteral("supplementalModulesList"));
+    column->addWidget(m_supplementalList, 1);
+    m_selectedList = new ExpandableItemsView(text(key::selectedModulesTitle), true, box);
+    m_selectedList->setObjectName(QStringLiteral("selectedModulesList"));
+    column->addWidget(m_selectedList, 1);
+
+    m_arkanaToggle = new ToggleButton(0, text(key::askForArkanaIntegration), m_shouldIncludeArkana, box);
+    m_arkanaToggle->setObjectName(QStringLiteral("arkanaToggle"));
+    column->addWidget(m_arkanaToggle, 0, Qt::AlignLeft);
+    column->addStretch(0);
+
+    connect(m_supplementalList, &ExpandableItemsView::actionTriggered, m_viewModel.get(),
+            &ExistingProjectModuleSelectionViewModel::selectSupplementalModule);
+    connect(m_selectedList, &ExpandableItemsView::actionTriggered, m_viewModel.get(),
+            &ExistingProjectModuleSelectionViewModel::deselectModule);
+    connect(m_arkanaToggle, &QAbstractButton::clicked, this, &ExistingProjectModuleSelectionView::toggleArkana);
+
+    m_frame = new BaseView(content, this);
+    m_frame->setNextButton(text(key::next), [this] { goToNext(); });
+    m_frame->setPreviousButton(text(key::previous), [this] { m_shouldGoToPrevious.toggle(); });
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(m_frame);
+
+    ExistingProjectModuleSelectionViewModel *model = m_viewModel.get();
+    connect(model, &ExistingProjectModuleSelectionViewModel::supplementalModulesChanged, this,
+            &ExistingProjectModuleSelectionView::render);
+    connect(model, &ExistingProjectModuleSelectionViewModel::selectedModulesChanged, this,
+            &ExistingProjectModuleSelectionView::render);
+    connect(model, &ExistingProjectModuleSelectionViewModel::isDetectingChanged, this,
+            &ExistingProjectModuleSelectionView::render);
+    render();
+}
+
+ExistingProjectModuleSelectionView::~ExistingProjectModuleSelectionView() = default;
+
+void ExistingProjectModuleSelectionView::setShouldGoToNext(bool value)
+{
+    if (m_shouldGoToNext == value)
+        return;
+    m_shouldGoToNext = value;
+    Q_EMIT shouldGoToNextChanged(value);
+}
+
+void ExistingProjectModuleSelectionView::setShouldIncludeArkana(bool value)
+{
+    if (m_shouldIncludeArkana == value)
+        return;
+    m_shouldIncludeArkana = value;
+    m_arkanaToggle->setChecked(value);
+    Q_EMIT shouldIncludeArkanaChanged(value);
+}
+
+void ExistingProjectModuleSelectionView::render()
+{
+    const bool detecting = m_viewModel->isDetecting();
+    m_detecting->setVisible(detecting);
+    // The first list goes when none of its modules is left to show (in a
+    // SwiftUI project the UIKit-only module stays in the list unshown);
+    // an empty list would otherwise read "Loading..." for good.
+    const QList<ListItem> offered = m_viewModel->supplementalModulesForSelectedUI();
+    m_supplementalList->setItems(offered);
+    m_supplementalList->setVisible(!detecting && !offered.isEmpty());
+    const QList<ListItem> selected = m_viewModel->selectedModules();
+    m_selectedList->setItems(selected);
+    m_selectedList->setVisible(!detecting && !selected.isEmpty());
+    // Going on before the catalog is there would store no modules unasked.
+    m_frame->setShouldDisableNextButton(detecting);
+}
+
+void ExistingProjectModuleSelectionView::goToNext()
+{
+    setShouldGoToNext(true);
+    m_viewModel->saveSelectedModules();
+}
+
+void ExistingProjectModuleSelectionView::toggleArkana()
+{
+    setShouldIncludeArkana(!m_shouldIncludeArkana);
+    m_viewModel->setDoesIncludeArkana(m_shouldIncludeArkana);
+}
+
+} // namespace plinth

@@ -1,0 +1,135 @@
+#include "catalogs/PodSelectionView.h"
+
+#include "app/BaseView.h"
+#include "app/TextCatalog.h"
+#include "catalogs/ExpandableItemsView.h"
+#include "catalogs/PodSelectionViewModel.h"
+
+#include <QAbstractButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace plinth {
+
+namespace {
+constexpr int listSpacing = 20;
+} // namespace
+
+PodSelectionView::PodSelectionView(std::unique_ptr<PodSelectionViewModel> viewModel,
+                                   FlagBinding shouldGoToPreviousView, QWidget *parent)
+    : QWidget(parent)
+    , m_viewModel(std::move(viewModel))
+    , m_shouldGoToPreviousView(std::move(shouldGoToPreviousView))
+{
+    setObjectName(QStringLiteral("podSelectionView"));
+    auto *content = new QWidget;
+    content->setObjectName(QStringLiteral("podLists"));
+    auto *column = new QVBoxLayout(content);
+    column->setContentsMargins(20, 0, 20, 0);
+    column->setSpacing(listSpacing);
+
+    m_supplementalList = new ExpandableItemsView(text(key::supplementalPodsTitle), true, content);
+    m_supplementalList->setObjectName(QStringLiteral("supplementalPodsList"));
+    column->addWidget(m_supplementalList);
+    m_chosenList = new ExpandableItemsView(text(key::presetAndSelectedPodsTitle), true, content);
+    m_chosenList->setObjectName(QStringLiteral("presetAndSelectedPodsList"));
+    column->addWidget(m_chosenList);
+    column->addStretch(1);
+
+    m_frame = new BaseView(content, this);
+    m_frame->setNextButton(text(key::next), [this] {
+        setShouldGoToNextView(true);
+        m_viewModel->saveSelectedPods();
+    });
+    m_frame->setPreviousButton(text(key::previous), [this] { m_shouldGoToPreviousView.toggle(); });
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(m_frame);
+
+    connect(m_supplementalList, &ExpandableItemsView::actionTriggered, m_viewModel.get(),
+            &PodSelectionViewModel::selectSupplementalPod);
+    connect(m_chosenList, &ExpandableItemsView::actionTriggered, m_viewModel.get(),
+            &PodSelectionViewModel::deselectPod);
+    connect(m_viewModel.get(), &PodSelectionViewModel::supplementalPodsChanged, this,
+            &PodSelectionView::renderSupplementalPods);
+    connect(m_viewModel.get(), &PodSelectionViewModel::supplementalPodsUnavailableChanged, this,
+            &PodSelectionView::renderSupplementalPods);
+    connect(m_viewModel.get(), &PodSelectionViewModel::hasLoadedSupplementalPodsChanged, this,
+            &PodSelectionView::renderSupplementalPods);
+    connect(m_viewModel.get(), &PodSelectionViewModel::presetAndSelectedPodsChanged, this,
+            &PodSelectionView::renderPresetAndSelectedPods);
+    connect(m_supplementalList, &ExpandableItemsView::expandedChanged, this, &PodSelectionView::balanceLists);
+    renderSupplementalPods();
+    renderPresetAndSelectedPods();
+}
+
+PodSelectionView::~PodSelectionView() = default;
+
+void PodSelectionView::setShouldGoToNextView(bool value)
+{
+    if (m_shouldGoToNextView == value)
+        return;
+    m_shouldGoToNextView = value;
+    Q_EMIT shouldGoToNextViewChanged(value);
+}
+
+void PodSelectionView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    balanceLists();
+}
+
+void PodSelectionView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_hasAppeared)
+        return;
+    m_hasAppeared = true;
+    m_viewModel->appear();
+}
+
+// While the page is on its way the empty first list shows "Loading...";
+// afterwards it says why it is empty.
+void PodSelectionView::renderSupplementalPods()
+{
+    QString emptyText;
+    if (m_viewModel->supplementalPodsUnavailable())
+        emptyText = text(key::supplementalPodsUnavailable);
+    else if (m_viewModel->hasLoadedSupplementalPods())
+        emptyText = text(key::noFurtherSupplementalPods);
+    m_supplementalList->setEmptyText(emptyText);
+    m_supplementalList->setItems(m_viewModel->supplementalPodsForSelectedUI());
+    balanceLists();
+}
+
+void PodSelectionView::renderPresetAndSelectedPods()
+{
+    const QList<ListItem> pods = m_viewModel->presetAndSelectedPods();
+    m_chosenList->setItems(pods);
+    // The last pod given back hides the list; the keyboard focus goes with
+    // that pod to the top of the first list.
+    const bool hadFocus = m_chosenList->isAncestorOf(window()->focusWidget());
+    m_chosenList->setVisible(!pods.isEmpty());
+    balanceLists();
+    if (pods.isEmpty() && hadFocus) {
+        const auto buttons = m_supplementalList->findChildren<QAbstractButton *>(QStringLiteral("itemButton"));
+        if (!buttons.isEmpty())
+            buttons.first()->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// When both lists do not fit, a layout shrinks them alike; the offer (a few
+// rows) would then scroll as much as the long list of the project's pods.
+// It keeps its own height instead, as far as the second list keeps room for
+// a few rows of its own.
+void PodSelectionView::balanceLists()
+{
+    const int room = m_frame->mainContent()->height();
+    const int chosen =
+        m_chosenList->isVisibleTo(this) ? m_chosenList->minimumSizeHint().height() + listSpacing : 0;
+    m_supplementalList->setMinimumHeight(
+        std::max(0, std::min(m_supplementalList->sizeHint().height(), room - chosen)));
+}
+
+} // namespace plinth

@@ -1,0 +1,175 @@
+#include "catalogs/PodSelectionViewModel.h"
+
+#include "app/DebugConsole.h"
+#include "app/TextCatalog.h"
+#include "catalogs/CatalogSelection.h"
+#include "catalogs/PodfileReader.h"
+#include "catalogs/SupplementalPodsPage.h"
+#include "generation/Utf8TextFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QPointer>
+#include <QtConcurrent>
+
+#include <algorithm>
+
+namespace plinth {
+
+PodSelectionViewModel::PodSelectionViewModel(ProjectDetailsModel &details, const QUrl &pageURL, QObject *parent)
+    : QObject(parent)
+    , m_details(details)
+    , m_pageURL(pageURL)
+    , m_network(new QNetworkAccessManager(this))
+{
+}
+
+PodSelectionViewModel::~PodSelectionViewModel() = default;
+
+bool PodSelectionViewModel::isUIKitProject() const
+{
+    return m_details.isUIKitProject();
+}
+
+QList<ListItem> PodSelectionViewModel::supplementalPodsForSelectedUI() const
+{
+    const UIInterface kind = isUIKitProject() ? UIInterface::UIKit : UIInterface::swiftUi;
+    QList<ListItem> shown;
+    for (const ListItem &pod : m_supplementalPods) {
+        if (pod.interface == kind || pod.interface == UIInterface::preset)
+            shown.append(pod);
+    }
+    return shown;
+}
+
+void PodSelectionViewModel::appear()
+{
+    fetchSupplementalPods();
+    if (m_details.projectType == ProjectType::existing)
+        loadPodsFromPodfile();
+    else
+        setPresetAndSelectedPods(m_details.presetAndSelectedPods);
+}
+
+void PodSelectionViewModel::fetchSupplementalPods()
+{
+    fetchHTMLContent(*m_network, m_pageURL, this, [this](const FetchedPage &result) {
+        if (result.page) {
+            pageFetched(*result.page);
+            return;
+        }
+        if (!result.error.isEmpty())
+            debugConsole(text(key::htmlContentRetriveFailure, result.error));
+        setUnavailable(true);
+    });
+}
+
+// A page of the usual size parses in well under a millisecond; a large one
+// (or a hostile one) goes to the thread pool so that the screen keeps
+// drawing.
+void PodSelectionViewModel::pageFetched(const QString &page)
+{
+    if (page.size() < backgroundParseThreshold) {
+        applySupplementalPods(parseSupplementalPods(page));
+        return;
+    }
+    const QPointer<PodSelectionViewModel> self(this);
+    (void)QtConcurrent::run([self, page] {
+        const QList<ListItem> pods = parseSupplementalPods(page);
+        QMetaObject::invokeMethod(
+            qApp, [self, pods] { if (self) self->applySupplementalPods(pods); }, Qt::QueuedConnection);
+    });
+}
+
+void PodSelectionViewModel::applySupplementalPods(const QList<ListItem> &parsedPods)
+{
+    QList<ListItem> pods = m_supplementalPods;
+    for (const ListItem &pod : offeredSupplementalPods(parsedPods, m_presetAndSelectedPods, isUIKitProject())) {
+        const bool present = std::any_of(pods.cbegin(), pods.cend(),
+                                         [&pod](const ListItem &entry) { return entry.title == pod.title; });
+        if (!present)
+            pods.append(pod);
+    }
+    const bool changed = pods != m_supplementalPods;
+    m_supplementalPods = pods;
+    setUnavailable(parsedPods.isEmpty());
+    setLoaded(true);
+    if (changed)
+        Q_EMIT supplementalPodsChanged();
+}
+
+void PodSelectionViewModel::loadPodsFromPodfile()
+{
+    const QString path = m_details.projectRoot() + QStringLiteral("/Podfile");
+    if (!QFileInfo::exists(path)) {
+        debugConsole(QStringLiteral("Pod not exist"));
+        return;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const std::optional<QString> podfile = decodeUtf8Exactly(file.readAll());
+    if (!podfile || file.error() != QFileDevice::NoError)
+        return;
+    setPresetAndSelectedPods(podfilePods(*podfile, m_details.presetAndSelectedPods, isUIKitProject()));
+}
+
+void PodSelectionViewModel::selectSupplementalPod(int index)
+{
+    const QList<ListItem> shown = supplementalPodsForSelectedUI();
+    if (index < 0 || index >= shown.size())
+        return;
+    if (!moveCatalogItem(shown.at(index), m_supplementalPods, m_presetAndSelectedPods, PodType::userSelected))
+        return;
+    Q_EMIT supplementalPodsChanged();
+    Q_EMIT presetAndSelectedPodsChanged();
+}
+
+void PodSelectionViewModel::deselectPod(int index)
+{
+    if (index < 0 || index >= m_presetAndSelectedPods.size())
+        return;
+    const ListItem pod = m_presetAndSelectedPods.at(index);
+    if (!moveCatalogItem(pod, m_presetAndSelectedPods, m_supplementalPods, PodType::supplemental))
+        return;
+    Q_EMIT supplementalPodsChanged();
+    Q_EMIT presetAndSelectedPodsChanged();
+}
+
+void PodSelectionViewModel::saveSelectedPods()
+{
+    QStringList titles;
+    for (const ListItem &pod : m_presetAndSelectedPods) {
+        if (pod.podType == PodType::preset || pod.podType == PodType::userSelected)
+            titles << pod.title;
+    }
+    m_details.userSelectedPods = titles;
+}
+
+void PodSelectionViewModel::setUnavailable(bool unavailable)
+{
+    if (m_unavailable == unavailable)
+        return;
+    m_unavailable = unavailable;
+    Q_EMIT supplementalPodsUnavailableChanged(unavailable);
+}
+
+void PodSelectionViewModel::setLoaded(bool loaded)
+{
+    if (m_loaded == loaded)
+        return;
+    m_loaded = loaded;
+    Q_EMIT hasLoadedSupplementalPodsChanged(loaded);
+}
+
+void PodSelectionViewModel::setPresetAndSelectedPods(const QList<ListItem> &pods)
+{
+    if (pods == m_presetAndSelectedPods)
+        return;
+    m_presetAndSelectedPods = pods;
+    Q_EMIT presetAndSelectedPodsChanged();
+}
+
+} // namespace plinth

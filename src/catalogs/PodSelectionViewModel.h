@@ -1,0 +1,104 @@
+#pragma once
+
+#include "project/ListItem.h"
+#include "project/ProjectDetailsModel.h"
+
+#include <QList>
+#include <QObject>
+#include <QUrl>
+
+class QNetworkAccessManager;
+
+namespace plinth {
+
+/// The pod screen's model: the supplemental pods that can still be added
+/// (read from the library page) and the pods the project will get (the
+/// preset catalog for a new project, the Podfile's pods for an existing
+/// one). Moving an entry between the two and saving the second list into the
+/// project description is all the screen does. Lives on the main thread; the
+/// page is fetched asynchronously and a large page is parsed on the thread
+/// pool, the result applied here (and dropped when the model is gone).
+class PodSelectionViewModel : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QList<plinth::ListItem> supplementalPods READ supplementalPods NOTIFY supplementalPodsChanged)
+    Q_PROPERTY(QList<plinth::ListItem> presetAndSelectedPods READ presetAndSelectedPods NOTIFY
+                   presetAndSelectedPodsChanged)
+    Q_PROPERTY(bool supplementalPodsUnavailable READ supplementalPodsUnavailable NOTIFY
+                   supplementalPodsUnavailableChanged)
+    Q_PROPERTY(bool hasLoadedSupplementalPods READ hasLoadedSupplementalPods NOTIFY hasLoadedSupplementalPodsChanged)
+
+public:
+    /// A page this large (in characters) is parsed on the thread pool.
+    static constexpr qsizetype backgroundParseThreshold = 256 * 1024;
+
+    /// `pageURL` is the library page (supplementalPodsListURL in the program).
+    PodSelectionViewModel(ProjectDetailsModel &details, const QUrl &pageURL, QObject *parent = nullptr);
+    ~PodSelectionViewModel() override;
+
+    QList<ListItem> supplementalPods() const { return m_supplementalPods; }
+    QList<ListItem> presetAndSelectedPods() const { return m_presetAndSelectedPods; }
+    /// The supplemental pods of the project's UI kind (and given-back preset
+    /// pods), order kept: the rows of the screen's first list.
+    QList<ListItem> supplementalPodsForSelectedUI() const;
+    bool isUIKitProject() const;
+
+    /// True once the page could not be read, or held no pods at all: the
+    /// first list then says so rather than "Loading...".
+    bool supplementalPodsUnavailable() const { return m_unavailable; }
+    /// True once the page's pods have been applied; an empty first list then
+    /// means nothing more is offered.
+    bool hasLoadedSupplementalPods() const { return m_loaded; }
+
+    /// What the screen does each time it is shown: starts the fetch, then
+    /// fills the second list from the Podfile (existing project) or the
+    /// preset catalog.
+    void appear();
+
+    /// Starts one request for the page and returns at once. A page read
+    /// replaces the first list by its offered pods, keeping entries the user
+    /// has given back meanwhile; a failure leaves the list as it is, with a
+    /// console line, and marks the pods unavailable.
+    void fetchSupplementalPods();
+    /// Fills the second list from the project's Podfile (projectRoot/Podfile):
+    /// "Pod not exist" on the console and an empty list when there is none;
+    /// an empty list when it cannot be read as UTF-8.
+    void loadPodsFromPodfile();
+    /// Moves the entry of row `index` of supplementalPodsForSelectedUI to the
+    /// top of the second list as userSelected; nothing when the second list
+    /// holds that title already or the row does not exist.
+    void selectSupplementalPod(int index);
+    /// Moves entry `index` of the second list to the top of the first as
+    /// supplemental; nothing when the first list holds that title already or
+    /// the index does not exist.
+    void deselectPod(int index);
+    /// Writes the titles of the second list (preset and user-selected
+    /// entries, in order) to userSelectedPods of the project description.
+    void saveSelectedPods();
+
+Q_SIGNALS:
+    void supplementalPodsChanged();
+    void presetAndSelectedPodsChanged();
+    void supplementalPodsUnavailableChanged(bool unavailable);
+    void hasLoadedSupplementalPodsChanged(bool loaded);
+
+private:
+    void pageFetched(const QString &page);
+    /// The offered pods of a parsed page (see offeredSupplementalPods) become
+    /// the first list, after the entries already in it (pods the user gave
+    /// back while the page was on its way).
+    void applySupplementalPods(const QList<ListItem> &parsedPods);
+    void setUnavailable(bool unavailable);
+    void setLoaded(bool loaded);
+    void setPresetAndSelectedPods(const QList<ListItem> &pods);
+
+    ProjectDetailsModel &m_details;
+    QUrl m_pageURL;
+    QNetworkAccessManager *m_network = nullptr;
+    QList<ListItem> m_supplementalPods;
+    QList<ListItem> m_presetAndSelectedPods;
+    bool m_unavailable = false;
+    bool m_loaded = false;
+};
+
+} // namespace plinth

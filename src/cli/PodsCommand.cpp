@@ -1,0 +1,59 @@
+#include "cli/PodsCommand.h"
+
+#include "catalogs/PodfileReader.h"
+#include "catalogs/PresetPodCatalog.h"
+#include "catalogs/SupplementalPodsPage.h"
+#include "cli/CliOutput.h"
+
+#include <QUrl>
+
+namespace plinth {
+
+PodsCommand::PodsCommand(const CliContext &context, Options options, QObject *parent)
+    : QObject(parent)
+    , m_context(context)
+    , m_options(std::move(options))
+{
+}
+
+QStringList PodsCommand::lines(const QList<ListItem> &parsedPods, const Options &options)
+{
+    const QList<ListItem> catalog = presetPodCatalog();
+    const QList<ListItem> chosen =
+        options.podfile ? podfilePods(*options.podfile, catalog, options.isUIKitProject) : catalog;
+    QStringList lines;
+    for (const ListItem &pod : offeredSupplementalPods(parsedPods, chosen, options.isUIKitProject))
+        lines << pod.title + QLatin1Char('\t') + pod.description.simplified();
+    return lines;
+}
+
+void PodsCommand::start()
+{
+    if (m_options.page) {
+        list(*m_options.page);
+        return;
+    }
+    const QUrl url = m_context.supplementalPodsListURL;
+    fetchHTMLContent(m_network, url, this, [this, url](const FetchedPage &result) {
+        if (result.page) {
+            list(*result.page);
+            return;
+        }
+        printErrorLine(QStringLiteral("plinth-cli: the library page %1 cannot be read: %2")
+                           .arg(url.toString(), result.error.isEmpty() ? QStringLiteral("not a usable address")
+                                                                        : result.error));
+        emit finished(pageUnreadable);
+    });
+}
+
+void PodsCommand::list(const QString &page)
+{
+    const QList<ListItem> parsed = parseSupplementalPods(page);
+    if (parsed.isEmpty())
+        printErrorLine(QStringLiteral("plinth-cli: the library page lists no pods"));
+    for (const QString &line : lines(parsed, m_options))
+        printLine(line);
+    emit finished(listed);
+}
+
+} // namespace plinth

@@ -1,0 +1,61 @@
+#include "project/ProjectTypeSelectionViewModel.h"
+
+#include "app/AlertPresenter.h"
+#include "project/ExistingProjectDiscovery.h"
+
+namespace plinth {
+
+ProjectTypeSelectionViewModel::ProjectTypeSelectionViewModel(ProjectDetailsModel &details, AlertPresenter *alerts,
+                                                             QObject *parent)
+    : QObject(parent)
+    , m_details(details)
+    , m_alerts(alerts)
+{
+}
+
+void ProjectTypeSelectionViewModel::setShouldContinueNewProjectFlow(bool value)
+{
+    if (m_shouldContinueNewProjectFlow == value)
+        return;
+    m_shouldContinueNewProjectFlow = value;
+    Q_EMIT shouldContinueNewProjectFlowChanged(value);
+}
+
+void ProjectTypeSelectionViewModel::setShouldContinueExistingProjectFlow(bool value)
+{
+    if (m_shouldContinueExistingProjectFlow == value)
+        return;
+    m_shouldContinueExistingProjectFlow = value;
+    Q_EMIT shouldContinueExistingProjectFlowChanged(value);
+}
+
+void ProjectTypeSelectionViewModel::chooseNewProject()
+{
+    setShouldContinueNewProjectFlow(true);
+    m_details.projectType = ProjectType::new_;
+}
+
+void ProjectTypeSelectionViewModel::chooseExistingProject()
+{
+    m_details.projectType = ProjectType::existing;
+}
+
+bool ProjectTypeSelectionViewModel::acceptProjectFolder(const QString &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    const ProjectPackage package = findProjectPackage(folder);
+    if (!package.found) {
+        // Fixed texts, the same in every language.
+        if (m_alerts)
+            m_alerts->showAlert(QStringLiteral("Please choose a project"),
+                                QStringLiteral("Directory does not contains .xcproject"), {}, nullptr);
+        return false;
+    }
+    m_details.projectName = package.projectName;
+    m_details.projectPath = package.projectPath;
+    setShouldContinueExistingProjectFlow(true);
+    return true;
+}
+
+} // namespace plinth

@@ -1,0 +1,294 @@
+// Walks the wizard in the application panel by object name, as a user would:
+// from the prerequisite screen through home, identity, build settings and
+// pods to the generation screen and its Finish, with the fake toolchain on
+// every search path (also the embedded terminal's), the library page from a
+// loopback server and folder panels answered by the test.
+#include "app/AlertPanelController.h"
+#include "app/BaseView.h"
+#include "app/CustomNSPanel.h"
+#include "app/FakeServices.h"
+#include "app/ScreenFlow.h"
+#include "app/ScreenStack.h"
+#include "app/TextCatalog.h"
+#include "catalogs/ExistingProjectModuleSelectionView.h"
+#include "catalogs/PodSelectionView.h"
+#include "catalogs/PodSelectionViewModel.h"
+#include "generation/GenerationFixture.h"
+#include "generation/ProjectSetupView.h"
+#include "generation/ProjectSetupViewModel.h"
+#include "project/ProjectDetailsInitialView.h"
+#include "project/ProjectDetailsSubsequentView.h"
+#include "project/ProjectTypeSelectionView.h"
+#include "toolchain/PreProjectSetupView.h"
+#include "toolchain/PreProjectSetupViewModel.h"
+#include "tools/PageServer.h"
+#include "tools/TestFiles.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace plinth;
+
+namespace {
+
+ScreenStack *stack()
+{
+    return AlertPanelController::shared().applicationWindow()->screenStack();
+}
+
+template <typename View>
+View *topAs()
+{
+    return qobject_cast<View *>(stack()->top());
+}
+
+template <typename Widget = QAbstractButton>
+Widget *child(QWidget *screen, const QString &name)
+{
+    return screen ? screen->findChild<Widget *>(name) : nullptr;
+}
+
+QPushButton *nextOf(QWidget *screen)
+{
+    return child<QPushButton>(screen, QStringLiteral("nextButton"));
+}
+
+QPushButton *previousOf(QWidget *screen)
+{
+    return child<QPushButton>(screen, QStringLiteral("previousButton"));
+}
+
+void click(QAbstractButton *button)
+{
+    QVERIFY(button);
+    QVERIFY(button->isVisible() && button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+/// The alert on the panel: checks its title, picks `option` in its pop-up
+/// list (when given) and presses OK.
+void answerAlert(const QString &title, const QString &option = {})
+{
+    QTRY_VERIFY(AlertPanelController::shared().currentAlert());
+    QDialog *alert = AlertPanelController::shared().currentAlert();
+    QCOMPARE(alert->findChild<QLabel *>(QStringLiteral("alertTitle"))->text(), title);
+    if (!option.isEmpty()) {
+        auto *options = alert->findChild<QComboBox *>(QStringLiteral("alertOptions"));
+        QVERIFY(options);
+        options->setCurrentText(option);
+    }
+    click(alert->findChild<QPushButton *>(QStringLiteral("alertOK")));
+    QTRY_VERIFY(!AlertPanelController::shared().currentAlert());
+}
+
+} // namespace
+
+class TestWizardFlow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_work;
+    test::FakeDesktop m_desktop;
+    ProjectDetailsModel m_details;
+    QString m_chosenFolder;
+    QStringList m_panelTitles;
+    std::unique_ptr<test::PageServer> m_page;
+    std::unique_ptr<ScreenFlow> m_flow;
+
+    QString destination() const { return m_work.filePath(QStringLiteral("Projects with spaces")); }
+
+    // The prerequisite screen on top: its check finds every tool (the fake
+    // toolchain and three stand-ins), then Next goes home.
+    void passPrerequisites()
+    {
+        auto *screen = topAs<PreProjectSetupView>();
+        QVERIFY(screen);
+        QCOMPARE(screen->viewModel()->preProjectSetupState(), PreProjectSetupStates::checkingDependencies);
+        screen->viewModel()->startCheck(); // rather than wait for the first tick
+        QTRY_VERIFY_WITH_TIMEOUT(nextOf(screen)->isEnabled(), 20000);
+        click(nextOf(screen));
+        QTRY_VERIFY(topAs<ProjectTypeSelectionView>());
+    }
+
+    void fillIdentity(const QString &product)
+    {
+        auto *screen = topAs<ProjectDetailsInitialView>();
+        QVERIFY(screen);
+        auto *author = child<QLineEdit>(screen, QStringLiteral("authorNameField"));
+        // The looked-up name arrives once; typing comes after it.
+        QTRY_VERIFY_WITH_TIMEOUT(!author->text().isEmpty(), 3000);
+        QVERIFY(!author->text().endsWith(QLatin1Char('\n')));
+        author->selectAll();
+        QTest::keyClicks(author, QStringLiteral("Ada Lovelace"));
+        QVERIFY(!nextOf(screen)->isEnabled());
+        QTest::keyClicks(child<QLineEdit>(screen, QStringLiteral("productNameField")), product);
+        QVERIFY(nextOf(screen)->isEnabled());
+    }
+
+    void chooseBuildSettings()
+    {
+        auto *screen = topAs<ProjectDetailsSubsequentView>();
+        QVERIFY(screen);
+        QVERIFY(!nextOf(screen)->isEnabled());
+        m_chosenFolder = destination();
+        click(child(screen, QStringLiteral("chooseDestinationButton")));
+        QCOMPARE(child<QLineEdit>(screen, QStringLiteral("destinationField"))->text(), destination());
+        click(child(screen, QStringLiteral("variant_Production")));
+        click(child(screen, QStringLiteral("variant_Development")));
+        QVERIFY(nextOf(screen)->isEnabled());
+    }
+
+    /// Adds the first offered pod of the library page by its row's plus
+    /// button; returns its name.
+    QString addFirstOfferedPod()
+    {
+        auto *screen = topAs<PodSelectionView>();
+        if (!screen || !QTest::qWaitFor([screen] { return !screen->viewModel()->supplementalPods().isEmpty(); }, 10000))
+            return {};
+        const QString pod = screen->viewModel()->supplementalPodsForSelectedUI().first().title;
+        const auto buttons = child<QWidget>(screen, QStringLiteral("supplementalPodsList"))
+                                 ->findChildren<QAbstractButton *>();
+        for (QAbstractButton *button : buttons) {
+            if (button->accessibleName() == text(key::addItem, pod)) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return pod;
+            }
+        }
+        return {};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_work.isValid());
+        QVERIFY(QDir().mkpath(destination()));
+        // The embedded terminal's login shell: a home of its own (with a
+        // startup file, so zsh asks nothing) and the fake toolchain first.
+        const QString home = m_work.filePath(QStringLiteral("home"));
+        QVERIFY(test::writeFile(home + QStringLiteral("/.zshrc"), "PROMPT='$ '\n"));
+        qputenv("HOME", home.toUtf8());
+        qputenv("PATH", (fixture::fakeToolchain() + QLatin1Char(':') + qEnvironmentVariable("PATH")).toUtf8());
+        // Stand-ins for the tools the fake toolchain has no need of.
+        const QString tools = m_work.filePath(QStringLiteral("tools"));
+        for (const QString &tool : {QStringLiteral("brew"), QStringLiteral("xcode-select"), QStringLiteral("xcodeproj")})
+            QVERIFY(test::writeFile(tools + QLatin1Char('/') + tool, "#!/bin/sh\nexit 0\n", true));
+        auto runner = fixture::fakeRunner();
+        runner->setToolchainSearchPath(tools + QLatin1Char(':') + runner->toolchainSearchPath());
+
+        m_page = std::make_unique<test::PageServer>(
+            test::readFile(QStringLiteral(PLINTH_FIXTURES_DIR "/pages/mobile-libraries.html")));
+        static SharedPanelAlerts alerts;
+        m_flow = std::make_unique<ScreenFlow>(WizardContext{
+            runner, ResourceBundle(fixture::shippedBundle()), &alerts, &m_desktop,
+            [this](QWidget *, const FolderPanelOptions &options) {
+                m_panelTitles << options.title;
+                return m_chosenFolder;
+            },
+            m_page->url(), &m_details});
+        AlertPanelController::setFirstScreenFactory([this] { return m_flow->makeFirstScreen(); });
+        AlertPanelController::shared().applicationWindow()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(AlertPanelController::shared().applicationWindow()));
+    }
+
+    // Previous on every screen that has one returns to a fresh copy of the
+    // screen before; the description keeps what was confirmed. Cancel on a
+    // deep screen puts a fresh prerequisite screen on top of the others.
+    void backFromEveryScreenAndCancelFromADeepScreen()
+    {
+        passPrerequisites();
+        auto *home = topAs<ProjectTypeSelectionView>();
+        QVERIFY(!previousOf(home)->isVisible() && !nextOf(home)->isVisible());
+
+        click(child(home, QStringLiteral("newProjectButton")));
+        QTRY_VERIFY(topAs<ProjectDetailsInitialView>());
+        QCOMPARE(m_details.projectType, ProjectType::new_);
+        fillIdentity(QStringLiteral("Draft"));
+        click(previousOf(topAs<ProjectDetailsInitialView>()));
+        QTRY_COMPARE(stack()->top(), home);
+        QVERIFY(m_details.projectName.isEmpty()); // nothing was confirmed
+
+        click(child(home, QStringLiteral("newProjectButton")));
+        QTRY_VERIFY(topAs<ProjectDetailsInitialView>());
+        QCOMPARE(child<QLineEdit>(stack()->top(), QStringLiteral("productNameField"))->text(), QString());
+        fillIdentity(QStringLiteral("Draft"));
+        QTest::keyClick(child<QLineEdit>(stack()->top(), QStringLiteral("productNameField")), Qt::Key_Return);
+        QTRY_VERIFY(topAs<ProjectDetailsSubsequentView>());
+        QCOMPARE(m_details.projectName, QStringLiteral("Draft"));
+
+        auto *identity = stack()->widget(stack()->count() - 2);
+        click(previousOf(topAs<ProjectDetailsSubsequentView>()));
+        QTRY_COMPARE(stack()->top(), identity);
+        click(nextOf(identity));
+        QTRY_VERIFY(topAs<ProjectDetailsSubsequentView>());
+        chooseBuildSettings();
+        click(nextOf(stack()->top()));
+        QTRY_VERIFY(topAs<PodSelectionView>());
+
+        auto *settings = stack()->widget(stack()->count() - 2);
+        click(previousOf(topAs<PodSelectionView>()));
+        QTRY_COMPARE(stack()->top(), settings);
+        click(nextOf(settings));
+        QTRY_VERIFY(topAs<PodSelectionView>());
+
+        const int depth = stack()->count();
+        topAs<PodSelectionView>()->frame()->cancelButton()->click();
+        QTRY_VERIFY(topAs<PreProjectSetupView>());
+        QCOMPARE(stack()->count(), depth + 1);
+        QVERIFY(qobject_cast<PodSelectionView *>(stack()->widget(depth - 1)));
+        QCOMPARE(m_details.projectName, QStringLiteral("Draft"));
+    }
+
+    // The whole new project from the prerequisite screen that Cancel
+    // brought back, to Finish, and the project on disk.
+    void newProjectFromPrerequisitesToFinish()
+    {
+        passPrerequisites();
+        click(child(stack()->top(), QStringLiteral("newProjectButton")));
+        QTRY_VERIFY(topAs<ProjectDetailsInitialView>());
+        fillIdentity(QStringLiteral("Orbit"));
+        click(nextOf(stack()->top()));
+        QTRY_VERIFY(topAs<ProjectDetailsSubsequentView>());
+        chooseBuildSettings();
+        click(nextOf(stack()->top()));
+        QTRY_VERIFY(topAs<PodSelectionView>());
+        const QString pod = addFirstOfferedPod();
+        QVERIFY(pod.startsWith(QLatin1String("KW")));
+        click(nextOf(stack()->top()));
+        QTRY_VERIFY(topAs<ProjectSetupView>());
+        QVERIFY(m_details.userSelectedPods.contains(pod));
+
+        auto *generation = topAs<ProjectSetupView>();
+        QTRY_VERIFY_WITH_TIMEOUT(generation->viewModel()->isProjectCreationDone(), 60000);
+        QVERIFY(!generation->viewModel()->hasFailedSteps());
+        QVERIFY(child<QWidget>(generation, QStringLiteral("podInstallTerminal")));
+        // The terminal runs the installation with the fake pod; the next pod
+        // check sees every pod and enables Finish.
+        QTRY_VERIFY_WITH_TIMEOUT(nextOf(generation)->isEnabled(), 30000);
+        click(nextOf(generation));
+        const QString root = destination() + QStringLiteral("/Orbit");
+        QCOMPARE(m_desktop.opened, QStringList{root + QStringLiteral("/Orbit.xcworkspace")});
+        QCOMPARE(m_desktop.quits, 1);
+
+        const QString podfile = QString::fromUtf8(test::readFile(root + QStringLiteral("/Podfile")));
+        QVERIFY(podfile.contains(QLatin1Char('\'') + pod + QLatin1Char('\'')));
+        QVERIFY(QFileInfo::exists(root + QStringLiteral("/Pods/") + pod));
+        const QString projectYml = QString::fromUtf8(test::readFile(root + QStringLiteral("/project.yml")));
+        QVERIFY(projectYml.contains(QStringLiteral("Development")) && projectYml.contains(QStringLiteral("Production")));
+        QVERIFY(!projectYml.contains(QStringLiteral("UAT")));
+        QVERIFY(QFileInfo(root + QStringLiteral("/Orbit/AppDelegate.swift")).isFile()); // UIKit, the first kind offered
+    }
+
+    void cleanupTestCase()
+    {
+        ProjectSetupViewModel::waitForBackgroundTasks(30000);
+    }
+};
+
+QTEST_MAIN(TestWizardFlow)
+#include "TestWizardFlow.moc"

@@ -1,0 +1,131 @@
+#include "app/Artwork.h"
+#include "app/CustomButtonView.h"
+#include "app/FakeServices.h"
+#include "project/ProjectTypeSelectionView.h"
+#include "project/ProjectTypeSelectionViewModel.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace plinth;
+
+class TestHomeScreen : public QObject
+{
+    Q_OBJECT
+
+    test::FakeAlerts m_alerts;
+    ProjectDetailsModel m_details;
+    QString m_panelAnswer;
+    QStringList m_panelTitles;
+
+    std::unique_ptr<ProjectTypeSelectionView> makeView()
+    {
+        WizardContext context{nullptr, ResourceBundle(QString()), &m_alerts, nullptr, {}, {}, &m_details};
+        context.chooseFolder = [this](QWidget *, const FolderPanelOptions &options) {
+            m_panelTitles << options.title;
+            return m_panelAnswer;
+        };
+        auto view = std::make_unique<ProjectTypeSelectionView>(
+            std::make_unique<ProjectTypeSelectionViewModel>(m_details, &m_alerts), FlagBinding{}, context);
+        view->show();
+        return view;
+    }
+
+    static CustomButtonView *button(const QWidget &view, const char *name)
+    {
+        return view.findChild<CustomButtonView *>(QLatin1String(name));
+    }
+
+private slots:
+    void init()
+    {
+        m_alerts.reset();
+        m_details = ProjectDetailsModel();
+        m_panelAnswer.clear();
+        m_panelTitles.clear();
+    }
+
+    // Whatever an earlier visit recorded, the new-project choice records
+    // `new` and raises only its own flag; Space or Return presses the button.
+    void newProject_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("space") << int(Qt::Key_Space);
+        QTest::newRow("return") << int(Qt::Key_Return);
+    }
+
+    void newProject()
+    {
+        QFETCH(int, key);
+        m_details.projectType = ProjectType::existing;
+        auto view = makeView();
+        QSignalSpy flag(view->viewModel(), &ProjectTypeSelectionViewModel::shouldContinueNewProjectFlowChanged);
+        QTest::keyClick(button(*view, "newProjectButton"), Qt::Key(key));
+        QCOMPARE(flag.size(), 1);
+        QVERIFY(!view->viewModel()->shouldContinueExistingProjectFlow());
+        QCOMPARE(m_details.projectType, ProjectType::new_);
+        QVERIFY(m_panelTitles.isEmpty());
+    }
+
+    // The package the chosen folder holds (empty: none), or a cancelled panel.
+    void existingProjectFolder_data()
+    {
+        QTest::addColumn<bool>("cancelled");
+        QTest::addColumn<QString>("package");
+        QTest::newRow("package named like the folder") << false << QStringLiteral("Folder");
+        QTest::newRow("package named unlike the folder") << false << QStringLiteral("App");
+        QTest::newRow("no package") << false << QString();
+        QTest::newRow("cancelled panel") << true << QStringLiteral("App");
+    }
+
+    void existingProjectFolder()
+    {
+        QFETCH(bool, cancelled);
+        QFETCH(QString, package);
+        QTemporaryDir work;
+        QVERIFY(QDir(work.path()).mkpath(QStringLiteral("Folder/") + package + QStringLiteral(".xcodeproj")));
+        m_panelAnswer = cancelled ? QString() : work.filePath(QStringLiteral("Folder"));
+        m_details.projectName = QStringLiteral("Before");
+        m_details.projectPath = QStringLiteral("/before");
+
+        auto view = makeView();
+        QTest::mouseClick(button(*view, "existingProjectButton"), Qt::LeftButton);
+        QCOMPARE(m_panelTitles, QStringList{QStringLiteral("Choose Project Folder")});
+        QCOMPARE(m_details.projectType, ProjectType::existing);
+        const bool accepted = !cancelled && !package.isEmpty();
+        QCOMPARE(view->viewModel()->shouldContinueExistingProjectFlow(), accepted);
+        QCOMPARE(m_details.projectName, accepted ? package : QStringLiteral("Before"));
+        QCOMPARE(m_details.projectPath, accepted ? QDir::cleanPath(work.path()) : QStringLiteral("/before"));
+        const QStringList alert{QStringLiteral("Please choose a project|Directory does not contains .xcproject")};
+        QCOMPARE(m_alerts.shown, accepted || cancelled ? QStringList() : alert);
+        QCOMPARE(m_alerts.options, QList<QStringList>(m_alerts.shown.size()));
+    }
+
+    // Tab reaches both buttons in order; the buttons follow the palette.
+    void keyboardAndColourScheme()
+    {
+        auto view = makeView();
+        QVERIFY(QTest::qWaitForWindowActive(view.get()));
+        CustomButtonView *existing = button(*view, "existingProjectButton");
+        button(*view, "newProjectButton")->setFocus();
+        QTest::keyClick(button(*view, "newProjectButton"), Qt::Key_Tab);
+        QVERIFY(existing->hasFocus());
+        QTest::keyClick(existing, Qt::Key_Return);
+        QCOMPARE(m_panelTitles.size(), 1);
+
+        const QPalette original = QApplication::palette();
+        QPalette dark = original;
+        dark.setColor(QPalette::Window, QColor(0x1E, 0x1E, 0x1E));
+        dark.setColor(QPalette::WindowText, QColor(0xF2, 0xF2, 0xF7));
+        QVERIFY(!Artwork::isDarkMode());
+        QApplication::setPalette(dark);
+        QTRY_COMPARE(existing->colorScheme(), CustomButtonView::ColorScheme::dark);
+        QCOMPARE(existing->backgroundColor(), Artwork::color(QStringLiteral("ExistingProjectButton"), true));
+        QApplication::setPalette(original);
+    }
+};
+
+QTEST_MAIN(TestHomeScreen)
+#include "TestHomeScreen.moc"
