@@ -35,9 +35,11 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPalette>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -147,6 +149,8 @@ int main(int argc, char *argv[])
     auto runner = std::make_shared<CommandRunner>(launchers);
     runner->setToolchainSearchPath(fakeToolchain + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"));
 
+    // The embedded terminal's shell finds the fake pod and bundle first.
+    qputenv("PATH", (fakeToolchain + QLatin1Char(':') + qEnvironmentVariable("PATH")).toUtf8());
     QuietDesktop desktop;
     SharedPanelAlerts alerts;
     ProjectDetailsModel details;
@@ -157,7 +161,7 @@ int main(int argc, char *argv[])
     CustomNSPanel *panel = AlertPanelController::shared().applicationWindow();
     panel->show();
     ScreenStack *stack = panel->screenStack();
-    waitFor([panel] { return panel->isExposed(); });
+    waitFor([panel] { return panel->windowHandle() && panel->windowHandle()->isExposed(); });
 
     PaintWatch watch;
     application.installEventFilter(&watch);
@@ -169,7 +173,9 @@ int main(int argc, char *argv[])
             return;
         QDir().mkpath(screenshots);
         waitFor([] { return false; }, 150); // let pending layouts and paints settle
-        panel->grab().save(QStringLiteral("%1/%2-%3-%4.png").arg(screenshots).arg(++pictures).arg(name, scheme));
+        // From the screen, so that a popover (a window of its own) shows too.
+        const QPixmap picture = panel->screen()->grabWindow(0, panel->x(), panel->y(), panel->QWidget::width(), panel->QWidget::height());
+        picture.save(QStringLiteral("%1/%2-%3-%4.png").arg(screenshots).arg(++pictures).arg(name, scheme));
     };
     // Changes the flow with `move`, waits for a new top and its first paint.
     const auto change = [&](const QString &name, const std::function<void()> &move) {
@@ -238,10 +244,11 @@ int main(int argc, char *argv[])
     waitFor([pods] { return !pods->viewModel()->supplementalPods().isEmpty(); });
     change(QStringLiteral("push generation"), [&] { pods->setShouldGoToNextView(true); });
     auto *generation = topAs<ProjectSetupView>(stack);
-    snap(QStringLiteral("generation-running"));
     waitFor([generation] { return generation->viewModel()->isProjectCreationDone(); }, 60000);
-    waitFor([] { return false; }, 4000); // the terminal types the installation command after 2 s
-    snap(QStringLiteral("generation-done"));
+    // The terminal types the installation command after 2 s; the next pod
+    // check then enables Finish.
+    waitFor([generation] { return generation->viewModel()->shouldGoToNext(); }, 15000);
+    snap(QStringLiteral("generation"));
 
     std::printf("%-24s %8s\n", "screen change", "ms");
     double worst = 0;

@@ -12,6 +12,7 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QToolButton>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -173,7 +174,9 @@ public:
     {
         id = item.id;
         title->setText(item.title);
-        description->setText(item.description.trimmed()); // a page's entry may end in a line break
+        // A page's entry keeps its markup's character references ("&amp;")
+        // and may end in a line break; the row shows the text they stand for.
+        description->setText(QTextDocumentFragment::fromHtml(item.description).toPlainText().trimmed());
         QPalette titlePalette = title->palette();
         titlePalette.setColor(QPalette::WindowText, titleColor);
         title->setPalette(titlePalette);

@@ -14,6 +14,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -200,8 +201,11 @@ void ProjectSetupView::showOutcome()
     m_outcomeShown = true;
     QWidget *list = m_steps->widget();
     const int count = m_viewModel->steps().size();
-    for (int i = 0; i < count; ++i)
-        m_stepRows->insertWidget(i, makeStepRow(i, list));
+    for (int i = 0; i < count; ++i) {
+        QWidget *row = makeStepRow(i, list);
+        m_stepRows->insertWidget(i, row);
+        row->show(); // now, not on the next turn of the loop: the list's height is taken from its rows
+    }
 
     if (const auto failed = m_viewModel->firstFailedStep()) {
         m_failedNotice->setText(text(key::generationFailedNotice, failed->title()));
@@ -264,10 +268,12 @@ void ProjectSetupView::showInstallElement()
         terminal->setObjectName(QStringLiteral("podInstallTerminal"));
         terminal->setMinimumHeight(160);
         m_installElement = terminal;
-        // The steps take what they need, up to a few rows more than a new
-        // project has; the terminal takes the rest.
+        // The steps take what they need (all of a new project's steps), up to
+        // a few rows more; the terminal takes the rest.
         m_doneLayout->setStretch(0, 0);
-        m_steps->setMaximumHeight(stepListHeightBesideTerminal);
+        m_steps->widget()->layout()->activate();
+        m_steps->setFixedHeight(std::clamp(m_steps->widget()->sizeHint().height(), logoSide,
+                                           stepListHeightBesideTerminal));
         m_doneLayout->addWidget(terminal, 1);
         terminal->setFocus();
     } else {

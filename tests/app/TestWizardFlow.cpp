@@ -11,6 +11,7 @@
 #include "app/ScreenStack.h"
 #include "app/TextCatalog.h"
 #include "catalogs/ExistingProjectModuleSelectionView.h"
+#include "catalogs/ExistingProjectModuleSelectionViewModel.h"
 #include "catalogs/PodSelectionView.h"
 #include "catalogs/PodSelectionViewModel.h"
 #include "generation/GenerationFixture.h"
@@ -144,20 +145,17 @@ class TestWizardFlow : public QObject
         QVERIFY(nextOf(screen)->isEnabled());
     }
 
-    /// Adds the first offered pod of the library page by its row's plus
-    /// button; returns its name.
-    QString addFirstOfferedPod()
+    /// Presses the plus button of the first row of the list `listName` on the
+    /// top screen, once `offered` names a row; returns the row's title.
+    QString addFirstOffered(const QString &listName, const std::function<QList<ListItem>()> &offered)
     {
-        auto *screen = topAs<PodSelectionView>();
-        if (!screen || !QTest::qWaitFor([screen] { return !screen->viewModel()->supplementalPods().isEmpty(); }, 10000))
+        if (!QTest::qWaitFor([&] { return !offered().isEmpty(); }, 10000))
             return {};
-        const QString pod = screen->viewModel()->supplementalPodsForSelectedUI().first().title;
-        const auto buttons = child<QWidget>(screen, QStringLiteral("supplementalPodsList"))
-                                 ->findChildren<QAbstractButton *>();
-        for (QAbstractButton *button : buttons) {
-            if (button->accessibleName() == text(key::addItem, pod)) {
+        const QString title = offered().first().title;
+        for (QAbstractButton *button : child<QWidget>(stack()->top(), listName)->findChildren<QAbstractButton *>()) {
+            if (button->accessibleName() == text(key::addItem, title)) {
                 QTest::mouseClick(button, Qt::LeftButton);
-                return pod;
+                return title;
             }
         }
         return {};
@@ -257,7 +255,9 @@ private slots:
         chooseBuildSettings();
         click(nextOf(stack()->top()));
         QTRY_VERIFY(topAs<PodSelectionView>());
-        const QString pod = addFirstOfferedPod();
+        PodSelectionViewModel *pods = topAs<PodSelectionView>()->viewModel();
+        const QString pod = addFirstOffered(QStringLiteral("supplementalPodsList"),
+                                            [pods] { return pods->supplementalPodsForSelectedUI(); });
         QVERIFY(pod.startsWith(QLatin1String("KW")));
         click(nextOf(stack()->top()));
         QTRY_VERIFY(topAs<ProjectSetupView>());
@@ -282,6 +282,40 @@ private slots:
         QVERIFY(projectYml.contains(QStringLiteral("Development")) && projectYml.contains(QStringLiteral("Production")));
         QVERIFY(!projectYml.contains(QStringLiteral("UAT")));
         QVERIFY(QFileInfo(root + QStringLiteral("/Orbit/AppDelegate.swift")).isFile()); // UIKit, the first kind offered
+    }
+
+    // Modules for the project just made: Cancel on the generation screen,
+    // home again, the project's folder, a module, the project's own pods.
+    void existingProjectFromHomeToGeneration()
+    {
+        topAs<ProjectSetupView>()->frame()->cancelButton()->click();
+        QTRY_VERIFY(topAs<PreProjectSetupView>());
+        passPrerequisites();
+        const QString root = destination() + QStringLiteral("/Orbit");
+        m_chosenFolder = root;
+        click(child(stack()->top(), QStringLiteral("existingProjectButton")));
+        QTRY_VERIFY(topAs<ExistingProjectModuleSelectionView>());
+        QCOMPARE(m_panelTitles.last(), QStringLiteral("Choose Project Folder"));
+        QCOMPARE(m_details.projectType, ProjectType::existing);
+
+        auto *modules = topAs<ExistingProjectModuleSelectionView>();
+        const QString module = addFirstOffered(QStringLiteral("supplementalModulesList"), [modules] {
+            return modules->viewModel()->supplementalModulesForSelectedUI();
+        });
+        QVERIFY(!module.isEmpty());
+        click(nextOf(modules));
+        QTRY_VERIFY(topAs<PodSelectionView>());
+        // The second list is the project's Podfile.
+        QVERIFY(topAs<PodSelectionView>()->viewModel()->presetAndSelectedPods().size() >= 12);
+        click(nextOf(stack()->top()));
+        QTRY_VERIFY(topAs<ProjectSetupView>());
+        auto *generation = topAs<ProjectSetupView>();
+        QTRY_VERIFY_WITH_TIMEOUT(generation->viewModel()->isProjectCreationDone(), 60000);
+        QVERIFY(!generation->viewModel()->hasFailedSteps());
+        QCOMPARE(m_details.userSelectedModules.size(), 1);
+        const QString copied = root + QStringLiteral("/Orbit/") + m_details.userSelectedModules.first().directoryName;
+        QVERIFY2(QFileInfo::exists(copied), qPrintable(copied));
+        QVERIFY(test::readFile(root + QStringLiteral("/Orbit.xcodeproj/project.pbxproj")).contains("// module "));
     }
 
     void cleanupTestCase()
