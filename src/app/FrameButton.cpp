@@ -57,14 +57,25 @@ void FrameButton::paintEvent(QPaintEvent *)
     }
 }
 
-void OutlinedBox::paintEvent(QPaintEvent *)
+OutlinedBox::OutlinedBox(QWidget *parent, qreal cornerRadius)
+    : QWidget(parent)
+    , m_cornerRadius(cornerRadius)
 {
-    QPainter painter(this);
+}
+
+void OutlinedBox::paintOutline(QWidget *widget, qreal cornerRadius)
+{
+    QPainter painter(widget);
     painter.setRenderHint(QPainter::Antialiasing);
     QColor outline(128, 128, 128);
-    outline.setAlphaF(0.6f);
-    painter.setPen(QPen(outline, 1));
-    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
+    outline.setAlphaF(0.5f);
+    painter.setPen(QPen(outline, 0.8));
+    painter.drawRoundedRect(QRectF(widget->rect()).adjusted(0.5, 0.5, -0.5, -0.5), cornerRadius, cornerRadius);
+}
+
+void OutlinedBox::paintEvent(QPaintEvent *)
+{
+    paintOutline(this, m_cornerRadius);
 }
 
 } // namespace plinth

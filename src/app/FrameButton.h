@@ -28,16 +28,23 @@ private:
     bool m_primary;
 };
 
-/// A box with a thin grey rounded outline, for rows of a list.
+/// A box with a thin grey rounded outline: rows of a list (radius 8), the
+/// catalog lists and their frame (radius 2).
 class OutlinedBox : public QWidget
 {
     Q_OBJECT
 
 public:
-    using QWidget::QWidget;
+    explicit OutlinedBox(QWidget *parent = nullptr, qreal cornerRadius = 8);
+
+    /// Draws the outline around `widget`'s whole rectangle.
+    static void paintOutline(QWidget *widget, qreal cornerRadius);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    qreal m_cornerRadius;
 };
 
 } // namespace plinth

@@ -1,39 +1,17 @@
 #include "catalogs/ExistingProjectModuleSelectionView.h"
 
 #include "app/BaseView.h"
+#include "app/FrameButton.h"
 #include "app/TextCatalog.h"
 #include "app/ToggleButton.h"
 #include "catalogs/ExistingProjectModuleSelectionViewModel.h"
 #include "catalogs/ExpandableItemsView.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QProgressBar>
 #include <QVBoxLayout>
 
 namespace plinth {
-
-namespace {
-
-/// The screen's content area: a thin grey border with slightly rounded corners.
-class BorderedBox : public QWidget
-{
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QColor border(128, 128, 128);
-        border.setAlphaF(0.5f);
-        painter.setPen(QPen(border, 0.8));
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
-    }
-};
-
-} // namespace
 
 ExistingProjectModuleSelectionView::ExistingProjectModuleSelectionView(
     std::unique_ptr<ExistingProjectModuleSelectionViewModel> viewModel, FlagBinding shouldGoToPrevious,
@@ -46,7 +24,7 @@ ExistingProjectModuleSelectionView::ExistingProjectModuleSelectionView(
     auto *content = new QWidget;
     auto *outerColumn = new QVBoxLayout(content);
     outerColumn->setContentsMargins(20, 0, 20, 0);
-    auto *box = new BorderedBox(content);
+    auto *box = new OutlinedBox(content, 2);
     outerColumn->addWidget(box);
     auto *column = new QVBoxLayout(box);
     column->setContentsMargins(12, 12, 12, 12);

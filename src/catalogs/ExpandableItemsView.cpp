@@ -1,5 +1,7 @@
 #include "catalogs/ExpandableItemsView.h"
 
+#include "app/FrameButton.h"
+
 #include "app/Artwork.h"
 #include "app/TextCatalog.h"
 
@@ -402,12 +404,7 @@ void ExpandableItemsView::changeEvent(QEvent *event)
 
 void ExpandableItemsView::paintEvent(QPaintEvent *)
 {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QColor border(128, 128, 128);
-    border.setAlphaF(0.5f);
-    painter.setPen(QPen(border, 0.8));
-    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+    OutlinedBox::paintOutline(this, 2);
 }
 
 } // namespace plinth
