@@ -2,7 +2,42 @@
 
 #include "app/BaseView.h"
 
+#include <QPushButton>
+
 namespace plinth {
+
+namespace {
+
+/// The first control Tab reaches inside `area`, if any.
+QWidget *firstControl(QWidget *area)
+{
+    for (QWidget *next = area->nextInFocusChain(); next && next != area; next = next->nextInFocusChain()) {
+        if (area->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) && next->isEnabled()
+            && next->isVisibleTo(area))
+            return next;
+    }
+    return nullptr;
+}
+
+/// Puts the keyboard focus where a user starts on `screen`: the control the
+/// screen names (its focus proxy), else the first control of the screen's own
+/// content (not the frame's header), else its Next button.
+void focusFirstControl(QWidget *screen)
+{
+    if (screen->focusProxy()) {
+        screen->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    auto *frame = qobject_cast<BaseView *>(screen);
+    if (!frame)
+        frame = screen->findChild<BaseView *>();
+    QWidget *first = firstControl(frame ? frame->mainContent() : screen);
+    if (!first && frame && frame->nextButton()->isVisibleTo(screen) && frame->nextButton()->isEnabled())
+        first = frame->nextButton();
+    (first ? first : screen)->setFocus(Qt::TabFocusReason);
+}
+
+} // namespace
 
 ScreenStack::ScreenStack(std::function<QWidget *()> firstScreenFactory, QWidget *parent)
     : QStackedWidget(parent)
@@ -23,7 +58,7 @@ void ScreenStack::push(QWidget *screen)
     }
     addWidget(screen);
     setCurrentWidget(screen);
-    screen->setFocus();
+    focusFirstControl(screen);
     Q_EMIT topChanged(screen);
 }
 
@@ -36,7 +71,7 @@ void ScreenStack::pop()
     screen->deleteLater();
     setCurrentIndex(count() - 1);
     if (QWidget *shown = top())
-        shown->setFocus();
+        focusFirstControl(shown);
     Q_EMIT topChanged(top());
 }
 

@@ -121,6 +121,8 @@ class TestWizardFlow : public QObject
     {
         auto *screen = topAs<ProjectDetailsInitialView>();
         QVERIFY(screen);
+        // Typing starts in the product name field.
+        QTRY_COMPARE(QApplication::focusWidget(), child<QWidget>(screen, QStringLiteral("productNameField")));
         auto *author = child<QLineEdit>(screen, QStringLiteral("authorNameField"));
         // The looked-up name arrives once; typing comes after it.
         QTRY_VERIFY_WITH_TIMEOUT(!author->text().isEmpty(), 3000);
