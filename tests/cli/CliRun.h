@@ -10,9 +10,15 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 /// Running plinth-cli as a user would, and looking at what it left.
 namespace cli {
+
+/// The shipped program, and the same program built for the tests
+/// (cli/CliUnderTest.cpp).
+inline const QString shipped = QStringLiteral(PLINTH_CLI);
+inline const QString underTest = QStringLiteral(PLINTH_CLI_UNDER_TEST);
 
 struct Result
 {
@@ -23,18 +29,6 @@ struct Result
     QString all() const { return out.join(QLatin1Char('\n')) + QStringLiteral("\n--- stderr:\n") + err.join(QLatin1Char('\n')); }
 };
 
-/// The shipped program.
-inline QString shipped()
-{
-    return QStringLiteral(PLINTH_CLI);
-}
-
-/// The same program built for the tests (cli/CliUnderTest.cpp).
-inline QString underTest()
-{
-    return QStringLiteral(PLINTH_CLI_UNDER_TEST);
-}
-
 inline QStringList lines(const QByteArray &bytes)
 {
     QString text = QString::fromUtf8(bytes);
@@ -44,7 +38,8 @@ inline QStringList lines(const QByteArray &bytes)
 }
 
 /// Runs `program` with `arguments` in `directory`, with `extra` added to the
-/// environment, to its end.
+/// environment, to its end. The test's event loop runs meanwhile, so that a
+/// loopback server of the test can answer the program.
 inline Result run(const QString &program, const QStringList &arguments, const QString &directory,
                   const QMap<QString, QString> &extra = {})
 {
@@ -55,29 +50,24 @@ inline Result run(const QString &program, const QStringList &arguments, const QS
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(directory);
     process.start(program, arguments);
-    Result result;
-    if (!process.waitForStarted() || !process.waitForFinished(180000)) {
+    if (!process.waitForStarted() || !QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 180000)) {
         process.kill();
         process.waitForFinished();
-        result.err << process.errorString();
-        return result;
+        return {-1, {}, {process.errorString()}};
     }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = lines(process.readAllStandardOutput());
-    result.err = lines(process.readAllStandardError());
-    return result;
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            lines(process.readAllStandardOutput()), lines(process.readAllStandardError())};
 }
 
-/// The environment that gives the test program the fake toolchain, and the
-/// bundle at `bundleRoot` when one is named.
+/// The environment that gives the test program the fake toolchain (or the
+/// search path given), and the bundle at `bundleRoot` when one is named.
 inline QMap<QString, QString> fakeToolchain(const QString &bundleRoot = {},
                                             const QString &searchPath = fixture::fakeToolchain()
                                                                         + QStringLiteral(":/usr/local/bin:/usr/bin:/bin"))
 {
     QMap<QString, QString> environment{
         {QStringLiteral("PLINTH_CLI_TEST_TOOLCHAIN"), searchPath},
-        {QStringLiteral("PLINTH_CLI_TEST_SCRIPT_SHELL"), fixture::fakeToolchain() + QStringLiteral("/script-shell")},
-    };
+        {QStringLiteral("PLINTH_CLI_TEST_SCRIPT_SHELL"), fixture::fakeToolchain() + QStringLiteral("/script-shell")}};
     if (!bundleRoot.isEmpty())
         environment.insert(QStringLiteral("PLINTH_CLI_TEST_BUNDLE"), bundleRoot);
     return environment;

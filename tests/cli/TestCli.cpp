@@ -24,18 +24,10 @@ QJsonArray array(const QStringList &values)
 /// it), with `projectPath` as given.
 QJsonObject goldenDescription(const QString &projectPath)
 {
-    return QJsonObject{
-        {"projectType", "new"},
-        {"projectName", "Golden"},
-        {"organizationName", "Tarnwick Labs"},
-        {"authorName", "Ada Lovelace"},
-        {"selectedUI", "SwiftUI"},
-        {"minimumDeploymentTarget", "17.0"},
-        {"projectPath", projectPath},
-        {"configVariant", array({"Development", "UAT", "Production"})},
-        {"doesIncludeBLE", true},
-        {"userSelectedPods", array({"SwiftLint", "R.swift"})},
-    };
+    return {{"projectType", "new"}, {"projectName", "Golden"}, {"organizationName", "Tarnwick Labs"},
+            {"authorName", "Ada Lovelace"}, {"selectedUI", "SwiftUI"}, {"minimumDeploymentTarget", "17.0"},
+            {"projectPath", projectPath}, {"configVariant", array({"Development", "UAT", "Production"})},
+            {"doesIncludeBLE", true}, {"userSelectedPods", array({"SwiftLint", "R.swift"})}};
 }
 
 /// `base` with the fields of `patch`; a null field in the patch removes it.
@@ -50,15 +42,20 @@ QByteArray patched(QJsonObject base, const QJsonObject &patch)
     return QJsonDocument(base).toJson();
 }
 
+/// Writes `description` to `directory`/`file` and runs the test program's
+/// generate on it there, with the fake toolchain unless told otherwise.
+cli::Result generate(const QString &directory, const QString &file, const QJsonObject &description,
+                     const QStringList &options = {}, const QMap<QString, QString> &environment = cli::fakeToolchain())
+{
+    if (!writeFile(directory + '/' + file, QJsonDocument(description).toJson()))
+        return {-1, {}, {"cannot write " + file}};
+    return cli::run(cli::underTest, QStringList{"generate", file} + options, directory, environment);
+}
+
+/// The lines that give a step's outcome.
 QStringList stepLines(const QStringList &out)
 {
-    QStringList steps;
-    for (const QString &line : out) {
-        if (line.endsWith(QLatin1String(": done")) || line.endsWith(QLatin1String(": failed"))
-            || line.endsWith(QLatin1String(": skipped")))
-            steps << line;
-    }
-    return steps;
+    return out.filter(QRegularExpression(": (done|failed|skipped)$"));
 }
 
 } // namespace
@@ -77,20 +74,19 @@ private slots:
         QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: plinth-cli generate FILE.json [--no-install]";
         QTest::newRow("no command") << QStringList{} << 2 << "plinth-cli: no command given";
         QTest::newRow("unknown command") << QStringList{"build"} << 2 << "plinth-cli: unknown command \"build\"";
-        QTest::newRow("unknown option") << QStringList{"generate", "x.json", "--fast"} << 2
-                                        << "plinth-cli: Unknown option 'fast'.";
-        QTest::newRow("generate without file") << QStringList{"generate"} << 2
-                                               << "plinth-cli: generate takes one description file (plinth-cli generate FILE.json)";
-        QTest::newRow("doctor with --no-install") << QStringList{"doctor", "--no-install"} << 2
-                                                  << "plinth-cli: --no-install belongs to generate";
-        QTest::newRow("missing file") << QStringList{"generate", "absent.json"} << 2
-                                      << "absent.json: cannot be read: No such file or directory";
-        QTest::newRow("pods for another UI kind") << QStringList{"pods", "--ui", "AppKit"} << 2
-                                                  << "plinth-cli: --ui takes \"UIKit\" or \"SwiftUI\", not \"AppKit\"";
-        QTest::newRow("pods option of another command") << QStringList{"doctor", "--page", "p.html"} << 2
-                                                        << "plinth-cli: --page belongs to pods";
-        QTest::newRow("missing page") << QStringList{"pods", "--page", "absent.html"} << 2
-                                      << "absent.html: cannot be read: No such file or directory";
+        QTest::newRow("unknown option") << QStringList{"generate", "x.json", "--fast"} << 2 << "plinth-cli: Unknown option 'fast'.";
+        QTest::newRow("generate without file")
+            << QStringList{"generate"} << 2 << "plinth-cli: generate takes one description file (plinth-cli generate FILE.json)";
+        QTest::newRow("doctor with --no-install")
+            << QStringList{"doctor", "--no-install"} << 2 << "plinth-cli: --no-install belongs to generate";
+        QTest::newRow("missing file")
+            << QStringList{"generate", "absent.json"} << 2 << "absent.json: cannot be read: No such file or directory";
+        QTest::newRow("pods for another UI kind")
+            << QStringList{"pods", "--ui", "AppKit"} << 2 << "plinth-cli: --ui takes \"UIKit\" or \"SwiftUI\", not \"AppKit\"";
+        QTest::newRow("pods option of another command")
+            << QStringList{"doctor", "--page", "p.html"} << 2 << "plinth-cli: --page belongs to pods";
+        QTest::newRow("missing page")
+            << QStringList{"pods", "--page", "absent.html"} << 2 << "absent.html: cannot be read: No such file or directory";
     }
 
     void commandLine()
@@ -99,105 +95,79 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, expected);
         QTemporaryDir work;
-        const cli::Result result = cli::run(cli::shipped(), arguments, work.path());
+        const cli::Result result = cli::run(cli::shipped, arguments, work.path());
         QVERIFY2(result.exitCode == exitCode, qPrintable(result.all()));
         QVERIFY2((exitCode == 0 ? result.out : result.err).contains(expected), qPrintable(result.all()));
         QVERIFY(cli::snapshot(work.path()).isEmpty());
     }
 
     // Each description is refused with exit status 2 and one line per
-    // problem, and nothing on disk changes.
+    // problem, in this order, and nothing on disk changes.
     void invalidDescription_data()
     {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QStringList>("problems"); // one fragment per expected line, in order
 
         const QJsonObject base = goldenDescription(QStringLiteral("Projects"));
-        const QJsonObject existing{{"projectType", "existing"},
-                                   {"projectPath", "Shop"},
-                                   {"configVariant", array({"Development"})},
-                                   {"userSelectedModules", array({"Network layer"})}};
+        const QJsonObject existing{{"projectType", "existing"}, {"projectPath", "Shop"},
+                                   {"configVariant", array({"Development"})}, {"userSelectedModules", array({"Network layer"})}};
 
-        QTest::newRow("product name with a space and !")
-            << patched(base, {{"projectName", "Gold en!"}})
-            << QStringList{"projectName: " + text(key::projectNameContainsSpace)};
-        QTest::newRow("missing destination")
-            << patched(base, {{"projectPath", "Nowhere/Deeper"}})
-            << QStringList{"projectPath: " + text(key::inValidPath)};
-        QTest::newRow("destination is a file")
-            << patched(base, {{"projectPath", "notes.txt"}}) << QStringList{"notes.txt: not a folder)"};
-        QTest::newRow("no destination given")
-            << patched(base, {{"projectPath", QJsonValue::Null}}) << QStringList{"projectPath: missing"};
-        QTest::newRow("project folder already there")
-            << patched(base, {{"projectName", "Taken"}})
-            << QStringList{"projectPath: " + text(key::directoryAlreadyExistSubTitle, "Taken")};
-        QTest::newRow("no variants")
-            << patched(base, {{"configVariant", QJsonArray()}})
-            << QStringList{"configVariant: " + text(key::noConfigVariantSelectionSubTitle)};
-        QTest::newRow("development scheme not among the variants")
-            << patched(base, {{"configVariant", array({"UAT", "Production"})}, {"developmentSchemeName", "Staging"}})
-            << QStringList{"developmentSchemeName: \"Staging\" is not among the configuration variants (\"UAT\", \"Production\")"};
-        QTest::newRow("variant twice, variant with a space")
-            << patched(base, {{"configVariant", array({"Development", "UAT", "UAT", "Pre Prod"})}})
-            << QStringList{"configVariant: \"UAT\" is listed twice", "configVariant: \"Pre Prod\" must be a name"};
-        QTest::newRow("unknown UI kind and target")
-            << patched(base, {{"selectedUI", "AppKit"}, {"minimumDeploymentTarget", "15.0"}})
-            << QStringList{"minimumDeploymentTarget: must be one of \"16.0\", \"17.0\", \"18.0\", not \"15.0\"",
-                           "selectedUI: must be one of \"UIKit\", \"SwiftUI\", not \"AppKit\""};
-        QTest::newRow("wrong types")
-            << patched(base, {{"projectName", 42}, {"doesIncludeAWS", "yes"}, {"configVariant", "UAT"},
-                              {"userSelectedPods", QJsonArray{"SwiftLint", true}}})
-            << QStringList{"doesIncludeAWS: must be true or false, not a text",
-                           "userSelectedPods[1]: must be a text, not true or false",
-                           "projectName: must be a text, not a number",
-                           "configVariant: must be a list of texts, not a text"};
-        QTest::newRow("pod name that would break the Podfile")
-            << patched(base, {{"userSelectedPods", array({"SwiftLint", "Evil'; system('rm -rf ~')"})}})
-            << QStringList{"userSelectedPods: \"Evil'; system('rm -rf ~')\" is not a pod name"};
-        QTest::newRow("bundle identifier with a space")
-            << patched(base, {{"bundleIdentifier", "com.tarnwick.My App"}})
-            << QStringList{"bundleIdentifier: \"com.tarnwick.My App\" may hold only"};
-        QTest::newRow("misspelt field, missing type")
-            << patched(base, {{"projectNmae", "Golden"}, {"projectType", QJsonValue::Null}})
-            << QStringList{"projectNmae: not a field of a project description", "projectType: missing"};
-        QTest::newRow("modules for a new project")
-            << patched(base, {{"userSelectedModules", array({"BLE"})}})
-            << QStringList{"userSelectedModules: modules are added to existing projects only"};
-        QTest::newRow("every problem at once")
+        QTest::newRow("every problem of the screens at once")
             << patched(base, {{"projectName", "my app"}, {"projectPath", "Nowhere"}, {"authorName", ""},
                               {"configVariant", QJsonArray()}})
             << QStringList{"projectName: " + text(key::projectNameContainsSpace), "authorName: must not be empty",
                            "projectPath: " + text(key::inValidPath),
                            "configVariant: " + text(key::noConfigVariantSelectionSubTitle)};
+        QTest::newRow("no destination, development scheme not among the variants")
+            << patched(base, {{"projectPath", QJsonValue::Null}, {"configVariant", array({"UAT", "Production"})},
+                              {"developmentSchemeName", "Staging"}})
+            << QStringList{"projectPath: missing",
+                           "developmentSchemeName: \"Staging\" is not among the configuration variants (\"UAT\", \"Production\")"};
+        QTest::newRow("project folder already there, variant twice, variant with a space")
+            << patched(base, {{"projectName", "Taken"}, {"configVariant", array({"Development", "UAT", "UAT", "Pre Prod"})}})
+            << QStringList{"projectPath: " + text(key::directoryAlreadyExistSubTitle, "Taken"),
+                           "configVariant: \"UAT\" is listed twice", "configVariant: \"Pre Prod\" must be a name"};
+        QTest::newRow("values no screen offers, no development variant chosen")
+            << patched(base, {{"selectedUI", "AppKit"}, {"minimumDeploymentTarget", "15.0"},
+                              {"userSelectedPods", array({"SwiftLint", "Evil'; system('rm -rf ~')"})},
+                              {"bundleIdentifier", "com.tarnwick.My App"}, {"userSelectedModules", array({"BLE"})},
+                              {"configVariant", array({"UAT", "Staging"})}})
+            << QStringList{"minimumDeploymentTarget: must be one of \"16.0\", \"17.0\", \"18.0\", not \"15.0\"",
+                           "userSelectedPods: \"Evil'; system('rm -rf ~')\" is not a pod name",
+                           "bundleIdentifier: \"com.tarnwick.My App\" may hold only",
+                           "selectedUI: must be one of \"UIKit\", \"SwiftUI\", not \"AppKit\"",
+                           "developmentSchemeName: " + text(key::selectDevelopmentSchemeSubTitle) + " (one of \"UAT\", \"Staging\")",
+                           "userSelectedModules: modules are added to existing projects only"};
+        QTest::newRow("wrong types, destination is a file")
+            << patched(base, {{"projectName", 42}, {"doesIncludeAWS", "yes"}, {"configVariant", "UAT"},
+                              {"userSelectedPods", QJsonArray{"SwiftLint", true}}, {"projectPath", "notes.txt"}})
+            << QStringList{"doesIncludeAWS: must be true or false, not a text",
+                           "userSelectedPods[1]: must be a text, not true or false",
+                           "projectName: must be a text, not a number", "notes.txt: not a folder)",
+                           "configVariant: must be a list of texts, not a text"};
+        QTest::newRow("misspelt field, missing type")
+            << patched(base, {{"projectNmae", "Golden"}, {"projectType", QJsonValue::Null}})
+            << QStringList{"projectNmae: not a field of a project description", "projectType: missing"};
         QTest::newRow("malformed JSON") << QByteArray("{\n  \"projectType\": \"new\",\n  \"projectName\": Golden\n}\n")
                                         << QStringList{"not valid JSON: illegal number (line 3, column 18)"};
-        QTest::newRow("not an object") << QByteArray("[\"new\"]")
-                                       << QStringList{"a project description is a JSON object"};
+        QTest::newRow("not an object") << QByteArray("[\"new\"]") << QStringList{"a project description is a JSON object"};
 
-        QTest::newRow("unknown module")
-            << patched(existing, {{"userSelectedModules", array({"Network layer", "Teleporter"})}})
-            << QStringList{"userSelectedModules: unknown module \"Teleporter\""};
-        QTest::newRow("UIKit module for a SwiftUI project")
-            << patched(existing, {{"userSelectedModules", array({"Dynamics"})}})
-            << QStringList{"userSelectedModules: \"Dynamics\" is not offered for SwiftUI projects"};
-        QTest::newRow("module twice")
-            << patched(existing, {{"userSelectedModules", array({"BLE", "BLE"})}})
-            << QStringList{"userSelectedModules: \"BLE\" is listed twice"};
-        QTest::newRow("UI kind other than detected")
-            << patched(existing, {{"selectedUI", "UIKit"}})
-            << QStringList{"selectedUI: the project is a SwiftUI project, not \"UIKit\""};
+        QTest::newRow("modules unknown, for UIKit only, twice")
+            << patched(existing, {{"userSelectedModules", array({"Network layer", "Teleporter", "Dynamics", "BLE", "BLE"})}})
+            << QStringList{"userSelectedModules: unknown module \"Teleporter\"",
+                           "userSelectedModules: \"Dynamics\" is not offered for SwiftUI projects",
+                           "userSelectedModules: \"BLE\" is listed twice"};
+        QTest::newRow("existing project under another name and UI kind, with Arkana but no variants")
+            << patched(existing, {{"projectName", "Store"}, {"selectedUI", "UIKit"}, {"configVariant", QJsonValue::Null}})
+            << QStringList{"projectName: \"Store\" does not match the project Shop.xcodeproj",
+                           "configVariant: " + text(key::noConfigVariantSelectionSubTitle) + " (the Arkana secrets files",
+                           "selectedUI: the project is a SwiftUI project, not \"UIKit\""};
         QTest::newRow("existing project without .xcodeproj")
             << patched(existing, {{"projectPath", "Plain"}}) << QStringList{"Plain holds no .xcodeproj"};
         QTest::newRow("existing project folder named otherwise")
             << patched(existing, {{"projectPath", "Src"}}) << QStringList{"Src holds App.xcodeproj but is named otherwise"};
         QTest::newRow("existing project that is not there")
             << patched(existing, {{"projectPath", "Gone"}}) << QStringList{"Gone does not exist"};
-        QTest::newRow("existing project under another name")
-            << patched(existing, {{"projectName", "Store"}})
-            << QStringList{"projectName: \"Store\" does not match the project Shop.xcodeproj"};
-        QTest::newRow("existing project with Arkana but no variants")
-            << patched(existing, {{"configVariant", QJsonValue::Null}})
-            << QStringList{"configVariant: " + text(key::noConfigVariantSelectionSubTitle) + " (the Arkana secrets files"};
     }
 
     void invalidDescription()
@@ -214,64 +184,50 @@ private slots:
         QVERIFY(writeFile(work.filePath("description.json"), json));
         const auto before = cli::snapshot(work.path());
 
-        const cli::Result result = cli::run(cli::shipped(), {"generate", "description.json"}, work.path());
-        QVERIFY2(result.exitCode == 2, qPrintable(result.all()));
-        QVERIFY2(result.out.isEmpty(), qPrintable(result.all()));
-        QVERIFY2(result.err.size() == problems.size(), qPrintable(result.all()));
+        const cli::Result result = cli::run(cli::shipped, {"generate", "description.json"}, work.path());
+        QVERIFY2(result.exitCode == 2 && result.out.isEmpty() && result.err.size() == problems.size(), qPrintable(result.all()));
         for (qsizetype i = 0; i < problems.size(); ++i) {
-            QVERIFY2(result.err.at(i).startsWith("description.json: "), qPrintable(result.all()));
-            QVERIFY2(result.err.at(i).contains(problems.at(i)), qPrintable(problems.at(i) + "\n" + result.all()));
+            QVERIFY2(result.err.at(i).startsWith("description.json: ") && result.err.at(i).contains(problems.at(i)),
+                     qPrintable(problems.at(i) + "\n" + result.all()));
         }
         QCOMPARE(cli::snapshot(work.path()), before);
     }
 
-    // The golden project made through plinth-cli is the committed one, which
+    // The golden project made through plinth-cli, the destination given
+    // relative to the description, is the committed one, which
     // TestGenerationRun compares with what the generation run makes.
     void goldenProject()
     {
         QTemporaryDir work;
         const QString bundle = fixture::makeFixtureBundle(work.filePath("bundle"));
-
-        // Through plinth-cli, the destination given relative to the description.
         const QString byCli = work.filePath("cli/Projects");
         QVERIFY(QDir().mkpath(byCli));
-        QVERIFY(writeFile(work.filePath("cli/golden.json"),
-                          QJsonDocument(goldenDescription("Projects")).toJson()));
-        const cli::Result result = cli::run(cli::underTest(), {"generate", "golden.json", "--no-install"},
-                                            work.filePath("cli"), cli::fakeToolchain(bundle));
+        const cli::Result result = generate(work.filePath("cli"), "golden.json", goldenDescription("Projects"),
+                                            {"--no-install"}, cli::fakeToolchain(bundle));
         QVERIFY2(result.exitCode == 0, qPrintable(result.all()));
         QCOMPARE(result.out.first(), "Generating " + byCli + "/Golden");
-        QCOMPARE(stepLines(result.out),
-                 (QStringList{text(key::generationStepProjectRoot) + ": done",
-                              text(key::generationStepTargetDirectories) + ": done",
-                              text(key::generationStepXcodeGenSpecification) + ": done",
-                              text(key::generationStepTemplateCopy) + ": done",
-                              text(key::generationStepXcodeGen) + ": done",
-                              text(key::generationStepPostGeneration) + ": done",
-                              text(key::generationStepInstantiation) + ": done"}));
+        const QStringList steps = stepLines(result.out); // the seven steps of a new project, each done
+        QCOMPARE(steps.filter(QRegularExpression(": done$")).size(), 7);
+        QCOMPARE(steps.first(), text(key::generationStepProjectRoot) + ": done");
         QVERIFY(result.out.contains("Done: " + byCli + "/Golden"));
         QVERIFY(!QFileInfo::exists(byCli + "/Golden/Pods"));
 
-        const auto cliTree = fixture::normalisedFiles(byCli);
-        const auto golden = fixture::files(fixture::goldenProject());
-        QCOMPARE(cliTree.keys(), golden.keys());
-        for (auto file = cliTree.begin(); file != cliTree.end(); ++file)
-            QCOMPARE(QString::fromUtf8(file.value()), QString::fromUtf8(golden.value(file.key())));
+        // TestGenerationRun shows the difference file by file.
+        QVERIFY(fixture::normalisedFiles(byCli) == fixture::files(fixture::goldenProject()));
     }
 
     // The shipped template into an odd folder, then the pods installed in
     // the foreground: the script's own lines come between the step's start
-    // and its outcome.
-    void generateAndInstall()
+    // and its outcome. Then the project extended with modules, in the
+    // description's order, for the UI kind its sources name.
+    void generateInstallAndExtend()
     {
         QTemporaryDir work;
         const QString folder = work.filePath("My 'Apps' $HOME Über");
         QVERIFY(QDir().mkpath(folder));
         QJsonObject description = goldenDescription(folder);
         description.insert("projectName", "Orbit");
-        QVERIFY(writeFile(work.filePath("orbit.json"), QJsonDocument(description).toJson()));
-
-        const cli::Result result = cli::run(cli::underTest(), {"generate", "orbit.json"}, work.path(), cli::fakeToolchain());
+        cli::Result result = generate(work.path(), "orbit.json", description);
         QVERIFY2(result.exitCode == 0, qPrintable(result.all()));
         const QString install = text(key::generationStepPodInstallation);
         const qsizetype running = result.out.indexOf(install + ": running");
@@ -279,10 +235,28 @@ private slots:
         QVERIFY2(running > 0 && done > running, qPrintable(result.all()));
         QVERIFY(result.out.indexOf(text(key::generationStepInstantiation) + ": done") < running);
         QVERIFY(result.out.mid(running, done - running).contains("==> Installing the pods..."));
-        QCOMPARE(result.out.last(), "Done: " + folder + "/Orbit/Orbit.xcworkspace");
-        QVERIFY(QFileInfo(folder + "/Orbit/Pods/SwiftLint").isDir());
-        QVERIFY(QFileInfo(folder + "/Orbit/Pods/R.swift").isDir());
-        QVERIFY(QFileInfo(folder + "/Orbit/Orbit.xcworkspace/contents.xcworkspacedata").isFile());
+        const QString root = folder + "/Orbit";
+        QCOMPARE(result.out.last(), "Done: " + root + "/Orbit.xcworkspace");
+        QVERIFY(QFileInfo(root + "/Pods/SwiftLint").isDir());
+        QVERIFY(QFileInfo(root + "/Orbit.xcworkspace/contents.xcworkspacedata").isFile());
+
+        const QJsonObject extension{{"projectType", "existing"}, {"projectPath", root},
+                                    {"configVariant", array({"Development", "UAT"})}, {"userSelectedPods", array({"SwiftLint"})},
+                                    {"userSelectedModules", array({"KeyChain manager", "AWSS3"})}};
+        result = generate(work.path(), "existing.json", extension);
+        QVERIFY2(result.exitCode == 0, qPrintable(result.all()));
+        QCOMPARE(result.out.first(), "Adding to " + root);
+        QCOMPARE(stepLines(result.out),
+                 (QStringList{text(key::generationStepPostGeneration) + ": done", text(key::generationStepArkanaFiles) + ": done",
+                              text(key::generationStepModuleCopy, "KeyChain manager") + ": done",
+                              text(key::generationStepModuleCopy, "AWSS3") + ": done",
+                              text(key::generationStepModuleTarget, "KeyChain manager") + ": done",
+                              text(key::generationStepModuleTarget, "AWSS3") + ": done",
+                              text(key::generationStepPodInstallation) + ": done"}));
+        QVERIFY(QFileInfo(root + "/Orbit/Helpers/Keychain").isDir()); // the SwiftUI folder: the UI kind was detected
+        QVERIFY(QFileInfo(root + "/Orbit/AWSS3").isDir());
+        QVERIFY(QFileInfo(root + "/Pods/AWSS3").isDir()); // the module's pod
+        QVERIFY(fixture::files(root).value(".arkana.yml").contains("environments:\n  - Development\n  - UAT\n"));
     }
 
     // A step that fails gives exit status 1, and no pod installation.
@@ -290,9 +264,8 @@ private slots:
     {
         QTemporaryDir work;
         QVERIFY(QDir().mkpath(work.filePath("Projects")));
-        QVERIFY(writeFile(work.filePath("d.json"), QJsonDocument(goldenDescription("Projects")).toJson()));
         // No xcodegen and no pod on the search path.
-        const cli::Result result = cli::run(cli::underTest(), {"generate", "d.json"}, work.path(),
+        const cli::Result result = generate(work.path(), "d.json", goldenDescription("Projects"), {},
                                             cli::fakeToolchain({}, QStringLiteral("/usr/bin:/bin")));
         QVERIFY2(result.exitCode == 1, qPrintable(result.all()));
         QVERIFY(result.out.contains(text(key::generationStepXcodeGen) + ": failed"));
@@ -301,46 +274,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(work.filePath("Projects/Golden/Pods")));
     }
 
-    // A project made by plinth-cli, extended by plinth-cli with modules.
-    void existingProject()
-    {
-        QTemporaryDir work;
-        QVERIFY(QDir().mkpath(work.filePath("Projects")));
-        QJsonObject made = goldenDescription("Projects");
-        made.insert("projectName", "Shop");
-        QVERIFY(writeFile(work.filePath("new.json"), QJsonDocument(made).toJson()));
-        QCOMPARE(cli::run(cli::underTest(), {"generate", "new.json", "--no-install"}, work.path(), cli::fakeToolchain())
-                     .exitCode,
-                 0);
-
-        const QJsonObject extension{{"projectType", "existing"},
-                                    {"projectPath", "Projects/Shop"},
-                                    {"configVariant", array({"Development", "UAT"})},
-                                    {"userSelectedPods", array({"SwiftLint"})},
-                                    {"userSelectedModules", array({"KeyChain manager", "AWSS3"})}};
-        QVERIFY(writeFile(work.filePath("existing.json"), QJsonDocument(extension).toJson()));
-        const cli::Result result =
-            cli::run(cli::underTest(), {"generate", "existing.json"}, work.path(), cli::fakeToolchain());
-        QVERIFY2(result.exitCode == 0, qPrintable(result.all()));
-        QCOMPARE(result.out.first(), "Adding to " + work.filePath("Projects/Shop"));
-        QCOMPARE(stepLines(result.out),
-                 (QStringList{text(key::generationStepPostGeneration) + ": done",
-                              text(key::generationStepArkanaFiles) + ": done",
-                              text(key::generationStepModuleCopy, "KeyChain manager") + ": done",
-                              text(key::generationStepModuleCopy, "AWSS3") + ": done",
-                              text(key::generationStepModuleTarget, "KeyChain manager") + ": done",
-                              text(key::generationStepModuleTarget, "AWSS3") + ": done",
-                              text(key::generationStepPodInstallation) + ": done"}));
-        const QString root = work.filePath("Projects/Shop");
-        QVERIFY(QFileInfo(root + "/Shop/Helpers/Keychain").isDir()); // the SwiftUI folder: the UI kind was detected
-        QVERIFY(QFileInfo(root + "/Shop/AWSS3").isDir());
-        QVERIFY(QFileInfo(root + "/Pods/AWSS3").isDir()); // the module's pod
-        const QByteArray arkana = fixture::files(root).value(".arkana.yml");
-        QVERIFY(arkana.contains("environments:\n  - Development\n  - UAT\n"));
-    }
-
     // The pods the pod screen offers, from a saved page or fetched from a
-    // loopback server; the test keeps its event loop running meanwhile.
+    // loopback server.
     void pods_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -368,32 +303,23 @@ private slots:
         const QUrl url = server.url();
         if (!serve)
             server.close();
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("PLINTH_CLI_TEST_PAGE_URL", url.toString());
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(work.path());
-        process.start(cli::underTest(), QStringList{"pods"} + arguments);
-        QTRY_VERIFY_WITH_TIMEOUT(process.state() == QProcess::NotRunning, 20000);
-        const QStringList out = cli::lines(process.readAllStandardOutput());
-        const QStringList err = cli::lines(process.readAllStandardError());
-        QCOMPARE(process.exitCode(), exitCode);
-        QStringList listed;
-        for (const QString &line : out)
-            listed << line.section('\t', 0, 0);
-        QCOMPARE(listed, names);
+        const cli::Result result = cli::run(cli::underTest, QStringList{"pods"} + arguments, work.path(),
+                                            {{"PLINTH_CLI_TEST_PAGE_URL", url.toString()}});
+        QVERIFY2(result.exitCode == exitCode, qPrintable(result.all()));
+        QCOMPARE(QStringList(result.out).replaceInStrings(QRegularExpression("\t.*"), QString()), names); // the names
         if (names.contains("KWForms"))
-            QVERIFY(out.contains("KWForms\tForm building blocks with validation"));
+            QVERIFY(result.out.contains("KWForms\tForm building blocks with validation"));
         if (exitCode == 1)
-            QVERIFY(err.last().startsWith("plinth-cli: the library page " + url.toString() + " cannot be read: "));
+            QVERIFY(result.err.last().startsWith("plinth-cli: the library page " + url.toString() + " cannot be read: "));
     }
 
+    // The header, the six tools with their status and where they were
+    // found, the verdict; exit status 1 while a tool is missing.
     void doctor_data()
     {
         QTest::addColumn<QStringList>("extraTools"); // made beside the fake toolchain
         QTest::addColumn<QStringList>("missing");
-        QTest::newRow("fake toolchain") << QStringList{}
-                                        << QStringList{"Homebrew", "Command line tools", "XcodeProj"};
+        QTest::newRow("fake toolchain") << QStringList{} << QStringList{"Homebrew", "Command line tools", "XcodeProj"};
         QTest::newRow("every tool") << QStringList{"brew", "xcode-select", "xcodeproj"} << QStringList{};
     }
 
@@ -402,37 +328,18 @@ private slots:
         QFETCH(QStringList, extraTools);
         QFETCH(QStringList, missing);
         QTemporaryDir tools;
-        for (const QString &tool : extraTools) {
+        for (const QString &tool : extraTools)
             QVERIFY(writeFile(tools.filePath(tool), "#!/bin/sh\nexit 0\n", true));
-        }
         const QString searchPath = tools.path() + ":" + fixture::fakeToolchain() + ":/usr/bin:/bin";
-        const cli::Result result = cli::run(cli::underTest(), {"doctor"}, tools.path(), cli::fakeToolchain({}, searchPath));
-        QVERIFY2(result.exitCode == (missing.isEmpty() ? 0 : 1), qPrintable(result.all()));
-
-        // The header, the six rows in the screen's order, the verdict.
-        QCOMPARE(result.out.size(), 9);
-        QCOMPARE(result.out.at(0), text(key::checkForDependencies));
-        QVERIFY(result.out.at(1).startsWith("Tool "));
-        const QStringList order{"Xcode build", "Cocoapods", "Homebrew", "Command line tools", "Xcodegen", "XcodeProj"};
-        for (qsizetype i = 0; i < order.size(); ++i) {
-            const QString row = result.out.at(i + 2);
-            QVERIFY2(row.startsWith(order.at(i) + " "), qPrintable(row));
-            const QString status = row.mid(20, 7);
-            QCOMPARE(status, missing.contains(order.at(i)) ? "missing" : "present");
-        }
-        QVERIFY(result.out.at(2).contains(fixture::fakeToolchain() + "/xcodebuild"));
+        const cli::Result result = cli::run(cli::underTest, {"doctor"}, tools.path(), cli::fakeToolchain({}, searchPath));
+        QVERIFY2(result.exitCode == (missing.isEmpty() ? 0 : 1) && result.out.size() == 9, qPrintable(result.all()));
+        QCOMPARE(result.out.at(0), text(key::checkForDependencies)); // then the table's header
+        const QStringList rows = result.out.mid(2, 6);
+        QCOMPARE(rows.filter(QRegularExpression(" present( |$)")).size(), 6 - missing.size());
+        for (const QString &tool : missing)
+            QCOMPARE(rows.filter(QRegularExpression("^" + tool + " +missing$")).size(), 1);
+        QVERIFY(rows.first().contains(fixture::fakeToolchain() + "/xcodebuild"));
         QCOMPARE(result.out.last(), text(missing.isEmpty() ? key::dependenciesExistAndReadyToProceed : key::dependenciesNotFound));
-    }
-
-    // The shipped program checks the real toolchain: whatever it finds, its
-    // exit status agrees with its table.
-    void doctorOfTheShippedProgram()
-    {
-        QTemporaryDir work;
-        const cli::Result result = cli::run(cli::shipped(), {"doctor"}, work.path());
-        QCOMPARE(result.out.size(), 9);
-        const bool allPresent = result.out.mid(2, 6).filter(QRegularExpression(" present( |$)")).size() == 6;
-        QCOMPARE(result.exitCode, allPresent ? 0 : 1);
     }
 };
 

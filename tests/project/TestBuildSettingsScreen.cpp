@@ -19,7 +19,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 using namespace plinth;
 using plinth::test::FakeAlerts;
@@ -63,8 +62,7 @@ class TestBuildSettingsScreen : public QObject
         };
         const WizardContext context{nullptr, ResourceBundle::main(), &m_alerts, nullptr, chooser, QUrl(), &m_details};
         auto view = std::make_unique<ProjectDetailsSubsequentView>(
-            std::make_unique<ProjectDetailsSubsequentViewModel>(m_details, &m_alerts),
-            FlagBinding{}, context);
+            std::make_unique<ProjectDetailsSubsequentViewModel>(m_details, &m_alerts), FlagBinding{}, context);
         view->show();
         return view;
     }
@@ -82,16 +80,20 @@ class TestBuildSettingsScreen : public QObject
         QTest::mouseClick(widget, Qt::LeftButton);
     }
 
-    QString path(const QString &relative) const { return m_root.filePath(relative); }
+    QString path(const QString &relative) const { return relative.isEmpty() ? QString() : m_root.filePath(relative); }
+
+    /// The alert of a destination that holds the product's folder already.
+    QString alreadyThere() const
+    {
+        return text(key::directoryAlreadyExistTitle) + '|' + text(key::directoryAlreadyExistSubTitle, path("taken/Demo"));
+    }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(QDir(m_root.path()).mkpath("folder"));
-        QVERIFY(QDir(m_root.path()).mkpath("locked"));
         QVERIFY(QDir(m_root.path()).mkpath("taken/Demo"));
         QVERIFY(writeFile(path("file"), "x"));
-        QVERIFY(QFile::setPermissions(path("locked"), QFile::ReadOwner | QFile::ExeOwner));
     }
 
     void init()
@@ -103,62 +105,94 @@ private slots:
         m_panels.clear();
     }
 
-    void destinationEnablesNext_data()
+    // The destination typed, then perhaps chosen in the folder panel: only
+    // a folder enables Next, anything else typed gets the message (a file
+    // too). The panel may create folders; a folder that holds the product's
+    // folder, or cannot be made, is refused with an alert and the typed one
+    // stays.
+    void destination_data()
     {
-        QTest::addColumn<QString>("typed"); // below the temporary folder; "-" for nothing typed
-        QTest::addColumn<bool>("usable");
-        QTest::newRow("nothing typed") << "-" << false;
-        QTest::newRow("missing") << "missing" << false;
-        QTest::newRow("a file") << "file" << false;
-        QTest::newRow("no write access") << "locked" << false;
-        QTest::newRow("folder") << "folder" << true;
+        QTest::addColumn<QString>("typed");  // below the temporary folder
+        QTest::addColumn<QString>("chosen"); // empty: the panel is not opened; "-": it is cancelled
+        QTest::addColumn<QString>("alert");
+        QTest::addColumn<QString>("destination"); // the field's and the model's at the end
+        QTest::newRow("nothing typed") << "" << "" << "" << "";
+        QTest::newRow("missing") << "missing" << "" << "" << "missing";
+        QTest::newRow("a file") << "file" << "" << "" << "file";
+        QTest::newRow("folder") << "folder" << "" << "" << "folder";
+        const QString cannotMake = text(key::directoryCreationFailureTitle) + '|'
+                                   + text(key::directoryCreationFailureSubTitle, QString::fromLocal8Bit(std::strerror(ENOTDIR)));
+        QTest::newRow("chosen holds the product's folder") << "folder" << "taken" << alreadyThere() << "folder";
+        QTest::newRow("chosen below a file") << "folder" << "file/sub" << cannotMake << "folder";
+        QTest::newRow("chosen new nested folder") << "folder" << "new/deeper" << "" << "new/deeper";
+        QTest::newRow("panel cancelled") << "folder" << "-" << "" << "folder";
     }
 
-    void destinationEnablesNext()
+    void destination()
     {
         QFETCH(QString, typed);
-        QFETCH(bool, usable);
-        if (typed == QLatin1String("locked") && ::geteuid() == 0)
-            QSKIP("root writes in any folder");
+        QFETCH(QString, chosen);
+        QFETCH(QString, alert);
+        QFETCH(QString, destination);
         auto view = makeView();
-        QVERIFY(!view->frame()->nextButton()->isEnabled());
+        QPushButton *next = view->frame()->nextButton();
+        QVERIFY(!next->isEnabled());
         QVERIFY(!view->frame()->cancelButton()->isVisible());
-        if (typed != QLatin1String("-"))
-            typeInto(child<QLineEdit>(*view, "destinationField"), path(typed));
+        auto *field = child<QLineEdit>(*view, "destinationField");
+        if (!typed.isEmpty())
+            typeInto(field, path(typed));
+        if (!chosen.isEmpty()) {
+            m_chosen = chosen == QLatin1String("-") ? QString() : path(chosen);
+            auto *button = child<QToolButton>(*view, "chooseDestinationButton");
+            QCOMPARE(button->accessibleName(), text(key::chooseDestinationFolder));
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(m_panels.size(), 1);
+            QVERIFY(m_panels.first().canCreateDirectories);
+        }
+        QCOMPARE(field->text(), path(destination));
+        QCOMPARE(view->viewModel()->projectPath(), path(destination));
+        QCOMPARE(m_alerts.shown, alert.isEmpty() ? QStringList{} : QStringList{alert});
+        const bool usable = QFileInfo(path(destination)).isDir();
         auto *message = child<QLabel>(*view, "pathMessage");
-        const bool shown = !usable && typed != QLatin1String("-");
-        QCOMPARE(message->isVisible(), shown);
-        QCOMPARE(message->text(), shown ? text(key::inValidPath) : QString());
-        QCOMPARE(view->frame()->nextButton()->isEnabled(), usable);
+        QCOMPARE(message->text(), usable || destination.isEmpty() ? QString() : text(key::inValidPath));
+        QCOMPARE(message->isVisible(), !message->text().isEmpty());
+        QCOMPARE(next->isEnabled(), usable);
     }
 
     // Next writes the menus, the destination, the checked variants in list
     // order and both options, then settles the development variant: it
     // moves on at once with Development, asks with the pop-up of the checked
-    // variants without it, and stays with an alert when none is checked.
+    // variants without it (the answer is the scheme), and stays with an
+    // alert when none is checked. A typed destination that already holds the
+    // product's folder gets the chooser's alert, and nothing is written.
     void nextSettlesTheVariants_data()
     {
         QTest::addColumn<QStringList>("toCheck"); // variants, then "AWS"/"BLE"
-        QTest::addColumn<QStringList>("asked");   // the pop-up's options
-        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("destination");
+        QTest::addColumn<QString>("alert"); // the start of "title|message"; empty: none
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<QString>("scheme");
-        QTest::newRow("nothing checked") << QStringList{"BLE"} << QStringList{} << "" << QStringList{} << "Staging";
-        QTest::newRow("Development and Production") << QStringList{"Production", "Development", "AWS"} << QStringList{}
-                                                    << "" << QStringList{"Development", "Production"} << "Development";
-        QTest::newRow("UAT and Staging") << QStringList{"Staging", "UAT", "AWS", "BLE"} << QStringList{"UAT", "Staging"}
-                                         << "Staging" << QStringList{"UAT", "Staging"} << "Staging";
+        QTest::newRow("nothing checked") << QStringList{"BLE"} << "folder" << text(key::noConfigVariantSelectionTitle) + '|'
+                                         << QStringList{} << "Staging";
+        QTest::newRow("Development and Production") << QStringList{"Production", "Development", "AWS"} << "folder" << ""
+                                                    << QStringList{"Development", "Production"} << "Development";
+        QTest::newRow("UAT and Staging") << QStringList{"Staging", "UAT", "AWS", "BLE"} << "folder"
+                                         << text(key::selectDevelopmentSchemeTitle) + '|' << QStringList{"UAT", "Staging"}
+                                         << "Staging";
+        QTest::newRow("typed destination holds the product")
+            << QStringList{"Development"} << "taken" << alreadyThere() << QStringList{"Old"} << "Staging";
     }
 
     void nextSettlesTheVariants()
     {
         QFETCH(QStringList, toCheck);
-        QFETCH(QStringList, asked);
-        QFETCH(QString, answer);
+        QFETCH(QString, destination);
+        QFETCH(QString, alert);
         QFETCH(QStringList, stored);
         QFETCH(QString, scheme);
         const bool aws = toCheck.removeAll("AWS") > 0;
         const bool ble = toCheck.removeAll("BLE") > 0;
+        const bool written = destination != QLatin1String("taken");
         m_details.developmentSchemeName = "Staging"; // from an earlier pass
         m_details.configVariant = checkedItems({"Old"});
         m_details.doesIncludeAWS = !aws;
@@ -166,7 +200,7 @@ private slots:
         auto view = makeView();
         child<DropDownMenu>(*view, "interfaceMenu")->menu()->actions().at(1)->trigger();
         child<DropDownMenu>(*view, "deploymentTargetMenu")->menu()->actions().at(0)->trigger();
-        typeInto(child<QLineEdit>(*view, "destinationField"), path("folder"));
+        typeInto(child<QLineEdit>(*view, "destinationField"), path(destination));
         for (const QString &label : toCheck)
             click(*view, "variant_" + label);
         if (aws)
@@ -175,128 +209,65 @@ private slots:
             click(*view, "otherConfiguration_" + text(key::ble));
         QTest::mouseClick(view->frame()->nextButton(), Qt::LeftButton);
 
-        if (stored.isEmpty() || !asked.isEmpty()) {
+        if (!alert.isEmpty()) {
             QTRY_COMPARE(m_alerts.shown.size(), 1);
-            const char *title = asked.isEmpty() ? key::noConfigVariantSelectionTitle : key::selectDevelopmentSchemeTitle;
-            QVERIFY(m_alerts.shown.first().startsWith(text(title) + '|'));
-            QCOMPARE(m_alerts.options.first(), asked);
+            QVERIFY2(m_alerts.shown.first().startsWith(alert), qPrintable(m_alerts.shown.first()));
+            const bool asks = alert.startsWith(text(key::selectDevelopmentSchemeTitle));
+            QCOMPARE(m_alerts.options.first(), asks ? stored : QStringList{});
             QVERIFY(!view->viewModel()->shouldGoToNext());
-            m_alerts.dismiss(answer);
+            m_alerts.dismiss(scheme);
         }
-        QTRY_COMPARE(view->viewModel()->shouldGoToNext(), !stored.isEmpty());
+        QTRY_COMPARE(view->viewModel()->shouldGoToNext(), written && !stored.isEmpty());
         QCOMPARE(m_details.configVariant, checkedItems(stored));
         QCOMPARE(m_details.developmentSchemeName, scheme);
-        QCOMPARE(m_details.projectPath, path("folder"));
-        QCOMPARE(m_details.selectedUI, text(key::swiftUi));
-        QCOMPARE(m_details.minimumDeploymentTarget, text(key::deploymentTarget16_0));
-        QCOMPARE(m_details.doesIncludeAWS, aws);
-        QCOMPARE(m_details.doesIncludeBLE, ble);
+        QCOMPARE(m_details.projectPath, written ? path("folder") : QString());
+        if (written) {
+            QCOMPARE(m_details.selectedUI, text(key::swiftUi));
+            QCOMPARE(m_details.minimumDeploymentTarget, text(key::deploymentTarget16_0));
+            QCOMPARE(m_details.doesIncludeAWS, aws);
+            QCOMPARE(m_details.doesIncludeBLE, ble);
+        }
     }
 
+    // A label that is no Swift name or names a listed variant is refused
+    // with its message and the pop-up stays; Escape closes it, keeping the
+    // label and dropping the message.
     void addVariant_data()
     {
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("messageKey"); // empty: no refusal
-        QTest::addColumn<bool>("added");
-        QTest::newRow("own name") << "QA_2" << "" << true;
-        QTest::newRow("not an identifier") << "Pre Prod" << key::variantLabelNotIdentifier << false;
-        QTest::newRow("names a listed variant") << "Staging" << key::variantLabelDuplicate << false;
-        QTest::newRow("empty does nothing") << "" << "" << false;
+        QTest::newRow("own name") << "QA_2" << "";
+        QTest::newRow("not an identifier") << "Pre Prod" << key::variantLabelNotIdentifier;
+        QTest::newRow("names a listed variant") << "Staging" << key::variantLabelDuplicate;
+        QTest::newRow("empty does nothing") << "" << "";
     }
 
     void addVariant()
     {
         QFETCH(QString, label);
         QFETCH(QString, messageKey);
-        QFETCH(bool, added);
         auto view = makeView();
         ProjectDetailsSubsequentViewModel *model = view->viewModel();
         click(*view, "addVariantButton");
         QWidget *popover = view->addVariantPopover();
         QTRY_VERIFY(popover->isVisible());
         auto *field = child<QLineEdit>(*popover, "newConfigLabelField");
-        QCOMPARE(field->placeholderText(), text(key::addVariantPlaceHolder));
         typeInto(field, label);
         QTest::keyClick(field, Qt::Key_Return);
 
-        const QList<CheckBoxItem> items = model->configVariantItems();
+        const bool added = messageKey.isEmpty() && !label.isEmpty();
+        auto *box = child<ToggleButton>(*view, "variant_" + label);
+        QCOMPARE(model->configVariantItems().size(), added ? 5 : 4);
+        QCOMPARE(box && box->isChecked(), added);
+        QCOMPARE(popover->isVisible(), !added);
         auto *message = child<QLabel>(*popover, "newConfigLabelMessage");
-        if (added) {
-            QCOMPARE(items.size(), 5);
-            QCOMPARE(items.last(), (CheckBoxItem{label, true}));
-            auto *box = child<ToggleButton>(*view, "variant_" + label);
-            QVERIFY(box && box->isChecked());
-            QVERIFY(!popover->isVisible());
-            QCOMPARE(model->newConfigLabel(), QString());
-            return;
-        }
-        QCOMPARE(items.size(), 4);
-        QVERIFY(popover->isVisible());
-        const QString expected = messageKey.isEmpty() ? QString() : text(messageKey.toLatin1().constData());
-        QCOMPARE(message->isVisible(), !expected.isEmpty());
-        QCOMPARE(message->text(), expected);
-        // Escape cancels: closed, the label kept for the next time, the refusal gone.
-        QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(!popover->isVisible());
-        QVERIFY(!model->showAddConfigModal());
-        QCOMPARE(model->newConfigLabel(), label);
+        QCOMPARE(message->text(), messageKey.isEmpty() ? QString() : text(messageKey.toLatin1().constData()));
+        QCOMPARE(message->isVisible(), !messageKey.isEmpty());
+        if (!added) // Escape closes
+            QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!popover->isVisible() && !model->showAddConfigModal());
+        QCOMPARE(model->newConfigLabel(), added ? QString() : label);
         QCOMPARE(model->newConfigLabelMessage(), QString());
-    }
-
-    void folderChooser_data()
-    {
-        QTest::addColumn<QString>("chosen"); // below the temporary folder; "-" for a cancelled panel
-        QTest::addColumn<QString>("alertKey");
-        QTest::addColumn<QString>("argument");
-        QTest::newRow("holds the product's folder") << "taken" << key::directoryAlreadyExistTitle
-                                                    << text(key::directoryAlreadyExistSubTitle, path("taken/Demo"));
-        QTest::newRow("below a file") << "file/sub" << key::directoryCreationFailureTitle
-                                      << text(key::directoryCreationFailureSubTitle, QString::fromLocal8Bit(std::strerror(ENOTDIR)));
-        QTest::newRow("new nested folder") << "new/deeper" << "" << "";
-        QTest::newRow("cancelled") << "-" << "" << "";
-    }
-
-    void folderChooser()
-    {
-        QFETCH(QString, chosen);
-        QFETCH(QString, alertKey);
-        QFETCH(QString, argument);
-        auto view = makeView();
-        auto *field = child<QLineEdit>(*view, "destinationField");
-        typeInto(field, path("folder"));
-        m_chosen = chosen == QLatin1String("-") ? QString() : path(chosen);
-        auto *button = child<QToolButton>(*view, "chooseDestinationButton");
-        QCOMPARE(button->accessibleName(), text(key::chooseDestinationFolder));
-        QTest::mouseClick(button, Qt::LeftButton);
-
-        QCOMPARE(m_panels.size(), 1);
-        QVERIFY(m_panels.first().canCreateDirectories);
-        const bool taken = !alertKey.isEmpty() || m_chosen.isEmpty();
-        const QString expectedPath = taken ? path("folder") : m_chosen;
-        QCOMPARE(view->viewModel()->projectPath(), expectedPath);
-        QCOMPARE(field->text(), expectedPath);
-        QCOMPARE(m_alerts.shown,
-                 alertKey.isEmpty() ? QStringList{} : QStringList{text(alertKey.toLatin1().constData()) + '|' + argument});
-        if (!taken)
-            QVERIFY(QFileInfo(m_chosen).isDir());
-    }
-
-    // A folder typed by hand gets the chooser's check on Next: refused with
-    // the same alert, nothing written, the screen stays.
-    void typedDestinationHoldingTheProductIsRefused()
-    {
-        m_details.projectPath = "earlier";
-        auto view = makeView();
-        typeInto(child<QLineEdit>(*view, "destinationField"), path("taken"));
-        click(*view, "variant_Development");
-        QTest::mouseClick(view->frame()->nextButton(), Qt::LeftButton);
-        QTRY_COMPARE(m_alerts.shown,
-                     QStringList{text(key::directoryAlreadyExistTitle) + '|'
-                                 + text(key::directoryAlreadyExistSubTitle, path("taken/Demo"))});
-        QCoreApplication::processEvents();
-        QVERIFY(!view->viewModel()->shouldGoToNext());
-        QCOMPARE(m_details.projectPath, "earlier");
-        QVERIFY(m_details.configVariant.isEmpty());
     }
 
     void keyboardReachesEveryControl()
@@ -320,8 +291,7 @@ private slots:
         auto *staging = child<ToggleButton>(*view, "variant_Staging");
         staging->setFocus();
         QTest::keyClick(staging, Qt::Key_Space);
-        QVERIFY(view->viewModel()->configVariantItems().at(1).isChecked);
-        QVERIFY(staging->isChecked());
+        QVERIFY(view->viewModel()->configVariantItems().at(1).isChecked && staging->isChecked());
         QCOMPARE(QApplication::focusWidget(), staging);
     }
 };

@@ -48,33 +48,47 @@ private slots:
     }
 
     // Whatever an earlier visit recorded, the new-project choice records
-    // `new` and raises only its own flag; Space or Return presses the button.
-    void newProject_data()
+    // `new` and raises only its own flag; Space or Return presses the
+    // focused button, Tab goes on to the existing-project one. The buttons
+    // follow the palette.
+    void newProjectKeyboardAndColourScheme()
     {
-        QTest::addColumn<int>("key");
-        QTest::newRow("space") << int(Qt::Key_Space);
-        QTest::newRow("return") << int(Qt::Key_Return);
-    }
-
-    void newProject()
-    {
-        QFETCH(int, key);
-        m_details.projectType = ProjectType::existing;
         auto view = makeView();
+        QVERIFY(QTest::qWaitForWindowActive(view.get()));
         QSignalSpy flag(view->viewModel(), &ProjectTypeSelectionViewModel::shouldContinueNewProjectFlowChanged);
-        QTest::keyClick(button(*view, "newProjectButton"), Qt::Key(key));
+        CustomButtonView *newProject = button(*view, "newProjectButton");
+        newProject->setFocus();
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+            m_details.projectType = ProjectType::existing;
+            QTest::keyClick(newProject, key);
+            QCOMPARE(m_details.projectType, ProjectType::new_);
+        }
         QCOMPARE(flag.size(), 1);
-        QVERIFY(!view->viewModel()->shouldContinueExistingProjectFlow());
-        QCOMPARE(m_details.projectType, ProjectType::new_);
-        QVERIFY(m_panelTitles.isEmpty());
+        QVERIFY(!view->viewModel()->shouldContinueExistingProjectFlow() && m_panelTitles.isEmpty());
+
+        CustomButtonView *existing = button(*view, "existingProjectButton");
+        QTest::keyClick(newProject, Qt::Key_Tab);
+        QVERIFY(existing->hasFocus());
+        QTest::keyClick(existing, Qt::Key_Return);
+        QCOMPARE(m_panelTitles.size(), 1);
+
+        const QPalette original = QApplication::palette();
+        QPalette dark = original;
+        dark.setColor(QPalette::Window, QColor(0x1E, 0x1E, 0x1E));
+        dark.setColor(QPalette::WindowText, QColor(0xF2, 0xF2, 0xF7));
+        QVERIFY(!Artwork::isDarkMode());
+        QApplication::setPalette(dark);
+        QTRY_COMPARE(existing->colorScheme(), CustomButtonView::ColorScheme::dark);
+        QCOMPARE(existing->backgroundColor(), Artwork::color(QStringLiteral("ExistingProjectButton"), true));
+        QApplication::setPalette(original);
     }
 
-    // The package the chosen folder holds (empty: none), or a cancelled panel.
+    // The package the chosen folder holds (empty: none; its name, not the
+    // folder's, is the project's), or a cancelled panel.
     void existingProjectFolder_data()
     {
         QTest::addColumn<bool>("cancelled");
         QTest::addColumn<QString>("package");
-        QTest::newRow("package named like the folder") << false << QStringLiteral("Folder");
         QTest::newRow("package named unlike the folder") << false << QStringLiteral("App");
         QTest::newRow("no package") << false << QString();
         QTest::newRow("cancelled panel") << true << QStringLiteral("App");
@@ -98,32 +112,7 @@ private slots:
         QCOMPARE(view->viewModel()->shouldContinueExistingProjectFlow(), accepted);
         QCOMPARE(m_details.projectName, accepted ? package : QStringLiteral("Before"));
         QCOMPARE(m_details.projectPath, accepted ? QDir::cleanPath(work.path()) : QStringLiteral("/before"));
-        const QStringList alert{QStringLiteral("Please choose a project|Directory does not contains .xcproject")};
-        QCOMPARE(m_alerts.shown, accepted || cancelled ? QStringList() : alert);
-        QCOMPARE(m_alerts.options, QList<QStringList>(m_alerts.shown.size()));
-    }
-
-    // Tab reaches both buttons in order; the buttons follow the palette.
-    void keyboardAndColourScheme()
-    {
-        auto view = makeView();
-        QVERIFY(QTest::qWaitForWindowActive(view.get()));
-        CustomButtonView *existing = button(*view, "existingProjectButton");
-        button(*view, "newProjectButton")->setFocus();
-        QTest::keyClick(button(*view, "newProjectButton"), Qt::Key_Tab);
-        QVERIFY(existing->hasFocus());
-        QTest::keyClick(existing, Qt::Key_Return);
-        QCOMPARE(m_panelTitles.size(), 1);
-
-        const QPalette original = QApplication::palette();
-        QPalette dark = original;
-        dark.setColor(QPalette::Window, QColor(0x1E, 0x1E, 0x1E));
-        dark.setColor(QPalette::WindowText, QColor(0xF2, 0xF2, 0xF7));
-        QVERIFY(!Artwork::isDarkMode());
-        QApplication::setPalette(dark);
-        QTRY_COMPARE(existing->colorScheme(), CustomButtonView::ColorScheme::dark);
-        QCOMPARE(existing->backgroundColor(), Artwork::color(QStringLiteral("ExistingProjectButton"), true));
-        QApplication::setPalette(original);
+        QCOMPARE(m_alerts.shown.size(), accepted || cancelled ? 0 : 1); // the alert of a folder without a project
     }
 };
 
