@@ -1,5 +1,7 @@
 #include "app/DropDownMenu.h"
 
+#include "app/Artwork.h"
+
 #include <QMenu>
 
 namespace plinth {
@@ -14,6 +16,7 @@ DropDownMenu::DropDownMenu(const QString &label, const QStringList &options, con
     setPopupMode(QToolButton::InstantPopup);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
     setAccessibleName(label);
+    setFont(Artwork::font(QStringLiteral("Heebo-Regular"), 14));
     setMenu(new QMenu(this));
     setStyleSheet(QStringLiteral("QToolButton { background: rgba(128, 128, 128, 0.2); border: none;"
                                  " border-radius: 8px; padding: 6px 12px; }"
