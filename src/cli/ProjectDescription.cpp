@@ -389,18 +389,10 @@ private:
         }
         m_details.projectPath = package.projectPath;
         m_details.projectName = package.projectName;
+        m_details.projectFolder = package.folder;
         if (name && *name != package.projectName)
             problem(QStringLiteral("projectName"), quoted(*name) + QStringLiteral(" does not match the project ")
                                                        + package.projectName + QStringLiteral(".xcodeproj in ") + folder);
-        if (!package.isFolderNamedLikeProject()) {
-            // Generation works in projectPath/projectName: a sibling folder.
-            problem(field, folder + QStringLiteral(" holds ") + package.projectName
-                               + QStringLiteral(".xcodeproj but is named otherwise; the project's files are "
-                                                "installed into the folder named like the project (")
-                               + m_details.projectRoot() + QStringLiteral("), so rename the folder to ")
-                               + package.projectName);
-            return false;
-        }
         return true;
     }
 

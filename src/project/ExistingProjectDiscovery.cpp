@@ -26,11 +26,6 @@ QString listingError(const QString &folder)
 
 } // namespace
 
-bool ProjectPackage::isFolderNamedLikeProject() const
-{
-    return found && QFileInfo(folder).fileName() == projectName;
-}
-
 ProjectPackage findProjectPackage(const QString &folder)
 {
     ProjectPackage package;

@@ -13,10 +13,6 @@ struct ProjectPackage
     QString projectPath; ///< the chosen folder's parent folder
     QString folder;      ///< the chosen folder
     QString error;       ///< why the folder could not be listed, else empty
-
-    /// Generation works in projectPath/projectName, which is the chosen
-    /// folder only when the folder is named like its project package.
-    bool isFolderNamedLikeProject() const;
 };
 
 /// The project-package scan: lists `folder` itself (not its subfolders,

@@ -13,6 +13,8 @@ ProjectDetailsModel::ProjectDetailsModel()
 
 QString ProjectDetailsModel::projectRoot() const
 {
+    if (!projectFolder.isEmpty())
+        return projectFolder;
     if (projectPath.endsWith(QLatin1Char('/')))
         return projectPath + projectName;
     return projectPath + QLatin1Char('/') + projectName;

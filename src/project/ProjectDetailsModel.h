@@ -27,6 +27,11 @@ struct ProjectDetailsModel
     QString selectedUI;
     QString minimumDeploymentTarget;
     QString projectPath;
+    /// An existing project's own folder, the one that holds its .xcodeproj,
+    /// whatever the folder's name (a repository "orbit-ios" holding
+    /// Orbit.xcodeproj); empty for a new project. When set, it is the project
+    /// root.
+    QString projectFolder;
     bool doesIncludeAWS = false;
     bool doesIncludeBLE = false;
     bool doesIncludeArkana = true;
@@ -37,7 +42,9 @@ struct ProjectDetailsModel
     QList<ListItem> userSelectedModules;
     QList<ListItem> presetAndSelectedPods;
 
-    /// projectPath with projectName appended as one path component.
+    /// The folder every generated or installed file goes below: an existing
+    /// project's own folder, else projectPath with projectName appended as one
+    /// path component.
     QString projectRoot() const;
     /// True exactly when selectedUI is the UIKit display text.
     bool isUIKitProject() const;

@@ -33,6 +33,9 @@ void ProjectTypeSelectionViewModel::chooseNewProject()
 {
     setShouldContinueNewProjectFlow(true);
     m_details.projectType = ProjectType::new_;
+    // A new project goes into a folder of its own name below the chosen
+    // destination, not into an existing project chosen on an earlier visit.
+    m_details.projectFolder.clear();
 }
 
 void ProjectTypeSelectionViewModel::chooseExistingProject()
@@ -54,6 +57,7 @@ bool ProjectTypeSelectionViewModel::acceptProjectFolder(const QString &folder)
     }
     m_details.projectName = package.projectName;
     m_details.projectPath = package.projectPath;
+    m_details.projectFolder = package.folder;
     setShouldContinueExistingProjectFlow(true);
     return true;
 }

@@ -287,13 +287,16 @@ private slots:
     }
 
     // Modules for the project just made: Cancel on the generation screen,
-    // home again, the project's folder, a module, the project's own pods.
+    // home again, the project's folder (renamed), a module, the project's own
+    // pods.
     void existingProjectFromHomeToGeneration()
     {
         topAs<ProjectSetupView>()->frame()->cancelButton()->click();
         QTRY_VERIFY(topAs<PreProjectSetupView>());
         passPrerequisites();
-        const QString root = destination() + QStringLiteral("/Orbit");
+        // In a folder named unlike the project, as a repository often is.
+        const QString root = destination() + QStringLiteral("/orbit-ios");
+        QVERIFY(QDir().rename(destination() + QStringLiteral("/Orbit"), root));
         m_chosenFolder = root;
         click(child(stack()->top(), QStringLiteral("existingProjectButton")));
         QTRY_VERIFY(topAs<ExistingProjectModuleSelectionView>());

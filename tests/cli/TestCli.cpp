@@ -164,8 +164,6 @@ private slots:
                            "selectedUI: the project is a SwiftUI project, not \"UIKit\""};
         QTest::newRow("existing project without .xcodeproj")
             << patched(existing, {{"projectPath", "Plain"}}) << QStringList{"Plain holds no .xcodeproj"};
-        QTest::newRow("existing project folder named otherwise")
-            << patched(existing, {{"projectPath", "Src"}}) << QStringList{"Src holds App.xcodeproj but is named otherwise"};
         QTest::newRow("existing project that is not there")
             << patched(existing, {{"projectPath", "Gone"}}) << QStringList{"Gone does not exist"};
     }
@@ -179,7 +177,6 @@ private slots:
         QVERIFY(writeFile(work.filePath("notes.txt"), "notes\n"));
         QVERIFY(writeFile(work.filePath("Shop/Shop.xcodeproj/project.pbxproj"), "// Shop\n"));
         QVERIFY(writeFile(work.filePath("Shop/Shop/ShopApp.swift"), "import SwiftUI\n"));
-        QVERIFY(writeFile(work.filePath("Src/App.xcodeproj/project.pbxproj"), "// App\n"));
         QVERIFY(writeFile(work.filePath("Plain/main.swift"), "import UIKit\n"));
         QVERIFY(writeFile(work.filePath("description.json"), json));
         const auto before = cli::snapshot(work.path());
@@ -235,11 +232,16 @@ private slots:
         QVERIFY2(running > 0 && done > running, qPrintable(result.all()));
         QVERIFY(result.out.indexOf(text(key::generationStepInstantiation) + ": done") < running);
         QVERIFY(result.out.mid(running, done - running).contains("==> Installing the pods..."));
-        const QString root = folder + "/Orbit";
+        QString root = folder + "/Orbit";
         QCOMPARE(result.out.last(), "Done: " + root + "/Orbit.xcworkspace");
         QVERIFY(QFileInfo(root + "/Pods/SwiftLint").isDir());
         QVERIFY(QFileInfo(root + "/Orbit.xcworkspace/contents.xcworkspacedata").isFile());
 
+        // The project extended where it lies, in a folder named unlike it (as
+        // a repository often is): everything goes into that folder.
+        const QString repository = folder + "/orbit-ios";
+        QVERIFY(QDir().rename(root, repository));
+        root = repository;
         const QJsonObject extension{{"projectType", "existing"}, {"projectPath", root},
                                     {"configVariant", array({"Development", "UAT"})}, {"userSelectedPods", array({"SwiftLint"})},
                                     {"userSelectedModules", array({"KeyChain manager", "AWSS3"})}};

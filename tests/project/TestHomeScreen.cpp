@@ -112,6 +112,8 @@ private slots:
         QCOMPARE(view->viewModel()->shouldContinueExistingProjectFlow(), accepted);
         QCOMPARE(m_details.projectName, accepted ? package : QStringLiteral("Before"));
         QCOMPARE(m_details.projectPath, accepted ? QDir::cleanPath(work.path()) : QStringLiteral("/before"));
+        // The project root is the chosen folder, whatever its name.
+        QCOMPARE(m_details.projectRoot(), accepted ? QDir::cleanPath(m_panelAnswer) : QStringLiteral("/before/Before"));
         QCOMPARE(m_alerts.shown.size(), accepted || cancelled ? 0 : 1); // the alert of a folder without a project
     }
 };

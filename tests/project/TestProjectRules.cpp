@@ -210,7 +210,6 @@ private slots:
         if (package.found) {
             QCOMPARE(package.projectName, projectName);
             QCOMPARE(package.projectPath, work.path());
-            QCOMPARE(package.isFolderNamedLikeProject(), projectName == "App");
         }
     }
 
