@@ -16,7 +16,8 @@
 #
 # A pod name must consist of letters, digits and "-_.+": the Podfile is Ruby
 # that `pod install` executes, so any other name is refused and not written.
-# An existing Podfile that differs from the new one is kept as Podfile.backup.
+# An existing Podfile that differs from the new one is kept as Podfile.backup
+# (numbered when taken), once per content.
 # Exit status: 0 written, 2 written without some refused pod names, 1 nothing
 # written.
 set -euo pipefail
@@ -113,10 +114,21 @@ has_target() {
     fi
 } > "$project_root/.Podfile.new" || fail "cannot write into '$project_root'"
 
+# A previous Podfile that differs from the new one is kept as Podfile.backup
+# (Podfile.backup2, ... when taken, so no earlier backup is overwritten),
+# unless a backup of the same content is already there.
 podfile="$project_root/Podfile"
 if [ -f "$podfile" ] && ! cmp -s "$podfile" "$project_root/.Podfile.new"; then
-    cp -p "$podfile" "$project_root/Podfile.backup"
-    echo "post_gen: kept the previous Podfile as Podfile.backup"
+    backup="$project_root/Podfile.backup"
+    number=1
+    while [ -e "$backup" ] && ! cmp -s "$podfile" "$backup"; do
+        number=$((number + 1))
+        backup="$project_root/Podfile.backup$number"
+    done
+    if [ ! -e "$backup" ]; then
+        cp -p "$podfile" "$backup"
+        echo "post_gen: kept the previous Podfile as ${backup##*/}"
+    fi
 fi
 mv -f "$project_root/.Podfile.new" "$podfile"
 echo "post_gen: wrote $podfile with ${#pods[@]} pod(s)"

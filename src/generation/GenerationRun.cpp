@@ -56,8 +56,24 @@ void GenerationRun::generate()
         return;
     }
     record(runPostGeneration(m_details, m_bundle, m_runner));
-    installModules(m_details, m_bundle, [this](const GenerationStep &step) { record(step); });
-    addModulesToTarget(m_details, m_bundle, m_runner, [this](const GenerationStep &step) { record(step); });
+    // A module that was not copied is not added to the target: its place
+    // may hold the project's own files.
+    QStringList notCopied;
+    installModules(m_details, m_bundle, [this, &notCopied](const GenerationStep &step) {
+        if (step.kind == GenerationStepKind::moduleCopy && step.outcome != GenerationStep::Outcome::done)
+            notCopied << step.subject;
+        record(step);
+    });
+    ProjectDetailsModel one = m_details;
+    for (const ListItem &module : m_details.userSelectedModules) {
+        if (notCopied.contains(module.title)) {
+            record({GenerationStepKind::moduleTarget, module.title, GenerationStep::Outcome::skipped,
+                    QStringLiteral("The module was not copied.")});
+            continue;
+        }
+        one.userSelectedModules = {module};
+        addModulesToTarget(one, m_bundle, m_runner, [this](const GenerationStep &step) { record(step); });
+    }
 }
 
 void GenerationRun::createNewProject()

@@ -24,7 +24,8 @@ public:
 
     /// The run for the project kind: createNewProject() for a new project;
     /// otherwise the post-generation script, installModules() and
-    /// addModulesToTarget().
+    /// addModulesToTarget() for each module that was copied (the target step
+    /// of one that was not is recorded as skipped).
     void generate();
 
     /// The eight steps of a new project: project root, the three target

@@ -9,6 +9,8 @@
 #include "toolchain/ResourceScript.h"
 #include "toolchain/ShellQuote.h"
 
+#include <QTemporaryDir>
+
 namespace plinth {
 
 namespace {
@@ -24,23 +26,6 @@ QString missingTemplateLine(const QString &templateName)
 GenerationStep arkanaStep(Outcome outcome, const QString &detail = {})
 {
     return {GenerationStepKind::arkanaFiles, {}, outcome, detail};
-}
-
-/// Moves an existing item at `path` to the first free "<path>.backup",
-/// "<path>.backup2", ... and says where in `backup`. True when nothing had to
-/// be moved or the move worked.
-bool keepAsBackup(const QString &path, QString *backup, QString *error)
-{
-    const QByteArray item = nativePath(path);
-    if (fileops::entryKind(item) == fileops::EntryKind::unknown)
-        return true;
-    for (int number = 1;; ++number) {
-        const QString candidate = path + QStringLiteral(".backup") + (number == 1 ? QString() : QString::number(number));
-        if (fileops::entryKind(nativePath(candidate)) != fileops::EntryKind::unknown)
-            continue;
-        *backup = candidate;
-        return fileops::renameWithoutReplacing(item, nativePath(candidate), error);
-    }
 }
 
 bool sameFileContents(const QString &first, const QString &second)
@@ -81,27 +66,24 @@ bool sameTree(const QByteArray &first, const QByteArray &second)
     }
 }
 
-/// A module's destination that holds something other than the module as it
-/// ships (the project's own folder of that name, or a copy the user changed)
-/// is moved out of the app sources to projectRoot/PlinthBackups/<directory
-/// name> (numbered when taken) before the fresh copy replaces it, so nothing
-/// of the user's is lost and no second copy gets compiled. An unchanged copy
-/// from an earlier run is simply replaced.
-bool keepModuleBackup(const ProjectDetailsModel &details, const QString &source, const QString &destination,
-                      const QString &directoryName, QString *backup, QString *error)
+/// Keeps the item at `path` as "<path>.backup" ("<path>.backup2", ... when
+/// taken) and says where in `backup`. A backup holding the same already is
+/// enough: the item is then removed and no second copy made, so reruns do not
+/// pile up backups of one content. True when nothing was there or it worked.
+bool keepAsBackup(const QString &path, QString *backup, QString *error)
 {
-    const QByteArray item = nativePath(destination);
-    if (fileops::entryKind(item) == fileops::EntryKind::unknown || sameTree(nativePath(source), item))
+    const QByteArray item = nativePath(path);
+    if (fileops::entryKind(item) == fileops::EntryKind::unknown)
         return true;
-    const QString base = details.projectRoot() + QStringLiteral("/PlinthBackups/") + directoryName;
     for (int number = 1;; ++number) {
-        const QString candidate = base + (number == 1 ? QString() : QStringLiteral(" %1").arg(number));
-        if (fileops::entryKind(nativePath(candidate)) != fileops::EntryKind::unknown)
-            continue;
-        if (!fileops::makePath(nativePath(candidate.left(candidate.lastIndexOf(QLatin1Char('/')))), error))
-            return false;
-        *backup = candidate;
-        return fileops::renameWithoutReplacing(item, nativePath(candidate), error);
+        const QString candidate = path + QStringLiteral(".backup") + (number == 1 ? QString() : QString::number(number));
+        const QByteArray kept = nativePath(candidate);
+        if (fileops::entryKind(kept) == fileops::EntryKind::unknown) {
+            *backup = candidate;
+            return fileops::renameWithoutReplacing(item, kept, error);
+        }
+        if (sameTree(kept, item))
+            return fileops::removeItem(item, error);
     }
 }
 
@@ -116,19 +98,19 @@ GenerationStep copyModule(const ProjectDetailsModel &details, const QString &tem
     if (module.directoryName.isEmpty() || fileops::entryKind(nativePath(source)) == fileops::EntryKind::unknown)
         return failed(QStringLiteral("Directory does not exist at path: ") + source);
     const QString destination = moduleDestinationPath(details, module.directoryName);
+    // Something of the project's own at the module's place (its own folder
+    // of that name, or a copy the user changed) stays exactly where it is:
+    // the project's references point at it, and moving it away would break
+    // the build. Only an unchanged copy from an earlier run is replaced.
+    const QByteArray existing = nativePath(destination);
+    if (fileops::entryKind(existing) != fileops::EntryKind::unknown && !sameTree(nativePath(source), existing))
+        return failed(destination + QStringLiteral(" already exists and differs from the module ") + module.title
+                      + QStringLiteral("; it was left as it is. Rename or remove it to add the module."));
     const QString folder = destination.left(destination.lastIndexOf(QLatin1Char('/')));
     QString error;
-    QString backup;
-    if (!fileops::makePath(nativePath(folder), &error)
-        || !keepModuleBackup(details, source, destination, module.directoryName, &backup, &error)
-        || !duplicateDirectoryFromBundle(source, destination, &error))
+    if (!fileops::makePath(nativePath(folder), &error) || !duplicateDirectoryFromBundle(source, destination, &error))
         return failed(QStringLiteral("Failed to copy ") + module.directoryName + QStringLiteral(": ") + error);
-    QString detail;
-    if (!backup.isEmpty()) {
-        detail = QStringLiteral("Kept the project's own ") + module.directoryName + QStringLiteral(" as ") + backup;
-        debugConsole(detail);
-    }
-    return {GenerationStepKind::moduleCopy, module.title, Outcome::done, detail};
+    return {GenerationStepKind::moduleCopy, module.title, Outcome::done, {}};
 }
 
 } // namespace
@@ -182,31 +164,40 @@ GenerationStep copyArkanaFiles(const ProjectDetailsModel &details, const Resourc
         return arkanaStep(Outcome::failed, missingTemplateLine(templateName));
     }
     const QString root = details.projectRoot();
-    QStringList copied;
-    for (const QString &name : {QStringLiteral("Gemfile"), QStringLiteral(".arkana.yml"), QStringLiteral(".env")}) {
-        const QString source = templateDirectory + QLatin1Char('/') + name;
-        const QString destination = root + QLatin1Char('/') + name;
-        QString error;
-        QString backup;
-        if (!sameFileContents(source, destination) && !keepAsBackup(destination, &backup, &error)) {
-            debugConsole(error);
-            return arkanaStep(Outcome::failed, error);
-        }
-        if (!backup.isEmpty())
-            debugConsole(QStringLiteral("Kept the project's own ") + name + QStringLiteral(" as ") + backup);
-        if (!duplicateDirectoryFromBundle(source, destination, &error)) {
-            debugConsole(error);
-            return arkanaStep(Outcome::failed, error);
-        }
-        copied << name;
+    const auto failed = [](const QString &line) {
+        debugConsole(line);
+        return arkanaStep(Outcome::failed, line);
+    };
+    // The files are made for the project first, in a folder of their own in
+    // the project root (so that moving them in is a rename), and compared with
+    // what the project has: a file that is already what would be written is
+    // left alone, and only a file that differs is kept as a backup.
+    QTemporaryDir staging(root + QStringLiteral("/.plinth-arkana-XXXXXX"));
+    if (!staging.isValid())
+        return failed(QStringLiteral("Cannot write into ") + root + QStringLiteral(": ") + staging.errorString());
+    const QStringList names{QStringLiteral("Gemfile"), QStringLiteral(".arkana.yml"), QStringLiteral(".env")};
+    QString error;
+    for (const QString &name : names) {
+        if (!duplicateDirectoryFromBundle(templateDirectory + QLatin1Char('/') + name, staging.filePath(name), &error))
+            return failed(error);
     }
-    // Only the copied files are rewritten: the walk leaves the user's own
-    // files closed.
+    // Only these files are rewritten: the walk opens nothing of the project.
     ConsoleCapture walkLines(ConsoleCapture::Threads::creatingThreadOnly);
     const InstantiationResult walk =
-        instantiateTemplate(root, templateName, details, InstantiationScope::existing(copied));
+        instantiateTemplate(staging.path(), templateName, details, InstantiationScope::existing(names));
     if (!walk.succeeded())
         return arkanaStep(Outcome::failed, walkLines.lines().join(QLatin1Char('\n')));
+    for (const QString &name : names) {
+        const QString destination = root + QLatin1Char('/') + name;
+        if (sameFileContents(staging.filePath(name), destination))
+            continue;
+        QString backup;
+        if (!keepAsBackup(destination, &backup, &error)
+            || !fileops::renameWithoutReplacing(nativePath(staging.filePath(name)), nativePath(destination), &error))
+            return failed(error);
+        if (!backup.isEmpty())
+            debugConsole(QStringLiteral("Kept the project's own ") + name + QStringLiteral(" as ") + backup);
+    }
     return arkanaStep(Outcome::done);
 }
 
@@ -243,9 +234,11 @@ void addModulesToTarget(const ProjectDetailsModel &details, const ResourceBundle
     }
     for (const ListItem &module : details.userSelectedModules) {
         const ScriptResult result = runner.executeScripts(addModuleCommand(script, details, module));
-        debugConsole(QStringLiteral("Module successfully added.. ScriptResult(output: %1, exitCode: %2)")
-                         .arg(debugForm(result.output))
-                         .arg(result.exitCode));
+        debugConsole((result.exitCode == 0 ? QStringLiteral("Module successfully added.. ")
+                                           : QStringLiteral("Module could not be added.. "))
+                     + QStringLiteral("ScriptResult(output: %1, exitCode: %2)")
+                           .arg(debugForm(result.output))
+                           .arg(result.exitCode));
         if (result.exitCode == 0) {
             record({GenerationStepKind::moduleTarget, module.title, Outcome::done, {}});
         } else {

@@ -38,12 +38,14 @@ QString moduleGroupPath(const QString &directoryName);
 /// shell word of its own.
 QString addModuleCommand(const QString &scriptPath, const ProjectDetailsModel &details, const ListItem &module);
 
-/// The Arkana step of an existing project: when Arkana was chosen, copies the
-/// template's "Gemfile", ".arkana.yml" and ".env" into the project root and
-/// runs the template walk over the project, limited to those files, so they
-/// get the project's name and variants. A file of the same name that the
-/// project already has is first kept as "<name>.backup" (or ".backup2", ...),
-/// so nothing of the user's is lost. Skipped when Arkana was not chosen.
+/// The Arkana step of an existing project: when Arkana was chosen, makes the
+/// template's "Gemfile", ".arkana.yml" and ".env" for the project (the
+/// template walk, limited to those files, gives them the project's name and
+/// variants) and puts them into the project root. A file the project already
+/// has is left alone when it is what would be written; otherwise it is first
+/// kept as "<name>.backup" (or ".backup2", ...), unless a backup of the same
+/// content exists, so nothing of the user's is lost and reruns add nothing.
+/// Skipped when Arkana was not chosen.
 GenerationStep copyArkanaFiles(const ProjectDetailsModel &details, const ResourceBundle &bundle);
 
 /// The Arkana step, then a fresh copy of each chosen module from the template

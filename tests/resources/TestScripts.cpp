@@ -87,6 +87,7 @@ private slots:
     {
         QFile::remove(inRoot("Podfile"));
         QFile::remove(inRoot("Podfile.backup"));
+        QFile::remove(inRoot("Podfile.backup2"));
         QDir(inRoot("Shop.xcodeproj")).removeRecursively();
         QDir(inRoot("Pods")).removeRecursively();
     }
@@ -223,6 +224,17 @@ private slots:
             QCOMPARE(podfile.contains("target '" + test + "' do"), testTargets.contains(test));
         QCOMPARE(readFile(inRoot("Podfile.backup")), oldPodfile);
         QCOMPARE(rubySyntaxErrors(inRoot("Podfile")), QString());
+        if (oldPodfile.isEmpty())
+            return;
+        // The same previous Podfile again: its backup is there already.
+        // Another one: kept beside the first, which stays.
+        QVERIFY(writeFile(inRoot("Podfile"), oldPodfile));
+        QCOMPARE(postGen(target, "Shop", "n", "n", "Kingfisher").exitCode, 0);
+        QVERIFY(!QFileInfo::exists(inRoot("Podfile.backup2")));
+        QVERIFY(writeFile(inRoot("Podfile"), oldPodfile + "# changed\n"));
+        QCOMPARE(postGen(target, "Shop", "n", "n", "Kingfisher").exitCode, 0);
+        QCOMPARE(readFile(inRoot("Podfile.backup")), oldPodfile);
+        QCOMPARE(readFile(inRoot("Podfile.backup2")), oldPodfile + "# changed\n");
     }
 
     void podInstall_data()
