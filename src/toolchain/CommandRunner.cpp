@@ -129,7 +129,11 @@ ScriptResult CommandRunner::executeScripts(const QString &commandLine) const
 {
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
-    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/local/bin:/opt/homebrew/bin:/usr/bin:/bin:/usr/sbin:/sbin"));
+    // The toolchain search path, as for commands: the Ruby that runs the
+    // scripts (AddModulesInTarget.rb among them) is the one the prerequisite
+    // check asks for the xcodeproj gem, the user's rvm or rbenv Ruby before
+    // Homebrew's and the system's.
+    environment.insert(QStringLiteral("PATH"), toolchainSearchPath());
     const ProcessRun result =
         run(m_launchers.scriptShell, commandLine, QStringLiteral("-c"), environment, QProcess::MergedChannels);
     return {decoded(result.output), result.started ? result.exitCode : -1};

@@ -74,7 +74,8 @@ public:
     ScriptResult executeCommandWithStatus(const QString &commandLine) const;
 
     /// Runs `commandLine` with "/bin/zsh -c" in an environment of exactly
-    /// LANG=en_US.UTF-8 and a fixed PATH. A process that cannot start gives
+    /// LANG=en_US.UTF-8 and PATH=toolchainSearchPath(), so a script finds the
+    /// same Ruby as the prerequisite check. A process that cannot start gives
     /// ("", -1) and a console line.
     ScriptResult executeScripts(const QString &commandLine) const;
 

@@ -56,7 +56,10 @@ QString probeCommand(PreRequisite tool)
     case PreRequisite::xcodegen:
         return QStringLiteral("command -v xcodegen");
     case PreRequisite::xcodeProj:
-        return QStringLiteral("command -v xcodeproj");
+        // The gem as the scripts will load it: with the first Ruby on the
+        // toolchain search path (an xcodeproj program of another Ruby would
+        // pass a check that the module script then fails).
+        return QStringLiteral("ruby -e 'require \"xcodeproj\"' >/dev/null 2>&1 && command -v ruby");
     }
     return {};
 }

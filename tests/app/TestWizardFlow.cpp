@@ -176,7 +176,7 @@ private slots:
         qputenv("PATH", (fixture::fakeToolchain() + QLatin1Char(':') + qEnvironmentVariable("PATH")).toUtf8());
         // Stand-ins for the tools the fake toolchain has no need of.
         const QString tools = m_work.filePath(QStringLiteral("tools"));
-        for (const QString &tool : {QStringLiteral("brew"), QStringLiteral("xcode-select"), QStringLiteral("xcodeproj")})
+        for (const QString &tool : {QStringLiteral("brew"), QStringLiteral("xcode-select")})
             QVERIFY(test::writeFile(tools + QLatin1Char('/') + tool, "#!/bin/sh\nexit 0\n", true));
         auto runner = fixture::fakeRunner();
         runner->setToolchainSearchPath(tools + QLatin1Char(':') + runner->toolchainSearchPath());

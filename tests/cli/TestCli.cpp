@@ -321,8 +321,12 @@ private slots:
     {
         QTest::addColumn<QStringList>("extraTools"); // made beside the fake toolchain
         QTest::addColumn<QStringList>("missing");
-        QTest::newRow("fake toolchain") << QStringList{} << QStringList{"Homebrew", "Command line tools", "XcodeProj"};
-        QTest::newRow("every tool") << QStringList{"brew", "xcode-select", "xcodeproj"} << QStringList{};
+        QTest::newRow("fake toolchain") << QStringList{} << QStringList{"Homebrew", "Command line tools"};
+        QTest::newRow("every tool") << QStringList{"brew", "xcode-select"} << QStringList{};
+        // The gem counts only where the scripts' Ruby (the first on the
+        // search path) can load it, not where some xcodeproj program exists.
+        QTest::newRow("a Ruby without the gem") << QStringList{"brew", "xcode-select", "xcodeproj", "ruby"}
+                                                << QStringList{"XcodeProj"};
     }
 
     void doctor()
@@ -331,7 +335,7 @@ private slots:
         QFETCH(QStringList, missing);
         QTemporaryDir tools;
         for (const QString &tool : extraTools)
-            QVERIFY(writeFile(tools.filePath(tool), "#!/bin/sh\nexit 0\n", true));
+            QVERIFY(writeFile(tools.filePath(tool), tool == "ruby" ? "#!/bin/sh\nexit 1\n" : "#!/bin/sh\nexit 0\n", true));
         const QString searchPath = tools.path() + ":" + fixture::fakeToolchain() + ":/usr/bin:/bin";
         const cli::Result result = cli::run(cli::underTest, {"doctor"}, tools.path(), cli::fakeToolchain({}, searchPath));
         QVERIFY2(result.exitCode == (missing.isEmpty() ? 0 : 1) && result.out.size() == 9, qPrintable(result.all()));

@@ -17,7 +17,6 @@ using Environment = QMap<QString, QString>;
 
 namespace {
 
-const QString scriptsPath = QStringLiteral("/usr/local/bin:/opt/homebrew/bin:/usr/bin:/bin:/usr/sbin:/sbin");
 
 /// The environment the shell of a call was started with, as the kernel
 /// recorded it (Linux only): the shell reads its own /proc entry. The second
@@ -94,7 +93,8 @@ private slots:
 
         const ScriptResult script = onWorker([&] { return runner.executeScripts(ownEnvironment); });
         QCOMPARE(script.exitCode, 0);
-        QCOMPARE(parseEnvironment(script.output), (Environment{{"LANG", "en_US.UTF-8"}, {"PATH", scriptsPath}}));
+        QCOMPARE(parseEnvironment(script.output),
+                 (Environment{{"LANG", "en_US.UTF-8"}, {"PATH", runner.toolchainSearchPath()}}));
     }
 
     void output_data()
