@@ -14,6 +14,16 @@ add_custom_command(
     COMMENT "Copying the resource bundle to ${PLINTH_BUNDLE_DIR}"
     VERBATIM)
 
+# <template>.files lists every file of a template (relative to its folder),
+# so that the template copy can name a file the installed bundle lacks.
+foreach(template SwiftUIBaseSetup UIKitBaseSetup)
+    file(GLOB_RECURSE template_files LIST_DIRECTORIES false RELATIVE ${CMAKE_SOURCE_DIR}/resources/${template}
+        ${CMAKE_SOURCE_DIR}/resources/${template}/*)
+    list(SORT template_files)
+    list(JOIN template_files "\n" template_lines)
+    file(CONFIGURE OUTPUT ${PLINTH_BUNDLE_DIR}/${template}.files CONTENT "${template_lines}\n" @ONLY)
+endforeach()
+
 file(GLOB PLINTH_TS_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/translations/*.ts)
 set(PLINTH_QM_FILES)
 foreach(ts ${PLINTH_TS_FILES})

@@ -54,6 +54,11 @@ else
     if [ -f .arkana.yml ]; then run_arkana=yes; fi
 fi
 
+# The names go into comment lines of every new Swift file: a line break
+# (or any other control character) in them becomes a space.
+author=${author//[[:cntrl:]]/ }
+organisation=${organisation//[[:cntrl:]]/ }
+
 xml_escape() {
     printf '%s' "$1" | sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g'
 }

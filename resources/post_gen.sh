@@ -14,8 +14,9 @@
 #   PODS          pod names separated by spaces; a name listed twice is
 #                 written once
 #
-# A pod name must consist of letters, digits and "-_.+": the Podfile is Ruby
-# that `pod install` executes, so any other name is refused and not written.
+# A pod name must consist of letters, digits and "-_.+", or be a subspec
+# ("Firebase/Analytics") whose every part does: the Podfile is Ruby that
+# `pod install` executes, so any other name is refused and not written.
 # An existing Podfile that differs from the new one is kept as Podfile.backup
 # (numbered when taken), once per content.
 # Exit status: 0 written, 2 written without some refused pod names, 1 nothing
@@ -57,8 +58,8 @@ status=0
 pods=()
 add_pod() {
     local name=$1 existing
-    if [[ ! $name =~ ^[A-Za-z0-9_.+-]+$ ]]; then
-        printf "post_gen: refusing pod name '%s': only letters, digits and -_.+ are allowed; it was not written\n" "$name" >&2
+    if [[ ! $name =~ ^[A-Za-z0-9_.+-]+(/[A-Za-z0-9_.+-]+)*$ ]]; then
+        printf "post_gen: refusing pod name '%s': only letters, digits and -_.+ (and / between a pod and its subspec) are allowed; it was not written\n" "$name" >&2
         status=2
         return
     fi

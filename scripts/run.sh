@@ -9,6 +9,11 @@ if [ "$(uname -s)" = Darwin ]; then
 fi
 cmake --preset default >/dev/null
 cmake --build --preset default --target plinth plinth_bundle
+if [ "$(uname -s)" = Darwin ]; then
+    # On macOS the build makes Plinth.app; its resources are copied into it.
+    cmake --build --preset default --target plinth_app_resources
+    exec build/default/bin/Plinth.app/Contents/MacOS/Plinth "$@"
+fi
 
 if [ "$(uname -s)" = Linux ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "run: no display found; starting Plinth on a virtual X display (xvfb-run)" >&2

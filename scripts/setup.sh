@@ -9,6 +9,7 @@ debian_packages=(
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev
     libvterm-dev libtree-sitter-dev
     python3 python3-yaml ruby shellcheck
+    clang libclang-rt-14-dev
     zsh
     xvfb xauth
 )

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite.
 # Usage: scripts/test.sh [preset]   (default: "default"; "asan" for the
-# AddressSanitizer + UndefinedBehaviorSanitizer build)
+# AddressSanitizer + UndefinedBehaviorSanitizer build; "tsan" for the
+# concurrency tests under ThreadSanitizer)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"

@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/BuildInfo.h"
 #include "app/Startup.h"
 
 #include <QApplication>
@@ -16,7 +17,7 @@ std::optional<int> answerCommandLine(int argc, char *argv[])
 {
     QCoreApplication console(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Plinth"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(PLINTH_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(plinth::buildInfo::version));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("A wizard that sets up new iOS app projects and adds ready-made modules to existing ones."));

@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "app/AlertPanelController.h"
+#include "app/BuildInfo.h"
 #include "app/CustomNSPanel.h"
 #include "app/DebugConsole.h"
 #include "app/UpdateChecker.h"
@@ -11,8 +12,6 @@
 namespace plinth {
 
 namespace {
-// The feed of released versions, set at build time (PLINTH_RELEASE_FEED_URL).
-constexpr char releaseFeedURL[] = PLINTH_RELEASE_FEED_URL;
 constexpr int updateCheckDelayMilliseconds = 500;
 } // namespace
 
@@ -23,7 +22,7 @@ void AppDelegate::applicationDidFinishLaunching()
     // 20 ms, so the request goes out once the panel has had time to paint.
     QTimer::singleShot(updateCheckDelayMilliseconds, this, [] {
         UpdateChecker::shared().performManualMacAppVersionCheck(
-            QUrl(QString::fromLatin1(releaseFeedURL)), false,
+            QUrl(QString::fromLatin1(buildInfo::releaseFeedURL)), false,
             [](const KWVersionInfo &info) { debugConsole(info.description()); });
     });
 

@@ -3,6 +3,7 @@
 #include "app/AlertPanelController.h"
 #include "app/AppDelegate.h"
 #include "app/ApplicationDesktop.h"
+#include "app/BuildInfo.h"
 #include "app/FolderPanel.h"
 #include "app/ScreenFlow.h"
 #include "catalogs/SupplementalPodsPage.h"
@@ -28,7 +29,7 @@ WizardContext applicationWizardContext()
 void prepareApplication(AppDelegate &delegate)
 {
     QApplication::setApplicationName(QStringLiteral("Plinth"));
-    QApplication::setApplicationVersion(QStringLiteral(PLINTH_VERSION));
+    QApplication::setApplicationVersion(QString::fromLatin1(buildInfo::version));
     QApplication::setOrganizationName(QStringLiteral("Tarnwick"));
     // Hiding or closing windows never ends the application; the frame's close
     // button does.

@@ -11,8 +11,10 @@ std::optional<QString> detectProjectUI(const QString &projectFolder, const QStri
 {
     const QString appDelegate = QStringLiteral("AppDelegate.swift");
     const QString appFile = projectName + QStringLiteral("App.swift");
-    // Links are listed but not followed into, so a link cycle cannot trap the walk.
-    QDirIterator walk(projectFolder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    // Links are neither listed nor followed, so the walk stays inside the
+    // project and a link cycle cannot trap it; only plain files are listed (a
+    // pipe named like the app file would block the read).
+    QDirIterator walk(projectFolder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
     while (walk.hasNext()) {
         const QString path = walk.next();
         if (!path.endsWith(appDelegate) && !path.endsWith(appFile))

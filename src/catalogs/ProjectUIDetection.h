@@ -9,7 +9,8 @@
 namespace plinth {
 
 /// The UI kind of an existing project: walks every file below
-/// `projectFolder`, at any depth, in the order the file system gives them,
+/// `projectFolder`, at any depth, in the order the file system gives them
+/// (links, pipes and devices left out, unreadable folders passed over),
 /// and reads the first whose path ends with "AppDelegate.swift" or with
 /// `projectName` + "App.swift". Its text naming the catalog text of "swiftUi"
 /// gives that text, else naming the one of "uiKit" gives that one. Nothing

@@ -1,5 +1,6 @@
 #include "cli/CliApplication.h"
 
+#include "app/BuildInfo.h"
 #include "app/TextCatalog.h"
 #include "cli/CliOutput.h"
 #include "cli/DoctorCommand.h"
@@ -96,7 +97,7 @@ int pods(const QString &ui, const std::optional<QString> &pageFile, const std::o
 void setUpCliApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("plinth-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(PLINTH_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(buildInfo::version));
 }
 
 QString cliHelpText()

@@ -166,6 +166,8 @@ GenerationStep GenerationRun::runXcodeGen(const QString &projectRoot)
     QString detail = line.trimmed();
     if (result.exitCode == 0)
         detail += QStringLiteral("\nXcodeGen made no ") + project;
+    else if (!result.timedOut) // the output alone may not say that it failed
+        detail += QStringLiteral("\nXcodeGen ended with status %1").arg(result.exitCode);
     return step(GenerationStepKind::xcodeGen, Outcome::failed, detail);
 }
 

@@ -117,7 +117,35 @@ GenerationStep copyModule(const ProjectDetailsModel &details, const QString &tem
 
 bool duplicateDirectoryFromBundle(const QString &from, const QString &to, QString *error)
 {
-    return fileops::removeItem(nativePath(to), error) && fileops::copyItem(nativePath(from), nativePath(to), error);
+    const QByteArray target = nativePath(to);
+    if (fileops::entryKind(target) == fileops::EntryKind::unknown) {
+        if (fileops::copyItem(nativePath(from), target, error))
+            return true;
+        // Half a copy (a full disk, a folder turned read-only) is taken away
+        // again, so that a later run does not find a changed module there.
+        fileops::removeItem(target);
+        return false;
+    }
+    // The new copy is made beside the old item and swapped in by renames, so
+    // that a failure at any point leaves the old item as it was.
+    const QByteArray fresh = target + ".plinth-new";
+    const QByteArray old = target + ".plinth-old";
+    if (!fileops::removeItem(fresh, error) || !fileops::removeItem(old, error))
+        return false;
+    if (!fileops::copyItem(nativePath(from), fresh, error)) {
+        fileops::removeItem(fresh);
+        return false;
+    }
+    if (!fileops::renameWithoutReplacing(target, old, error)) {
+        fileops::removeItem(fresh);
+        return false;
+    }
+    if (!fileops::renameWithoutReplacing(fresh, target, error)) {
+        fileops::renameWithoutReplacing(old, target);
+        fileops::removeItem(fresh);
+        return false;
+    }
+    return fileops::removeItem(old, error);
 }
 
 QString moduleSourcePath(const QString &templateDirectory, const QString &templateName, const QString &directoryName)
@@ -192,9 +220,14 @@ GenerationStep copyArkanaFiles(const ProjectDetailsModel &details, const Resourc
         if (sameFileContents(staging.filePath(name), destination))
             continue;
         QString backup;
-        if (!keepAsBackup(destination, &backup, &error)
-            || !fileops::renameWithoutReplacing(nativePath(staging.filePath(name)), nativePath(destination), &error))
+        if (!keepAsBackup(destination, &backup, &error))
             return failed(error);
+        if (!fileops::renameWithoutReplacing(nativePath(staging.filePath(name)), nativePath(destination), &error)) {
+            // The project's own file goes back to its place.
+            if (!backup.isEmpty())
+                fileops::renameWithoutReplacing(nativePath(backup), nativePath(destination));
+            return failed(error);
+        }
         if (!backup.isEmpty())
             debugConsole(QStringLiteral("Kept the project's own ") + name + QStringLiteral(" as ") + backup);
     }

@@ -11,10 +11,11 @@ namespace plinth {
 class CommandRunner;
 class ResourceBundle;
 
-/// Replaces whatever is at `to` with a copy of the file or folder at `from`:
-/// the old item is removed first (links are removed, never followed), then
-/// the source is copied (links as links). False, with `error` set to the file
-/// system's description, when the removal or the copy fails.
+/// Replaces whatever is at `to` with a copy of the file or folder at `from`
+/// (links copied as links, never followed): the copy is made beside `to` and
+/// swapped in by renames, the old item removed last. False, with `error` set
+/// to the file system's description, when a step fails; the old item is then
+/// as it was and no half copy is left.
 bool duplicateDirectoryFromBundle(const QString &from, const QString &to, QString *error = nullptr);
 
 /// Where a module comes from: template folder + "/" + template name + "/" +

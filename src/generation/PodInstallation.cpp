@@ -89,7 +89,8 @@ bool arePodsInstalled(const QString &podsDirectory, const QStringList &pods)
         return false;
     }
     for (const QString &pod : pods) {
-        if (!QFileInfo::exists(podsDirectory + QLatin1Char('/') + pod))
+        // A subspec ("Firebase/Analytics") is installed in its pod's folder.
+        if (!QFileInfo::exists(podsDirectory + QLatin1Char('/') + pod.section(QLatin1Char('/'), 0, 0)))
             return false;
     }
     return true;
@@ -138,9 +139,10 @@ GenerationStep installPodsInForeground(const ProjectDetailsModel &details, const
     if (command.isEmpty())
         return failed(QStringLiteral("PodInstall.sh is missing from the application's resources"));
     command.chop(1); // the carriage return that presses Return in the terminal
-    const int status = runner.executeInForeground(command);
-    if (status != 0)
-        return failed(QStringLiteral("PodInstall.sh ended with status %1").arg(status));
+    const ScriptResult result = runner.executeInForeground(command);
+    if (result.exitCode != 0)
+        return failed(result.output.isEmpty() ? QStringLiteral("PodInstall.sh ended with status %1").arg(result.exitCode)
+                                              : result.output.trimmed());
     const QString pods = podsDirectoryPath(details);
     if (!arePodsInstalled(pods, details.userSelectedPods))
         return failed(QStringLiteral("Not every selected pod has its folder in ") + pods);
@@ -149,7 +151,7 @@ GenerationStep installPodsInForeground(const ProjectDetailsModel &details, const
 
 bool isValidPodName(const QString &name)
 {
-    static const QRegularExpression podName(QStringLiteral("\\A[A-Za-z0-9_.+-]+\\z"));
+    static const QRegularExpression podName(QStringLiteral("\\A[A-Za-z0-9_.+-]+(/[A-Za-z0-9_.+-]+)*\\z"));
     return podName.match(name).hasMatch();
 }
 

@@ -66,7 +66,8 @@ GenerationStep installPodsInForeground(const ProjectDetailsModel &details, const
                                        const CommandRunner &runner);
 
 /// Whether post_gen.sh writes a pod of this name into the Podfile (which is
-/// Ruby): one or more ASCII letters, digits and "-_.+".
+/// Ruby): one or more ASCII letters, digits and "-_.+", or a subspec
+/// "Name/Sub" (any depth) whose every part is such a name.
 bool isValidPodName(const QString &name);
 
 } // namespace plinth

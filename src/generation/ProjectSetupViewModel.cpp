@@ -132,10 +132,18 @@ void ProjectSetupViewModel::stopPodPolling()
 void ProjectSetupViewModel::checkPods()
 {
     const QPointer<ProjectSetupViewModel> self(this);
+    const quint64 check = ++m_podChecksStarted;
     QThreadPool::globalInstance()->start(
-        [self, directory = podsDirectoryPath(m_details), pods = m_details.userSelectedPods] {
+        [self, check, directory = podsDirectoryPath(m_details), pods = m_details.userSelectedPods] {
             const bool installed = arePodsInstalled(directory, pods);
-            onMainThread(self, [installed](ProjectSetupViewModel *viewModel) { viewModel->setShouldGoToNext(installed); });
+            onMainThread(self, [check, installed](ProjectSetupViewModel *viewModel) {
+                // Checks run side by side on the pool and may end in any
+                // order; an older one that ends last saw an older folder.
+                if (check < viewModel->m_podCheckApplied)
+                    return;
+                viewModel->m_podCheckApplied = check;
+                viewModel->setShouldGoToNext(installed);
+            });
         });
 }
 

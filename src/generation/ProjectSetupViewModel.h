@@ -73,8 +73,9 @@ public:
     const QTimer &timer() const { return m_timer; }
 
     /// Starts one pod check on a worker thread; its result goes to
-    /// shouldGoToNext. Only the pods the user selected count (not those the
-    /// modules require).
+    /// shouldGoToNext unless a check started later has already answered
+    /// (the Pods folder may have changed in between). Only the pods the user
+    /// selected count (not those the modules require).
     void checkPods();
 
     /// The command the embedded terminal types to install the pods (ends with
@@ -131,6 +132,8 @@ private:
     bool m_isProjectCreationDone = false;
     bool m_isGenerating = false;
     QList<GenerationStep> m_steps;
+    quint64 m_podChecksStarted = 0;
+    quint64 m_podCheckApplied = 0;
 };
 
 } // namespace plinth

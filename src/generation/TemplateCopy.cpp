@@ -22,6 +22,27 @@ QString childPath(const QString &folder, const QString &name)
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
+/// The files the manifest `<templateName>.files` of `bundle` lists (one path
+/// relative to the template folder a line) that the template folder lacks,
+/// or that are not plain files there. Nothing when the bundle has no manifest.
+QStringList filesMissingFromTemplate(const QString &templateName, const QString &templateFolder,
+                                     const ResourceBundle &bundle)
+{
+    const QString manifestPath = bundle.path(templateName, QStringLiteral("files"));
+    QByteArray manifest;
+    if (manifestPath.isEmpty() || !fileops::readRegularFile(nativePath(manifestPath), manifest))
+        return {};
+    QStringList missing;
+    for (const QByteArray &line : manifest.split('\n')) {
+        const QString relative = QString::fromUtf8(line).trimmed();
+        if (relative.isEmpty())
+            continue;
+        if (fileops::entryKind(nativePath(childPath(templateFolder, relative))) != fileops::EntryKind::file)
+            missing << relative;
+    }
+    return missing;
+}
+
 } // namespace
 
 QString chooseTemplate(const ProjectDetailsModel &details)
@@ -53,10 +74,19 @@ bool copyTemplate(const QString &templateName, const QString &projectRoot, const
 {
     bool complete = true;
     const QString topLevel = templateResourceURL(templateName, bundle);
-    if (topLevel.isEmpty())
+    if (topLevel.isEmpty()) {
+        debugConsole(QStringLiteral("The template ") + templateName
+                     + QStringLiteral(" is missing from the application's resources (") + bundle.root()
+                     + QStringLiteral(")"));
+        return false;
+    }
+    const QStringList missing = filesMissingFromTemplate(templateName, topLevel, bundle);
+    if (!missing.isEmpty()) {
+        debugConsole(QStringLiteral("The template ") + templateName
+                     + QStringLiteral(" in the application's resources lacks ") + missing.join(QStringLiteral(", ")));
         complete = false;
-    else
-        complete = copyTopLevelFiles(topLevel, projectRoot) && complete;
+    }
+    complete = copyTopLevelFiles(topLevel, projectRoot) && complete;
 
     QStringList appExclusions;
     if (!details.doesIncludeAWS)
@@ -76,6 +106,8 @@ bool copyTemplate(const QString &templateName, const QString &projectRoot, const
     for (const auto &target : targets) {
         const QString source = templateResourceURL(templateName + QLatin1Char('/') + templateName + target.suffix, bundle);
         if (source.isEmpty()) {
+            debugConsole(QStringLiteral("The folder ") + templateName + target.suffix + QStringLiteral(" of the template ")
+                         + templateName + QStringLiteral(" is missing from the application's resources"));
             complete = false;
             continue;
         }
@@ -132,14 +164,20 @@ bool copyDirectoryContents(const QString &source, const QString &destination, co
         return false;
     }
     std::vector<fileops::DirectoryEntry> entries;
-    if (!fileops::listDirectory(sourcePath, entries))
+    QString error;
+    if (!fileops::listDirectory(sourcePath, entries, &error)) {
+        debugConsole(error);
         return false;
+    }
     const QByteArray destinationPath = nativePath(destination);
     bool complete = true;
     for (const fileops::DirectoryEntry &entry : entries) {
         if (excluding.contains(fileops::displayPath(entry.name)))
             continue;
-        complete = fileops::copyItem(sourcePath + '/' + entry.name, destinationPath + '/' + entry.name) && complete;
+        if (!fileops::copyItem(sourcePath + '/' + entry.name, destinationPath + '/' + entry.name, &error)) {
+            debugConsole(error);
+            complete = false;
+        }
     }
     return complete;
 }

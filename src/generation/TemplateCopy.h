@@ -23,8 +23,10 @@ QString templateResourceURL(const QString &name);
 /// and BLE module folders the project leaves out), unit test folder and UI
 /// test folder into the project's three target folders, which must exist.
 /// Nothing that exists in the project is overwritten. A stage whose resource
-/// is missing is skipped. True when all four stages found their resource and
-/// copied everything.
+/// is missing is skipped; a missing template or folder, and a file that the
+/// bundle's manifest "<templateName>.files" lists but the template lacks, is
+/// named on the console. True when all four stages found their resource,
+/// nothing listed was missing and everything was copied.
 bool copyTemplate(const QString &templateName, const QString &projectRoot, const ProjectDetailsModel &details,
                   const ResourceBundle &bundle);
 bool copyTemplate(const QString &templateName, const QString &projectRoot);

@@ -118,7 +118,7 @@ targets:
     type: application
     platform: iOS
     deploymentTarget: {minimumDeploymentTarget}
-    sources: "{projectPath}/{projectName}/{projectName}"
+    sources: "{quotedProjectPath}/{projectName}/{projectName}"
     dependencies:
       - package: Wirecall
       - package: Logging
@@ -171,6 +171,11 @@ QString makeXcodeGenSpecification(const ProjectDetailsModel &details)
                     {QStringLiteral("minimumDeploymentTarget"), details.minimumDeploymentTarget},
                     {QStringLiteral("bundleIdentifier"), details.bundleIdentifier},
                     {QStringLiteral("projectPath"), details.projectPath},
+                    // Inside a double-quoted scalar a quote or backslash of the
+                    // folder's name would end or escape the string.
+                    {QStringLiteral("quotedProjectPath"),
+                     QString(details.projectPath).replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+                         .replace(QLatin1Char('"'), QStringLiteral("\\\""))},
                     {QStringLiteral("configs"), variantBlock(details.configVariant, configsEntry)},
                     {QStringLiteral("configSettings"), variantBlock(details.configVariant, configSettingsEntry)},
                     {QStringLiteral("configVariants"), variantBlock(details.configVariant, configVariantsEntry)},

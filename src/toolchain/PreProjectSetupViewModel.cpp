@@ -85,7 +85,7 @@ bool PreProjectSetupViewModel::isDependencyExist(const CommandRunner &runner, co
         debugConsole(text(key::brewExistenceCheckScriptNotFound));
         return false;
     }
-    const ScriptResult result = runner.executeScripts(QStringLiteral("ruby ") + shellArgument(path));
+    const ScriptResult result = runner.executeScripts(QStringLiteral("ruby ") + shellArgument(path), TimeLimit::probe);
 
     const QString open = QLatin1Char('<') + outputTagName + QLatin1Char('>');
     const QString close = QStringLiteral("</") + outputTagName + QLatin1Char('>');
@@ -111,18 +111,34 @@ DependencyCheck PreProjectSetupViewModel::verifyDependencies(const CommandRunner
 
 void PreProjectSetupViewModel::startCheck()
 {
+    // A check can take longer than the timer's interval (a slow Ruby, a
+    // busy disk); running the next one beside it would let the older result
+    // land last and overwrite the newer one.
+    if (m_checkRunning) {
+        m_checkPending = true;
+        return;
+    }
+    m_checkRunning = true;
     QPointer<PreProjectSetupViewModel> self(this);
     std::shared_ptr<const CommandRunner> runner = m_runner;
     const ResourceBundle bundle = m_bundle;
     (void)QtConcurrent::run([self, runner, bundle] {
         const DependencyCheck check = verifyDependencies(*runner, bundle);
-        // Two main-thread jobs, one after the other; a model that is gone by
-        // then drops them.
+        // A model that is gone by then drops the result.
         QMetaObject::invokeMethod(
-            qApp, [self, check] { if (self) self->updatePreRequisiteList(check); }, Qt::QueuedConnection);
-        QMetaObject::invokeMethod(
-            qApp, [self, check] { if (self) self->updatePreProjectSetupState(check); }, Qt::QueuedConnection);
+            qApp, [self, check] { if (self) self->checkEnded(check); }, Qt::QueuedConnection);
     });
+}
+
+void PreProjectSetupViewModel::checkEnded(const DependencyCheck &check)
+{
+    m_checkRunning = false;
+    updatePreRequisiteList(check);
+    updatePreProjectSetupState(check);
+    if (m_checkPending) {
+        m_checkPending = false;
+        startCheck();
+    }
 }
 
 void PreProjectSetupViewModel::updatePreRequisiteList(const DependencyCheck &check)

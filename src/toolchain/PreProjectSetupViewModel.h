@@ -32,8 +32,10 @@ struct DependencyCheck
 /// The prerequisite screen's model: checks the six tools every 5 seconds
 /// while the screen is shown, publishes one row per tool and the screen's
 /// state, and starts the installation of missing tools. Checks run on the
-/// thread pool; their results are applied on this object's thread in the
-/// order they arrive, and dropped when the model is gone.
+/// thread pool, one at a time; a check asked for while one runs starts when
+/// that one has ended, so results are applied in the order the checks
+/// started, each in one go, on this object's thread (and dropped when the
+/// model is gone).
 class PreProjectSetupViewModel : public QObject
 {
     Q_OBJECT
@@ -57,8 +59,10 @@ public:
     void stopTimer();
     bool isTimerRunning() const;
 
-    /// Starts one full check on the thread pool and returns at once.
+    /// Starts one full check on the thread pool and returns at once; while a
+    /// check runs, schedules one (only one) to start after it.
     void startCheck();
+    bool isCheckRunning() const { return m_checkRunning; }
 
     /// True when the script says its tool is installed: it printed the tag
     /// pair around exactly "0" and exited with 0. Blocks; runs on a worker.
@@ -85,11 +89,15 @@ Q_SIGNALS:
     void preRequisiteListChanged();
 
 private:
+    void checkEnded(const DependencyCheck &check);
+
     std::shared_ptr<const CommandRunner> m_runner;
     ResourceBundle m_bundle;
     QTimer *m_timer = nullptr;
     PreProjectSetupStates m_state = PreProjectSetupStates::checkingDependencies;
     QList<PreRequisiteSetUpModel> m_rows;
+    bool m_checkRunning = false;
+    bool m_checkPending = false;
 };
 
 } // namespace plinth

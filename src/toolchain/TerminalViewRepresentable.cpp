@@ -12,9 +12,10 @@
 
 namespace plinth {
 
-TerminalViewRepresentable::TerminalViewRepresentable(const QString &command, QWidget *parent)
+TerminalViewRepresentable::TerminalViewRepresentable(const QString &command, QWidget *parent, const QString &shell)
     : QWidget(parent)
     , m_command(command)
+    , m_shell(shell)
 {
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -36,12 +37,19 @@ void TerminalViewRepresentable::load()
     m_terminal->setGeometry(rect());
     layout->addWidget(m_terminal);
     setFocusProxy(m_terminal);
-    // The terminal's size, title and process-ended notifications are left
-    // unconnected on purpose: the element reports nothing to its screen, and
-    // an ended shell leaves its last output on view.
+    // The terminal's size and title notifications are left unconnected on
+    // purpose: the element reports nothing to its screen. An ended shell
+    // leaves its last output on view, followed by a line that says so (a
+    // shell that ends at once, with a broken start-up file, would otherwise
+    // leave a blank terminal and a command typed into nothing).
+    connect(m_terminal, &TerminalView::processTerminated, this, [this](int exitCode) {
+        if (m_terminal)
+            m_terminal->surface().write(
+                QStringLiteral("\r\n[The shell has ended with status %1.]\r\n").arg(exitCode).toUtf8());
+    });
 
     // Login shell: argument zero is a hyphen and the shell's name ("-zsh").
-    const QString shell = PtyProcess::loginShell();
+    const QString shell = m_shell.isEmpty() ? PtyProcess::loginShell() : m_shell;
     const QString argumentZero = QLatin1Char('-') + QFileInfo(shell).fileName();
 
     // The whole application moves to the home directory, so relative paths

@@ -13,7 +13,8 @@ namespace plinth {
 /// directory and, two seconds later, types `command` into it through the
 /// clipboard. A command that ends in a carriage return runs. Nothing is read
 /// back: whatever happens is visible only in the terminal, which keeps
-/// showing its last output after the shell has ended.
+/// showing its last output after the shell has ended and then says that it
+/// has ended, with its exit status.
 class TerminalViewRepresentable : public QWidget
 {
     Q_OBJECT
@@ -23,8 +24,10 @@ public:
     static constexpr int commandDelayMilliseconds = 2000;
 
     /// `command` is fixed for the element's life; another command needs a
-    /// new element.
-    explicit TerminalViewRepresentable(const QString &command, QWidget *parent = nullptr);
+    /// new element. `shell` is the program the terminal runs, as a login
+    /// shell; empty means PtyProcess::loginShell().
+    explicit TerminalViewRepresentable(const QString &command, QWidget *parent = nullptr,
+                                       const QString &shell = QString());
 
     QString command() const { return m_command; }
     /// The terminal, or null until the element has first been shown.
@@ -38,6 +41,7 @@ private:
     void sendCommand();
 
     const QString m_command;
+    const QString m_shell;
     QPointer<TerminalView> m_terminal;
 };
 

@@ -1,16 +1,11 @@
 #include "app/AlertPanelController.h"
 #include "app/BaseView.h"
 #include "app/CustomNSPanel.h"
-#include "app/DropDownMenu.h"
-#include "app/ScreenStack.h"
-#include "app/ToggleButton.h"
-#include "project/ProjectDetailsModel.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
@@ -18,11 +13,8 @@ using namespace plinth;
 
 namespace {
 
-int firstScreensMade = 0;
-
 QWidget *makeFirstScreen()
 {
-    ++firstScreensMade;
     auto *frame = new BaseView(new QLabel(QStringLiteral("first")));
     frame->setObjectName(QStringLiteral("firstScreen"));
     frame->setNextButton(QStringLiteral("Next"), [] {});
@@ -108,30 +100,6 @@ private slots:
         QCOMPARE(pressed, 1);
     }
 
-    // Cancel pushes a fresh first screen on top; the screens below stay and
-    // the project description is left as it was.
-    void cancelReturnsToAFreshFirstScreen()
-    {
-        currentProjectDetails().organizationName = QStringLiteral("Tarnwick Solutions");
-        ScreenStack stack(makeFirstScreen);
-        stack.pushFirstScreen();
-        auto *deep = new BaseView(new QLabel(QStringLiteral("deep")));
-        deep->setCancelButtonTitle(QStringLiteral("cancel"));
-        stack.push(deep);
-        stack.show();
-        const int before = firstScreensMade;
-        QTest::mouseClick(deep->cancelButton(), Qt::LeftButton);
-        QVERIFY(deep->shouldGoToHomeScreen());
-        QCOMPARE(stack.depth(), 3);
-        QCOMPARE(firstScreensMade, before + 1);
-        QCOMPARE(stack.top()->objectName(), QStringLiteral("firstScreen"));
-        QCOMPARE(stack.widget(1), deep);
-        QCOMPARE(currentProjectDetails().organizationName, QStringLiteral("Tarnwick Solutions"));
-
-        stack.pop();
-        QCOMPARE(stack.top(), deep);
-    }
-
     void alertHandsTheChosenOptionToItsCompletion_data()
     {
         QTest::addColumn<QStringList>("options");
@@ -182,34 +150,6 @@ private slots:
         QVERIFY(alert->isVisible());
         QTest::keyClick(alert.data(), Qt::Key_Return);
         QTRY_VERIFY(!alert);
-    }
-
-    void toggleReportsPressesAndRedraws()
-    {
-        ToggleButton toggle(2, QStringLiteral("UAT"), false);
-        QSignalSpy clicks(&toggle, &QAbstractButton::clicked);
-        toggle.resize(toggle.sizeHint());
-        toggle.show();
-        QTest::mouseClick(&toggle, Qt::LeftButton);
-        QCOMPARE(clicks.size(), 1);
-        QVERIFY(!toggle.isChecked()); // the owner decides
-        QVERIFY(!toggle.grab().isNull());
-    }
-
-    void dropDownWritesTheChosenOption()
-    {
-        DropDownMenu menu(QStringLiteral("Interface"), {QStringLiteral("SwiftUI"), QStringLiteral("UIKit")},
-                          QStringLiteral("SwiftUI"));
-        QSignalSpy changes(&menu, &DropDownMenu::selectedOptionChanged);
-        QCOMPARE(menu.text(), QStringLiteral("SwiftUI"));
-        const QList<QAction *> items = menu.menu()->actions();
-        QCOMPARE(items.size(), 2);
-        QCOMPARE(items.at(1)->text(), QStringLiteral("UIKit"));
-        items.at(1)->trigger();
-        QCOMPARE(menu.selectedOption(), QStringLiteral("UIKit"));
-        QCOMPARE(menu.text(), QStringLiteral("UIKit"));
-        items.at(1)->trigger();
-        QCOMPARE(changes.size(), 1);
     }
 };
 

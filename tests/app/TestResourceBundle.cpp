@@ -96,16 +96,6 @@ private slots:
         QFETCH(QString, root);
         QCOMPARE(ResourceBundle::rootForApplicationDirectory(applicationDirectory), root);
     }
-
-    // The bundle the build lays out beside the test executables is the one
-    // the program ships: it holds the compiled text catalogs.
-    void mainBundleIsTheBuiltOne()
-    {
-        const ResourceBundle &bundle = ResourceBundle::main();
-        QCOMPARE(bundle.root(), QDir::cleanPath(QStringLiteral(PLINTH_BUILD_DIR "/share/plinth")));
-        QVERIFY(!bundle.path(QStringLiteral("plinth_en"), QStringLiteral("qm"), QStringLiteral("translations")).isEmpty());
-        QVERIFY(!bundle.path(QStringLiteral("plinth_de"), QStringLiteral("qm"), QStringLiteral("translations")).isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestResourceBundle)

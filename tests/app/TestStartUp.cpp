@@ -1,5 +1,6 @@
 #include "app/AlertPanelController.h"
 #include "app/AppDelegate.h"
+#include "app/BuildInfo.h"
 #include "app/CustomNSPanel.h"
 #include "app/ScreenStack.h"
 #include "app/Startup.h"
@@ -43,7 +44,7 @@ private slots:
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("expected");
         QTest::newRow("help") << "--help" << "Usage:";
-        QTest::newRow("version") << "--version" << "Plinth 0.1.0";
+        QTest::newRow("version") << "--version" << QStringLiteral("Plinth ") + QLatin1String(buildInfo::version);
     }
 
     void helpAndVersionAnswerWithoutAWindow()
@@ -56,7 +57,7 @@ private slots:
         environment.remove(QStringLiteral("DISPLAY"));
         environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
         plinth.setProcessEnvironment(environment);
-        plinth.start(QStringLiteral(PLINTH_BUILD_DIR "/bin/plinth"), {option});
+        plinth.start(QStringLiteral(PLINTH_APP), {option});
         QVERIFY(plinth.waitForFinished(20000));
         QCOMPARE(plinth.exitCode(), 0);
         QVERIFY(QString::fromUtf8(plinth.readAllStandardOutput()).contains(expected));

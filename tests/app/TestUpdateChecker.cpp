@@ -19,22 +19,19 @@ private slots:
         QTest::addColumn<bool>("available");
         QTest::addColumn<bool>("forced");
         QTest::addColumn<bool>("failed");
-        QTest::newRow("newer") << QByteArray("<release><version>1.2.0</version><url>u</url></release>") << "1.1.9"
-                               << true << false << false;
-        QTest::newRow("same") << QByteArray("<release><version>1.2</version></release>") << "1.2.0" << false << false
-                              << false;
-        QTest::newRow("older feed") << QByteArray("<release><version>0.9.0</version></release>") << "1.0.0" << false
-                                    << false << false;
-        QTest::newRow("numeric, not text, order") << QByteArray("<release><version>1.10.0</version></release>")
-                                                  << "1.9.0" << true << false << false;
-        QTest::newRow("below minimum forces") << QByteArray("<release><version>2.0.0</version><minimumVersion>1.5.0"
-                                                            "</minimumVersion></release>")
-                                              << "1.4.0" << true << true << false;
-        QTest::newRow("no version") << QByteArray("<release><url>u</url></release>") << "1.0.0" << false << false
-                                    << true;
-        QTest::newRow("not a feed") << QByteArray("<html><body>Not found</body></html>") << "1.0.0" << false << false
-                                    << true;
-        QTest::newRow("broken XML") << QByteArray("<release><version>1.2") << "1.0.0" << false << false << true;
+        const auto row = [](const char *tag, const char *release, const char *current, bool available, bool forced,
+                            bool failed) {
+            QTest::newRow(tag) << QByteArray(release) << QString(current) << available << forced << failed;
+        };
+        row("newer", "<release><version>1.2.0</version><url>u</url></release>", "1.1.9", true, false, false);
+        row("same", "<release><version>1.2</version></release>", "1.2.0", false, false, false);
+        row("older feed", "<release><version>0.9.0</version></release>", "1.0.0", false, false, false);
+        row("numeric, not text, order", "<release><version>1.10.0</version></release>", "1.9.0", true, false, false);
+        row("below minimum forces", "<release><version>2.0.0</version><minimumVersion>1.5.0</minimumVersion></release>",
+            "1.4.0", true, true, false);
+        row("no version", "<release><url>u</url></release>", "1.0.0", false, false, true);
+        row("not a feed", "<html><body>Not found</body></html>", "1.0.0", false, false, true);
+        row("broken XML", "<release><version>1.2", "1.0.0", false, false, true);
     }
 
     void feedIsCompared()

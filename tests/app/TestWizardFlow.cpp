@@ -26,9 +26,6 @@
 #include "tools/TestFiles.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
-#include <QDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -70,22 +67,6 @@ void click(QAbstractButton *button)
     QVERIFY(button);
     QVERIFY(button->isVisible() && button->isEnabled());
     QTest::mouseClick(button, Qt::LeftButton);
-}
-
-/// The alert on the panel: checks its title, picks `option` in its pop-up
-/// list (when given) and presses OK.
-void answerAlert(const QString &title, const QString &option = {})
-{
-    QTRY_VERIFY(AlertPanelController::shared().currentAlert());
-    QDialog *alert = AlertPanelController::shared().currentAlert();
-    QCOMPARE(alert->findChild<QLabel *>(QStringLiteral("alertTitle"))->text(), title);
-    if (!option.isEmpty()) {
-        auto *options = alert->findChild<QComboBox *>(QStringLiteral("alertOptions"));
-        QVERIFY(options);
-        options->setCurrentText(option);
-    }
-    click(alert->findChild<QPushButton *>(QStringLiteral("alertOK")));
-    QTRY_VERIFY(!AlertPanelController::shared().currentAlert());
 }
 
 } // namespace
@@ -277,10 +258,10 @@ private slots:
         QCOMPARE(m_desktop.opened, QStringList{root + QStringLiteral("/Orbit.xcworkspace")});
         QCOMPARE(m_desktop.quits, 1);
 
-        const QString podfile = QString::fromUtf8(test::readFile(root + QStringLiteral("/Podfile")));
+        const QString podfile = test::readText(root + QStringLiteral("/Podfile"));
         QVERIFY(podfile.contains(QLatin1Char('\'') + pod + QLatin1Char('\'')));
         QVERIFY(QFileInfo::exists(root + QStringLiteral("/Pods/") + pod));
-        const QString projectYml = QString::fromUtf8(test::readFile(root + QStringLiteral("/project.yml")));
+        const QString projectYml = test::readText(root + QStringLiteral("/project.yml"));
         QVERIFY(projectYml.contains(QStringLiteral("Development")) && projectYml.contains(QStringLiteral("Production")));
         QVERIFY(!projectYml.contains(QStringLiteral("UAT")));
         QVERIFY(QFileInfo(root + QStringLiteral("/Orbit/AppDelegate.swift")).isFile()); // UIKit, the first kind offered

@@ -280,6 +280,23 @@ private slots:
         model.reset();
         QCoreApplication::processEvents();
     }
+
+    // The screen closed while its page request hangs: the request goes with
+    // the model and nothing reaches it afterwards.
+    void modelGoneWhileThePageStalls()
+    {
+        PageServer server("<html></html>");
+        server.stall();
+        ProjectDetailsModel details;
+        details.projectType = ProjectType::new_;
+        ConsoleCapture console;
+        auto model = std::make_unique<PodSelectionViewModel>(details, server.url());
+        model->appear();
+        QTRY_COMPARE_WITH_TIMEOUT(server.requests(), 1, 5000);
+        model.reset();
+        QTest::qWait(200);
+        QVERIFY(console.lines().isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPodSelection)

@@ -2,8 +2,11 @@
 
 #include "app/ResourceBundle.h"
 #include "app/TextCatalog.h"
+#include "catalogs/ModuleCatalog.h"
+#include "generation/GenerationRun.h"
 #include "project/ProjectDetailsModel.h"
 #include "toolchain/CommandRunner.h"
+#include "toolchain/OnWorker.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -12,6 +15,7 @@
 #include <QProcess>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 /// What the generation tests share: the fake toolchain, runners that use it,
@@ -80,6 +84,34 @@ inline plinth::ProjectDetailsModel newProject(const QString &projectPath, const 
     details.userSelectedPods = {QStringLiteral("SwiftLint"), QStringLiteral("R.swift")};
     details.doesIncludeArkana = true;
     return details;
+}
+
+/// The module catalog's entry titled `title`.
+inline plinth::ListItem catalogEntry(const QString &title, bool uiKit = false)
+{
+    for (const plinth::ListItem &item : plinth::moduleCatalog(uiKit)) {
+        if (item.title == title)
+            return item;
+    }
+    return {};
+}
+
+/// Runs the generation on a worker thread and returns its records, handing
+/// each to `after` as well.
+inline QList<plinth::GenerationStep> runGeneration(const plinth::ProjectDetailsModel &details,
+                                                   const plinth::ResourceBundle &bundle,
+                                                   const plinth::CommandRunner &runner,
+                                                   const std::function<void(const plinth::GenerationStep &)> &after = {})
+{
+    return onWorker([&] {
+        QList<plinth::GenerationStep> steps;
+        plinth::GenerationRun(details, bundle, runner, [&](const plinth::GenerationStep &step) {
+            steps << step;
+            if (after)
+                after(step);
+        }).generate();
+        return steps;
+    });
 }
 
 /// Every file below `root` (links and folders left out) with its bytes, by

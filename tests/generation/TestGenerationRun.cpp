@@ -1,10 +1,9 @@
 #include "app/DebugConsole.h"
 #include "app/ResourceBundle.h"
-#include "catalogs/ModuleCatalog.h"
 #include "generation/GenerationFixture.h"
 #include "generation/GenerationRun.h"
 #include "generation/ModuleInstallation.h"
-#include "toolchain/OnWorker.h"
+#include "tools/RunProcess.h"
 #include "tools/TestFiles.h"
 
 #include <QRegularExpression>
@@ -22,15 +21,7 @@ using enum GenerationStepKind;
 const QList<GenerationStepKind> newProjectSteps = {projectRoot, targetDirectories, xcodeGenSpecification, templateCopy,
                                                    xcodeGen,    postGeneration,    instantiation};
 
-QList<GenerationStep> runGeneration(const ProjectDetailsModel &details, const ResourceBundle &bundle,
-                                    const CommandRunner &runner)
-{
-    return onWorker([&] {
-        QList<GenerationStep> steps;
-        GenerationRun(details, bundle, runner, [&](const GenerationStep &step) { steps << step; }).generate();
-        return steps;
-    });
-}
+using fixture::runGeneration;
 
 QList<GenerationStepKind> kinds(const QList<GenerationStep> &steps)
 {
@@ -58,15 +49,6 @@ QString failures(const QList<GenerationStep> &steps)
     return lines.join(QLatin1Char('\n'));
 }
 
-ListItem catalogEntry(bool uiKit, const QString &title)
-{
-    for (const ListItem &item : moduleCatalog(uiKit)) {
-        if (item.title == title)
-            return item;
-    }
-    return {};
-}
-
 /// The file paths that the fake XcodeGen listed in the project file.
 QStringList projectFileEntries(const QByteArray &pbxproj)
 {
@@ -88,21 +70,20 @@ class TestGenerationRun : public QObject
     std::shared_ptr<CommandRunner> m_runner = fixture::fakeRunner();
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY2(QFileInfo(m_shipped.path("post_gen", "sh")).isFile(),
-                 "the build's resource bundle holds the shipped scripts");
-    }
-
-    // A whole new project from each shipped template.
+    // A whole new project from each shipped template, for several sets of
+    // choices; every Swift file of it parses and every data file reads back.
     void newProject_data()
     {
         QTest::addColumn<bool>("uiKit");
         QTest::addColumn<bool>("aws");
         QTest::addColumn<bool>("ble");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("SwiftUI, AWS S3 and BLE, odd folder") << false << true << true << "My 'Apps' $HOME Über";
-        QTest::newRow("UIKit, neither, spaced folder") << true << false << false << "Work space";
+        QTest::addColumn<QStringList>("variants");
+        QTest::newRow("SwiftUI, AWS S3 and BLE, odd folder")
+            << false << true << true << "My 'Apps' $HOME Über" << QStringList{"Development", "UAT", "Production"};
+        QTest::newRow("UIKit, BLE, production first, custom variant, spaced folder")
+            << true << false << true << "Work space" << QStringList{"Production", "UAT", "QA"};
+        QTest::newRow("UIKit, AWS S3") << true << true << false << "Apps" << QStringList{"Development", "UAT"};
     }
 
     void newProject()
@@ -111,11 +92,15 @@ private slots:
         QFETCH(bool, aws);
         QFETCH(bool, ble);
         QFETCH(QString, folder);
+        QFETCH(QStringList, variants);
         QTemporaryDir work;
         auto details = fixture::newProject(work.filePath(folder), "Orbit", uiKit);
         details.doesIncludeAWS = aws;
         details.doesIncludeBLE = ble;
         details.developmentSchemeName = "UAT";
+        details.configVariant.clear();
+        for (const QString &label : variants)
+            details.configVariant.append({label, true});
         const QString templateName = uiKit ? "UIKitBaseSetup" : "SwiftUIBaseSetup";
 
         const auto steps = runGeneration(details, m_shipped, *m_runner);
@@ -153,31 +138,12 @@ private slots:
         QVERIFY(secrets.contains("import OrbitSecrets\n") && secrets.contains("Secrets.UAT()"));
         QVERIFY(!secrets.contains("Secrets.Staging()"));
         QVERIFY(tree.value("Orbit/SceneDelegate.swift").contains("#if UAT"));
-    }
 
-    // One fixed description over the small fixture template gives exactly the
-    // committed tree (the temporary folder written as /Users/dev/Projects).
-    // PLINTH_UPDATE_GOLDEN=1 rewrites the committed tree instead.
-    void goldenProject()
-    {
-        QTemporaryDir work;
-        const ResourceBundle bundle(fixture::makeFixtureBundle(work.filePath("bundle")));
-        const QString projects = work.filePath("Projects");
-        auto details = fixture::newProject(projects, "Golden");
-        details.doesIncludeBLE = true;
-        const auto steps = runGeneration(details, bundle, *m_runner);
-        QVERIFY2(failures(steps).isEmpty(), qPrintable(failures(steps)));
-
-        const auto generated = fixture::normalisedFiles(projects);
-        if (qEnvironmentVariableIsSet("PLINTH_UPDATE_GOLDEN")) {
-            QDir(fixture::goldenProject()).removeRecursively();
-            for (auto file = generated.begin(); file != generated.end(); ++file)
-                QVERIFY(writeFile(fixture::goldenProject() + QLatin1Char('/') + file.key(), file.value()));
-        }
-        const auto expected = fixture::files(fixture::goldenProject());
-        QCOMPARE(generated.keys(), expected.keys());
-        for (auto file = generated.begin(); file != generated.end(); ++file)
-            QCOMPARE(QString::fromUtf8(file.value()), QString::fromUtf8(expected.value(file.key())));
+        // (TestTemplates says so when the Swift syntax checker was not built.)
+        for (const test::ProcessResult &check :
+             {test::runProcess(QStringLiteral(PLINTH_SWIFT_SYNTAX_CHECK), {root}),
+              test::runProcess(QStringLiteral(PLINTH_PYTHON), {QStringLiteral(PLINTH_SOURCE_DIR "/tests/tools/check_data_files.py"), root})})
+            QVERIFY2(check.exitCode == 0 && !check.output.contains(QStringLiteral("checked 0 ")), qPrintable(check.output));
     }
 
     // A project made by the new-project run, reopened as an existing one.
@@ -199,8 +165,8 @@ private slots:
 
         details.projectType = ProjectType::existing;
         details.doesIncludeArkana = true;
-        details.userSelectedModules = {catalogEntry(false, "KeyChain manager"), catalogEntry(false, "Network layer"),
-                                       catalogEntry(false, "Adaptive layout")};
+        details.userSelectedModules = {fixture::catalogEntry("KeyChain manager"), fixture::catalogEntry("Network layer"),
+                                       fixture::catalogEntry("Adaptive layout")};
         details.userSelectedPods = {"SwiftLint"};
 
         const auto steps = runGeneration(details, m_shipped, *m_runner);
@@ -275,16 +241,11 @@ private slots:
 
     void failuresAreRecorded()
     {
-        using enum Outcome;
+        using enum GenerationStep::Outcome;
         QTemporaryDir work;
-        // The destination folder is a file: nothing can be made.
-        QVERIFY(writeFile(work.filePath("blocked"), "x"));
-        const auto none = runGeneration(fixture::newProject(work.filePath("blocked")), m_shipped, *m_runner);
-        QCOMPARE(kinds(none), newProjectSteps);
-        QCOMPARE(outcomes(none), (QList<Outcome>{failed, skipped, skipped, skipped, skipped, skipped, skipped}));
-        QVERIFY(!none[0].detail.isEmpty());
-
-        // No XcodeGen: that step fails with its output, the run goes on.
+        // No XcodeGen: that step fails with its output, the run goes on. (A
+        // destination that cannot be made fails the first step and skips the
+        // rest: TestProjectSetupView shows it.)
         auto runner = fixture::fakeRunner();
         runner->setToolchainSearchPath("/usr/bin:/bin");
         auto details = fixture::newProject(work.filePath("Projects"));
@@ -303,7 +264,7 @@ private slots:
         ListItem ghost;
         ghost.title = "Ghost";
         ghost.directoryName = "Helpers/Ghost";
-        details.userSelectedModules = {ghost, catalogEntry(false, "BLE")};
+        details.userSelectedModules = {ghost, fixture::catalogEntry("BLE")};
         const auto existing = runGeneration(details, ResourceBundle(bundleRoot.path()), *m_runner);
         QCOMPARE(kinds(existing),
                  (QList<GenerationStepKind>{postGeneration, arkanaFiles, moduleCopy, moduleCopy, moduleTarget, moduleTarget}));
@@ -321,36 +282,21 @@ private slots:
         QVERIFY(bare[2].detail.contains("SwiftUIBaseSetup is missing"));
     }
 
-    void groupPaths_data()
-    {
-        QTest::addColumn<QString>("directoryName");
-        QTest::addColumn<QString>("group");
-        QTest::newRow("single file") << "Helpers/KeychainManager.swift" << "Helpers";
-        QTest::newRow("nested folder") << "Helpers/AdaptiveLayout" << "Helpers/AdaptiveLayout";
-        QTest::newRow("top folder") << "BLE" << "BLE";
-        QTest::newRow("top file") << "Module.swift" << "";
-    }
-
-    void groupPaths()
-    {
-        QFETCH(QString, directoryName);
-        QFETCH(QString, group);
-        QCOMPARE(moduleGroupPath(directoryName), group);
-    }
-
-    // A single-file module goes into its folder's group. (Hostile project
-    // paths reach the script unchanged in existingProject(), and XcodeGen
-    // runs in odd folders in newProject().)
+    // A single-file module goes into its folder's group, a top-level one into
+    // none. (Folder modules' groups, and hostile project paths reaching the
+    // script unchanged, are existingProject()'s; XcodeGen runs in odd folders
+    // in newProject().)
     void moduleCommandLine()
     {
         ProjectDetailsModel details;
         details.projectPath = "/Users/a/Work";
         details.projectName = "Shop";
-        const ListItem keychain = catalogEntry(true, "KeyChain manager");
+        const ListItem keychain = fixture::catalogEntry("KeyChain manager", true);
         QCOMPARE(moduleDestinationPath(details, keychain.directoryName), "/Users/a/Work/Shop/Shop/Helpers/KeychainManager.swift");
         QCOMPARE(addModuleCommand("/App/AddModulesInTarget.rb", details, keychain),
                  "ruby /App/AddModulesInTarget.rb -p /Users/a/Work/Shop/Shop.xcodeproj -d "
                  "/Users/a/Work/Shop/Shop/Helpers/KeychainManager.swift -t Shop -g Shop/Helpers");
+        QCOMPARE(moduleGroupPath("Module.swift"), QString());
     }
 
     void duplicateReplacesWithoutFollowingLinks()

@@ -11,33 +11,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace plinth;
-using plinth::test::readFile;
-using plinth::test::writeFile;
+using namespace plinth::test;
 
 namespace {
 
 const QString T = QStringLiteral("SwiftUIBaseSetup");
-
-bool setMode(const QString &path, mode_t mode)
-{
-    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
-}
-
-mode_t modeOf(const QString &path)
-{
-    struct stat status {};
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
-}
-
-bool makeOld(const QString &path)
-{
-    const struct timespec times[2] = {{1577934245, 123456789}, {1577934245, 123456789}};
-    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
-}
 
 // Everything below `root` as the file system holds it, links not followed:
 // kind, bytes (or link target), permission bits and modification time.
@@ -112,7 +93,7 @@ class TestTemplateInstantiation : public QObject
         QVERIFY(writeFile(app + "Assets/SwiftUIBaseSetupIcon.png", imageBytes()));
         QVERIFY(writeFile(app + ".DS_Store", QByteArray("Bud1\x00SwiftUIBaseSetup", 21)));
         QVERIFY(writeFile(app + "Scripts/lint.sh", "#!/bin/sh\necho SwiftUIBaseSetup\n"));
-        QVERIFY(setMode(app + "Scripts/lint.sh", 0755));
+        QVERIFY(setFileMode(app + "Scripts/lint.sh", 0755));
         QVERIFY(writeFile(app + "Windows.swift", "// SwiftUIBaseSetup\r\nlet a = 1\r\n\r\nlet b = \"SwiftUIBaseSetup\"\r\n"));
         QVERIFY(writeFile(app + "Plain.swift", "let nothingToReplace = true"));
     }
@@ -146,9 +127,10 @@ private slots:
             QVERIFY(!copyTemplate(T, m_projectRoot, details, bundle));
             QCOMPARE(readFile(inProject("README.md")), QByteArray("mine"));
             QCOMPARE(readFile(inProject("Orbit/SwiftUIBaseSetupApp.swift")), QByteArray("mine too"));
-            // Only the top-level stage reports; the rest of each stage is copied.
-            QCOMPARE(console.lines().size(), 1);
+            // Each file kept is named; the rest of each stage is copied.
+            QCOMPARE(console.lines().size(), 2);
             QVERIFY(console.lines().first().contains("README.md"));
+            QVERIFY(console.lines().last().contains("SwiftUIBaseSetupApp.swift"));
             QVERIFY(QFileInfo::exists(inProject("Gemfile")));
             QVERIFY(QFileInfo::exists(inProject("Orbit/Utilities/Constants.swift")));
         }
@@ -158,18 +140,18 @@ private slots:
         QVERIFY(!copyDirectoryContents(missing, m_work.filePath("anywhere"), {}));
         QCOMPARE(console.lines(), QStringList{"Source directory does not exist at " + missing});
 
-        // Target folders that do not exist: nothing copied, nothing said.
+        // Target folders that do not exist: nothing copied there, each file
+        // named. A template that is not in the bundle, or outside it: every
+        // stage skipped, and said. Nested names and the template are found.
         const auto bare = orbit(m_work.filePath("bare/Orbit"));
         QDir(bare.projectRoot()).removeRecursively();
-        ConsoleCapture quiet;
+        ConsoleCapture said;
         QVERIFY(!copyTemplate(T, bare.projectRoot(), bare, bundle));
         QVERIFY(QFileInfo::exists(bare.projectRoot() + "/Gemfile"));
         QVERIFY(!QFileInfo::exists(bare.projectRoot() + "/Orbit"));
-
-        // A template that is not in the bundle, or outside it: every stage
-        // skipped. Nested names and the template itself are found.
+        QVERIFY(said.lines().size() > 1 && said.lines().last().contains("OrbitUITests/"));
         QVERIFY(!copyTemplate("UIKitBaseSetup", bare.projectRoot(), bare, bundle));
-        QCOMPARE(quiet.lines(), QStringList());
+        QVERIFY(said.lines().last().startsWith("The template UIKitBaseSetup is missing"));
         QCOMPARE(templateResourceURL("UIKitBaseSetup", bundle), QString());
         QCOMPARE(templateResourceURL("../bundle", bundle), QString());
         QCOMPARE(templateResourceURL(T, bundle), m_bundleRoot + "/SwiftUIBaseSetup");
@@ -178,8 +160,9 @@ private slots:
     }
 
     // The golden project pins the rules for a plain product name, and
-    // newProject() line breaks and untouched files; here spaced names and
-    // the test-file rule on a file that already names the product.
+    // newProject() line breaks and untouched files; here spaced names, the
+    // test-file rule on a file that already names the product, and item
+    // names (an empty file name: `before` is an item's name).
     void contentRules_data()
     {
         QTest::addColumn<QString>("fileName");
@@ -197,6 +180,10 @@ private slots:
             << "import My_AppSecrets\nlet x = \"My App\"";
         QTest::newRow("test file with CRLF") << "OrbitTests.swift" << "Orbit" << "let a = Orbit\r\n@testable import Orbit\r\n"
                                              << "let a = OrbitTests\r\n@testable import Orbit\r\n";
+        QTest::newRow("folder name") << "" << "My App" << T << "My App";
+        QTest::newRow("test file name") << "" << "My App" << T + "Tests.swift" << "My_AppTests.swift";
+        QTest::newRow("a pbxproj name keeps the spaced name") << "" << "My App" << T + ".pbxproj" << "My App.pbxproj";
+        QTest::newRow("unrelated name") << "" << "My App" << "Info.plist" << "Info.plist";
     }
 
     void contentRules()
@@ -205,24 +192,8 @@ private slots:
         QFETCH(QString, product);
         QFETCH(QString, before);
         QFETCH(QString, after);
-        QCOMPARE(rewriteContent(before, fileName, InstantiationNames::of(T, product)), after);
-    }
-
-    void renaming_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("folder") << T << "My App";
-        QTest::newRow("test file") << T + QStringLiteral("Tests.swift") << "My_AppTests.swift";
-        QTest::newRow("a pbxproj name keeps the spaced name") << T + QStringLiteral(".pbxproj") << "My App.pbxproj";
-        QTest::newRow("unrelated") << "Info.plist" << "Info.plist";
-    }
-
-    void renaming()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, expected);
-        QCOMPARE(renamedItemName(name, InstantiationNames::of(T, QStringLiteral("My App"))), expected);
+        const InstantiationNames names = InstantiationNames::of(T, product);
+        QCOMPARE(fileName.isEmpty() ? renamedItemName(before, names) : rewriteContent(before, fileName, names), after);
     }
 
     // The copy stages, then the walk that renames and rewrites.
@@ -279,7 +250,7 @@ private slots:
         QCOMPARE(readFile(inProject("Podfile")), QByteArray("target 'Orbit' do\nend\n"));
         QCOMPARE(readFile(inProject("Orbit/Windows.swift")), QByteArray("// Orbit\r\nlet a = 1\r\n\r\nlet b = \"Orbit\"\r\n"));
         QCOMPARE(readFile(inProject("Orbit/Scripts/lint.sh")), QByteArray("#!/bin/sh\necho Orbit\n"));
-        QCOMPARE(modeOf(inProject("Orbit/Scripts/lint.sh")), mode_t(0755));
+        QCOMPARE(fileMode(inProject("Orbit/Scripts/lint.sh")), mode_t(0755));
         QCOMPARE(readFile(inProject("Orbit/Assets/OrbitIcon.png")), imageBytes());
         QCOMPARE(readFile(inProject("Orbit/.DS_Store")), QByteArray("Bud1\x00SwiftUIBaseSetup", 21));
         QCOMPARE(snapshot(inProject("Orbit")).value("Plain.swift"), plainBefore);
@@ -348,7 +319,7 @@ private slots:
         };
         for (const auto &[path, bytes] : own)
             QVERIFY(writeFile(inProject(path), bytes));
-        QVERIFY(setMode(inProject("scripts/build.sh"), 0750));
+        QVERIFY(setFileMode(inProject("scripts/build.sh"), 0750));
         QVERIFY(QFile::link(outside.filePath("shared.swift"), inProject("Shop/Shared.swift")));
         QVERIFY(QFile::link(outside.filePath("Library"), inProject("Library")));
         QVERIFY(QFile::link(outside.filePath("Library"), inProject("SwiftUIBaseSetupLink")));

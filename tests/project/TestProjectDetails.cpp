@@ -24,19 +24,6 @@ private slots:
         QVERIFY(ProjectDetailsModel().presetAndSelectedPods.first().id != details.presetAndSelectedPods.first().id);
     }
 
-    // The current description is seeded once and then only ever overwritten
-    // field by field: a second pass through the flow keeps earlier values.
-    void currentDescriptionIsOneRecordThatIsNeverReset()
-    {
-        ProjectDetailsModel &current = currentProjectDetails();
-        QCOMPARE(&current, &currentProjectDetails());
-        current.organizationName = QStringLiteral("Tarnwick Solutions");
-        current.projectType = ProjectType::new_;
-        current.projectType = ProjectType::existing;
-        QCOMPARE(currentProjectDetails().organizationName, QStringLiteral("Tarnwick Solutions"));
-        QCOMPARE(ProjectDetailsManager::shared().projectDetails.organizationName, QString());
-    }
-
     void uiKindAndRoot_data()
     {
         QTest::addColumn<QString>("selectedUI");

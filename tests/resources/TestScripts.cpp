@@ -21,11 +21,6 @@ namespace {
 
 const QString resourcesDir = QStringLiteral(PLINTH_SOURCE_DIR "/resources");
 
-QString readText(const QString &path)
-{
-    return QString::fromUtf8(readFile(path));
-}
-
 QString script(const QString &name)
 {
     return resourcesDir + QLatin1Char('/') + name;
@@ -121,20 +116,21 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<int>("exitCode");
 
-        QTest::newRow("preset pods") << "R.swift SwiftLint Kingfisher" << "n" << "n"
-                                     << QStringList{"R.swift", "SwiftLint", "Kingfisher"} << 0;
+        QTest::newRow("preset pods, extra blanks") << "  R.swift   SwiftLint Kingfisher " << "n" << "n"
+                                                   << QStringList{"R.swift", "SwiftLint", "Kingfisher"} << 0;
         QTest::newRow("no pods") << "" << "n" << "n" << QStringList{} << 0;
         QTest::newRow("named twice, written once") << "Kingfisher AWSS3 Kingfisher" << "y" << "n"
                                                    << QStringList{"Kingfisher", "AWSS3"} << 0;
         QTest::newRow("AWS adds AWSS3") << "Navajo-Swift" << "y" << "n" << QStringList{"Navajo-Swift", "AWSS3"} << 0;
         QTest::newRow("Arkana adds the secrets pods")
             << "Sentry" << "n" << "y" << QStringList{"Sentry", "ShopSecrets", "ShopSecretsInterfaces"} << 0;
-        QTest::newRow("extra blanks") << "  Bagel   SFSafeSymbols " << "n" << "n"
-                                      << QStringList{"Bagel", "SFSafeSymbols"} << 0;
         QTest::newRow("Ruby in a pod name is refused")
             << "Bagel Evil'\nsystem('touch pwned')\n# Kingfisher" << "n" << "n"
             << QStringList{"Bagel", "Kingfisher"} << 2;
         QTest::newRow("quotes and spaces refused") << "A\"B C $(id) D;E" << "n" << "n" << QStringList{"C"} << 2;
+        QTest::newRow("subspecs kept, a broken one refused")
+            << "Firebase/Analytics Firebase/Crashlytics Foo/ /Bar Foo/'x" << "n" << "n"
+            << QStringList{"Firebase/Analytics", "Firebase/Crashlytics"} << 2;
     }
     void postGenWritesThePodfile()
     {

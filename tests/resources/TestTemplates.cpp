@@ -21,11 +21,6 @@ namespace {
 
 const QString resourcesDir = QStringLiteral(PLINTH_SOURCE_DIR "/resources");
 
-QString readText(const QString &path)
-{
-    return QString::fromUtf8(readFile(path));
-}
-
 /// Every file below `root` (hidden ones too), as absolute paths.
 QStringList filesBelow(const QString &root, const QStringList &nameFilters = {})
 {
@@ -49,29 +44,28 @@ class TestTemplates : public QObject
 {
     Q_OBJECT
 
-    void addTemplateRows()
+private slots:
+    // What the generation copies, rewrites and names in project.yml; the UI
+    // kind of a project is detected from its app entry file, and the unit
+    // tests reach the app through the @testable line the instantiation
+    // renames.
+    void contents_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("uiKit");
         QTest::newRow("SwiftUIBaseSetup") << "SwiftUIBaseSetup" << false;
         QTest::newRow("UIKitBaseSetup") << "UIKitBaseSetup" << true;
     }
-
-private slots:
-    // What the generation copies, rewrites and names in project.yml; the UI
-    // kind of a project is detected from its app entry file, and the unit
-    // tests reach the app through the @testable line the instantiation
-    // renames.
-    void layout_data() { addTemplateRows(); }
-    void layout()
+    void contents()
     {
         QFETCH(QString, name);
         QFETCH(bool, uiKit);
         const QString root = resourcesDir + QLatin1Char('/') + name + QLatin1Char('/');
-        for (const char *file : {"Gemfile", ".arkana.yml", ".env", "Tests.plist", "UITests.plist", ".swiftlint.yml",
-                                 "Podfile", "%1/Info.plist", "%1/AppSecrets.swift", "%1/Constants.swift",
-                                 "%1/SceneDelegate.swift", "%1/Resources/R.generated.swift",
-                                 "%1/Resources/LaunchScreen.storyboard", "%1/Resources/Assets.xcassets/Contents.json",
+        const QString app = root + name + QLatin1Char('/');
+        // (The Gemfile and the files the secrets rewrites edit are read below.)
+        for (const char *file : {".env", "Tests.plist", "UITests.plist", ".swiftlint.yml", "Podfile", "%1/Info.plist",
+                                 "%1/Resources/R.generated.swift", "%1/Resources/LaunchScreen.storyboard",
+                                 "%1/Resources/Assets.xcassets/Contents.json",
                                  "%1/Resources/Assets.xcassets/AccentColor.colorset/Contents.json",
                                  "%1Tests/%1Tests.swift", "%1UITests/%1UITests.swift"})
             QVERIFY2(QFileInfo(root + QString::fromLatin1(file).arg(name)).isFile(), file);
@@ -87,16 +81,9 @@ private slots:
             QVERIFY2(text.contains("@testable import " + name + '\n'), qPrintable(file));
             QVERIFY2(text.contains(": XCTestCase"), qPrintable(file));
         }
-    }
 
-    // Modules are copied into existing projects as they are, so every one
-    // offered must exist at its catalog path and name no template.
-    void modules_data() { addTemplateRows(); }
-    void modules()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, uiKit);
-        const QString app = resourcesDir + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1Char('/');
+        // Modules are copied into existing projects as they are, so every one
+        // offered must exist at its catalog path and name no template.
         for (const plinth::ListItem &item : plinth::offeredModules(uiKit)) {
             const QFileInfo module(app + item.directoryName);
             const bool singleFile = item.directoryName.contains(QLatin1Char('.'));
@@ -108,21 +95,14 @@ private slots:
                          qPrintable(file + " names a template"));
             }
         }
-    }
 
-    // The rewrites replace from a start marker through the first end marker
-    // after it; that end marker has to close the section.
-    void secretsMarkers_data() { addTemplateRows(); }
-    void secretsMarkers()
-    {
-        QFETCH(QString, name);
-        const QString app = resourcesDir + QLatin1Char('/') + name + QLatin1Char('/') + name + QLatin1Char('/');
+        // The secrets rewrites replace from a start marker through the first
+        // end marker after it; that end marker has to close the section.
         const auto section = [](const QString &text, const QString &start) {
             const qsizetype begin = text.indexOf(start);
             const qsizetype end = begin < 0 ? -1 : text.indexOf(QLatin1Char('}'), begin);
             return end < 0 ? QString() : text.mid(begin, end - begin);
         };
-
         const QString secrets = readText(app + "AppSecrets.swift");
         const QString environment = section(secrets, "private static var environment:");
         QCOMPARE(environment.count(QLatin1Char('{')), 1);
@@ -136,22 +116,17 @@ private slots:
         QVERIFY(scene.indexOf("#if") >= 0);
         QCOMPARE(scene.indexOf("#if"), scene.indexOf("#if Development\n"));
 
-        const QString arkana = readText(resourcesDir + QLatin1Char('/') + name + "/.arkana.yml");
+        const QString arkana = readText(root + ".arkana.yml");
         const QRegularExpressionMatch match = QRegularExpression("(environments:\\s*\\n)((\\s*-.*\\n)+)").match(arkana);
         QVERIFY(match.hasMatch());
         QVERIFY(!match.captured(2).contains("secrets"));
         QVERIFY(QRegularExpression("global_secrets:\\s*(\\n\\s*-.*)+").match(arkana).hasMatch());
         QVERIFY(QRegularExpression("environment_secrets:\\s*(\\n\\s*-.*)+").match(arkana).hasMatch());
         QVERIFY(arkana.contains("import_name: '" + name + "Secrets'"));
-    }
 
-    // Pods can be removed on the pod screen, so the sources import only
-    // system frameworks, the Swift packages of project.yml, the Arkana pods
-    // (guarded) and, inside the AWS S3 module only, the AWS pods.
-    void importsOnlyFixedDependencies_data() { addTemplateRows(); }
-    void importsOnlyFixedDependencies()
-    {
-        QFETCH(QString, name);
+        // Pods can be removed on the pod screen, so the sources import only
+        // system frameworks, the Swift packages of project.yml, the Arkana
+        // pods (guarded) and, inside the AWS S3 module only, the AWS pods.
         const QStringList fixed = {"Foundation", "SwiftUI", "UIKit", "Combine", "CoreBluetooth", "Security",
                                    "XCTest", "Alamofire", "Logging", name, name + "Secrets",
                                    name + "SecretsInterfaces"};
@@ -229,17 +204,15 @@ private slots:
                  qPrintable(result.output));
     }
 
-    // The screens name these; the UI loads them from the bundle.
+    // The screens load these from the bundle; a missing file shows as a blank.
     void artwork()
     {
-        QVERIFY(QFileInfo(resourcesDir + "/images/Logo.svg").isFile());
-        const QString colors = readText(resourcesDir + "/colors/Colors.json");
-        for (const char *color : {"AccentColor", "ExistingProjectForgroundColor", "ExistingProjectButton"})
-            QVERIFY2(colors.contains('"' + QString::fromLatin1(color) + '"'), color);
-        for (const char *symbol : {"plus", "plus.circle", "plus.circle.fill", "minus", "minus.circle.fill", "xmark",
-                                   "folder", "square", "checkmark", "checkmark.square", "ellipsis", "chevron.up",
-                                   "chevron.down"})
-            QVERIFY2(QFileInfo(resourcesDir + "/symbols/" + symbol + ".svg").isFile(), symbol);
+        for (const QString file : {"images/Logo.svg", "colors/Colors.json", "symbols/plus.svg", "symbols/plus.circle.svg",
+                                   "symbols/plus.circle.fill.svg", "symbols/minus.svg", "symbols/minus.circle.fill.svg",
+                                   "symbols/xmark.svg", "symbols/folder.svg", "symbols/square.svg", "symbols/checkmark.svg",
+                                   "symbols/checkmark.square.svg", "symbols/ellipsis.svg", "symbols/chevron.up.svg",
+                                   "symbols/chevron.down.svg"})
+            QVERIFY2(QFileInfo(resourcesDir + '/' + file).isFile(), qPrintable(file));
     }
 };
 

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,14 +18,30 @@ using plinth::test::writeFile;
 
 namespace {
 
-DependencyCheck checkWith(std::initializer_list<PreRequisite> byScript, std::initializer_list<PreRequisite> byProbe)
+/// A bundle with the six validation scripts and a fake ruby for them below
+/// `root`: each script says its tool is installed when root/present exists
+/// as it starts; the Homebrew one, while root/slow exists, first creates
+/// root/started and takes 2 seconds. Every Homebrew script adds a line to
+/// root/runs.
+std::shared_ptr<CommandRunner> slowWorld(const QString &root)
 {
-    DependencyCheck check;
-    for (PreRequisite tool : byScript)
-        check.scriptVerdicts[static_cast<size_t>(tool)] = true;
-    for (PreRequisite tool : byProbe)
-        check.probeOutputs[static_cast<size_t>(tool)] = QStringLiteral("\n");
-    return check;
+    for (PreRequisite tool : allPreRequisites) {
+        if (!writeFile(root + "/bundle/" + fileName(validationScript(tool)), "# run by the fake ruby\n"))
+            return {};
+    }
+    const QByteArray world = root.toUtf8();
+    const QByteArray ruby = "#!/bin/sh\n[ \"$1\" = -e ] && exit 1\n"
+                            "present=no; [ -e '" + world + "/present' ] && present=yes\n"
+                            "case \"$1\" in *HomeBrew*)\n"
+                            "    echo run >> '" + world + "/runs'\n"
+                            "    if [ -e '" + world + "/slow' ]; then touch '" + world + "/started'; sleep 2; fi;;\n"
+                            "esac\n"
+                            "[ $present = no ] || echo '<output>0</output>'\n";
+    if (!writeFile(root + "/tools/ruby", ruby, true))
+        return {};
+    auto runner = std::make_shared<CommandRunner>();
+    runner->setToolchainSearchPath(root + "/tools:/usr/bin:/bin");
+    return runner;
 }
 
 } // namespace
@@ -94,31 +111,8 @@ private slots:
         QCOMPARE(console.lines().size(), 6); // one note per missing script
     }
 
-    // The rows and the state follow each finished check, both ways (the
-    // view's test shows them on the screen).
-    void rowsAndStateFollowEachFinishedCheck()
-    {
-        using enum PreRequisite;
-        PreProjectSetupViewModel model(std::make_shared<const CommandRunner>(), ResourceBundle(m_dir.path()));
-        QCOMPARE(model.preProjectSetupState(), PreProjectSetupStates::checkingDependencies);
-        QVERIFY(model.isNextDisabled());
-        QCOMPARE(model.preRequisiteList().size(), 6);
-
-        const DependencyCheck all = checkWith({xcodeBuild, commandLineTool, homeBrew}, {cocoaPods, xcodegen, xcodeProj});
-        model.updatePreRequisiteList(all);
-        model.updatePreProjectSetupState(all);
-        QCOMPARE(model.preProjectSetupState(), PreProjectSetupStates::dependenciesExistAndReadyToProceed);
-        QVERIFY(!model.isNextDisabled());
-
-        const DependencyCheck withoutPods = checkWith({xcodeBuild, commandLineTool, homeBrew}, {xcodegen, xcodeProj});
-        model.updatePreRequisiteList(withoutPods);
-        model.updatePreProjectSetupState(withoutPods);
-        QCOMPARE(model.preProjectSetupState(), PreProjectSetupStates::dependenciesNotFound);
-        QVERIFY(model.isNextDisabled());
-        for (const auto &row : model.preRequisiteList())
-            QCOMPARE(row.dependencyExists, row.preRequisite != cocoaPods);
-    }
-
+    // (The rows and the state that follow each finished check, both ways,
+    // are TestPreProjectSetupView's.)
     // No check at the moment the timer starts; the first one 5 seconds later;
     // stopping the timer stops further checks.
     void timerChecksEveryFiveSeconds()
@@ -135,13 +129,36 @@ private slots:
         QVERIFY(!model.isTimerRunning());
     }
 
-    void modelGoneBeforeItsCheckEndsDropsTheResult()
+    // A check that outlasts the timer's interval: the next one waits for it
+    // (two more asked for meanwhile make one), so the newer answer stays.
+    // Then the screen closed while a check runs: the check ends on its own
+    // and its result goes nowhere.
+    void overlappingChecksApplyInOrder()
     {
-        auto model = std::make_unique<PreProjectSetupViewModel>(std::make_shared<const CommandRunner>(),
-                                                                ResourceBundle(m_dir.path()));
+        QTemporaryDir root;
+        const auto runner = slowWorld(root.path());
+        QVERIFY(runner);
+        QVERIFY(writeFile(root.filePath("slow"), ""));
+        auto model = std::make_unique<PreProjectSetupViewModel>(runner, ResourceBundle(root.filePath("bundle")));
+        QSignalSpy states(model.get(), &PreProjectSetupViewModel::preProjectSetupStateChanged);
         model->startCheck();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root.filePath("started")), 10000); // it has seen nothing installed
+        QVERIFY(QFile::remove(root.filePath("slow")) && QFile::remove(root.filePath("started")));
+        QVERIFY(writeFile(root.filePath("present"), ""));
+        model->startCheck();
+        model->startCheck();
+        QTRY_COMPARE_WITH_TIMEOUT(states.size(), 2, 20000);
+        QCOMPARE(states.at(0).at(0).value<PreProjectSetupStates>(), PreProjectSetupStates::dependenciesNotFound);
+        QCOMPARE(states.at(1).at(0).value<PreProjectSetupStates>(),
+                 PreProjectSetupStates::dependenciesExistAndReadyToProceed);
+        QTRY_VERIFY(!model->isCheckRunning());
+        QCOMPARE(test::readFile(root.filePath("runs")), QByteArray("run\nrun\n"));
+
+        QVERIFY(writeFile(root.filePath("slow"), ""));
+        model->startCheck();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(root.filePath("started")), 10000);
         model.reset();
-        QThreadPool::globalInstance()->waitForDone(20000);
+        QVERIFY(QThreadPool::globalInstance()->waitForDone(20000));
         QCoreApplication::processEvents();
     }
 

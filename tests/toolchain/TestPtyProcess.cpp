@@ -62,7 +62,6 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("outputStart");
 
-        QTest::newRow("success") << shell << "true" << 0 << QByteArray();
         QTest::newRow("failure") << shell << "exit 3" << 3 << QByteArray();
         QTest::newRow("signal") << shell << "kill -TERM $$" << 128 + SIGTERM << QByteArray();
         QTest::newRow("background child keeps the terminal") << shell << "(sleep 1 &) ; exit 4" << 4 << QByteArray();
@@ -115,17 +114,6 @@ private slots:
         QTest::qWait(300);
         process.write(QByteArray(200000, 'x'));
         QTRY_VERIFY_WITH_TIMEOUT(output.received.contains("200000"), 10000);
-    }
-
-    void resizeReachesTheChild()
-    {
-        PtyProcess process;
-        Output output(process);
-        QVERIFY(process.start(shell, {"-c", "printf ready; read line; stty size"}, {}, {}, 24, 80));
-        QTRY_VERIFY(output.received.contains("ready"));
-        process.resize(10, 52);
-        process.write("\r");
-        QTRY_VERIFY(output.received.contains("10 52"));
     }
 
     void defaultEnvironment_data()

@@ -94,22 +94,40 @@ private slots:
         }
     }
 
+    void lastOutputStaysAfterTheShellEnds_data()
+    {
+        QTest::addColumn<QString>("shell");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("lastOutput");
+        QTest::newRow("after the command") << "" << 5 << "last-9";
+        // A shell that ends before the command is typed: the command goes
+        // nowhere, the terminal says the shell ended.
+        QTest::newRow("at once") << "/bin/false" << 1 << "";
+    }
+
     void lastOutputStaysAfterTheShellEnds()
     {
-        TerminalViewRepresentable element("echo last-$((3*3)); exit 5\r");
+        QFETCH(QString, shell);
+        QFETCH(int, status);
+        QFETCH(QString, lastOutput);
+        TerminalViewRepresentable element("echo last-$((3*3)); exit 5\r", nullptr, shell);
         element.resize(480, 300);
         element.show();
         QVERIFY(QTest::qWaitForWindowExposed(&element));
         TerminalView *terminal = element.terminal();
         QSignalSpy terminated(terminal, &TerminalView::processTerminated);
         QTRY_COMPARE_WITH_TIMEOUT(terminated.size(), 1, 8000);
-        QCOMPARE(terminated.at(0).at(0).toInt(), 5);
-        QVERIFY(showsLine(terminal, "last-9"));
+        QCOMPARE(terminated.at(0).at(0).toInt(), status);
+        QTRY_VERIFY(showsLine(terminal, QStringLiteral("[The shell has ended with status %1.]").arg(status)));
+        if (!lastOutput.isEmpty())
+            QVERIFY(showsLine(terminal, lastOutput));
+        else // the command's turn comes after the shell has gone
+            QTest::qWait(TerminalViewRepresentable::commandDelayMilliseconds + 300);
         QVERIFY(element.isVisible());
         // Keys after the end go nowhere and break nothing.
         QTest::keyClicks(terminal, "ls");
         QTest::keyClick(terminal, Qt::Key_Return);
-        QVERIFY(showsLine(terminal, "last-9"));
+        QVERIFY(showsLine(terminal, QStringLiteral("[The shell has ended with status %1.]").arg(status)));
     }
 
     // The key mapping itself is TestTerminalSurface's; here keys reach the

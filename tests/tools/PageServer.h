@@ -27,6 +27,8 @@ public:
                         return;
                     m_request.clear();
                     ++m_requests;
+                    if (m_stalled)
+                        return; // the connection stays open, unanswered
                     socket->write("HTTP/1.1 " + m_status + "\r\nContent-Type: " + m_contentType
                                   + "\r\nContent-Length: " + QByteArray::number(m_body.size())
                                   + "\r\nConnection: close\r\n\r\n" + m_body);
@@ -42,6 +44,8 @@ public:
         return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path));
     }
     int requests() const { return m_requests; }
+    /// From now on requests are read but never answered.
+    void stall() { m_stalled = true; }
 
 private:
     QByteArray m_status;
@@ -49,6 +53,7 @@ private:
     QByteArray m_body;
     QByteArray m_request;
     int m_requests = 0;
+    bool m_stalled = false;
 };
 
 } // namespace plinth::test

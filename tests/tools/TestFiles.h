@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace plinth::test {
 
 /// Writes `bytes` to `path`, making the folders on the way; with
@@ -26,6 +29,40 @@ inline QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// The text of `path`, read as UTF-8.
+inline QString readText(const QString &path)
+{
+    return QString::fromUtf8(readFile(path));
+}
+
+/// Sets the modification time of `path` (a link itself, not its target) to
+/// a moment in 2020, so that a later write shows.
+inline bool makeOld(const QString &path)
+{
+    const struct timespec times[2] = {{1577934245, 123456789}, {1577934245, 123456789}};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+/// The modification time of `path` in nanoseconds (-1 when it is missing)
+/// and its permission bits (0), read without following a link.
+inline qint64 modificationTime(const QString &path)
+{
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return -1;
+    return qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+}
+inline mode_t fileMode(const QString &path)
+{
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+inline bool setFileMode(const QString &path, mode_t mode)
+{
+    return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
 }
 
 } // namespace plinth::test
