@@ -141,9 +141,9 @@ targets:
     deploymentTarget: {minimumDeploymentTarget}
     platform: iOS
     type: bundle.unit-test
-    sources: {projectPath}/{projectName}/{projectName}Tests
+    sources: "{quotedProjectPath}/{projectName}/{projectName}Tests"
     info:
-        path: {projectPath}/{projectName}/Tests.plist
+        path: "{quotedProjectPath}/{projectName}/Tests.plist"
     dependencies:
       - target: {projectName}
     settings:
@@ -153,9 +153,9 @@ targets:
     deploymentTarget: {minimumDeploymentTarget}
     platform: iOS
     type: bundle.ui-testing
-    sources: {projectPath}/{projectName}/{projectName}UITests
+    sources: "{quotedProjectPath}/{projectName}/{projectName}UITests"
     info:
-        path: {projectPath}/{projectName}/UITests.plist
+        path: "{quotedProjectPath}/{projectName}/UITests.plist"
     dependencies:
       - target: {projectName}
     settings:
@@ -170,9 +170,9 @@ QString makeXcodeGenSpecification(const ProjectDetailsModel &details)
                     {QStringLiteral("projectName"), details.projectName},
                     {QStringLiteral("minimumDeploymentTarget"), details.minimumDeploymentTarget},
                     {QStringLiteral("bundleIdentifier"), details.bundleIdentifier},
-                    {QStringLiteral("projectPath"), details.projectPath},
-                    // Inside a double-quoted scalar a quote or backslash of the
-                    // folder's name would end or escape the string.
+                    // Every path is a double-quoted scalar: unquoted, a " #" or
+                    // ": " in a folder's name would end the value. Inside the
+                    // quotes a quote or backslash would end or escape it.
                     {QStringLiteral("quotedProjectPath"),
                      QString(details.projectPath).replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
                          .replace(QLatin1Char('"'), QStringLiteral("\\\""))},

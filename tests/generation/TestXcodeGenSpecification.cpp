@@ -90,6 +90,8 @@ private slots:
         QTest::newRow("all four variants") << "Demo" << "plain"
                                            << QStringList{"Development", "UAT", "Staging", "Production"} << "16.0";
         QTest::newRow("path with spaces and a quote") << "Shop" << "Bob's Projects/iOS Apps" << QStringList{"Development"} << "17.0";
+        QTest::newRow("path with a comment sign and a colon") << "Shop" << "Project #2/Apps: \"iOS\" \\ x"
+                                                              << QStringList{"Development"} << "17.0";
         QTest::newRow("non-ASCII path and custom variant") << "Kasse" << "Übungen/café"
                                                            << QStringList{"Development", "QA"} << "18.0";
     }
