@@ -17,7 +17,7 @@ add_custom_command(
 # <template>.files lists every file of a template (relative to its folder),
 # so that the template copy can name a file the installed bundle lacks.
 foreach(template SwiftUIBaseSetup UIKitBaseSetup)
-    file(GLOB_RECURSE template_files LIST_DIRECTORIES false RELATIVE ${CMAKE_SOURCE_DIR}/resources/${template}
+    file(GLOB_RECURSE template_files LIST_DIRECTORIES false CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/resources/${template}
         ${CMAKE_SOURCE_DIR}/resources/${template}/*)
     list(SORT template_files)
     list(JOIN template_files "\n" template_lines)
