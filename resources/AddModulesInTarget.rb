@@ -3,6 +3,7 @@
 # target's build phases.
 #
 #   ruby AddModulesInTarget.rb -p PROJECT.xcodeproj -d MODULE_PATH -t TARGET -g GROUP/PATH
+#        [--package URL --product NAME --version exact:X.Y.Z|from:X.Y.Z]... [--podfile PATH]
 #
 # MODULE_PATH is a folder (its files go into GROUP/PATH, its subfolders
 # become subgroups) or a single file (it goes into GROUP/PATH). GROUP/PATH
@@ -10,11 +11,24 @@
 # created with paths that resolve to those folders; "Helpers/" and "Helpers"
 # name the same group. Names starting with "." are left out. A module inside
 # a folder that Xcode keeps in sync with the target (Xcode 16) is built by
-# the target already and needs no references. Running the script again
-# changes nothing. Exits non-zero with a one-line message when the project
-# is missing or unreadable, or the target or the module is missing.
+# the target already and needs no references.
+#
+# Each --package names a Swift package the module imports; its --product
+# and --version follow it. The target is linked to the product the way
+# Xcode does it: a remote package reference in the project (an existing one
+# for the same repository is used as it is, whatever version it asks for),
+# a product dependency on the target and a build file in its Frameworks
+# phase. Nothing is added when the target already links a product of that
+# name, or when the Podfile given with --podfile declares a pod of that name
+# for the target. Files and packages go in with one save.
+#
+# Running the script again changes nothing. Exits non-zero with a one-line
+# message when an option is missing or malformed, the project is missing or
+# unreadable, or the target or the module is missing; the project is then
+# left as it was.
 require 'optparse'
 require 'pathname'
+require 'set'
 
 module AddModulesInTarget
   SOURCE_EXTENSIONS = %w[.swift .m .mm .c .cc .cpp .metal].freeze
@@ -27,27 +41,73 @@ module AddModulesInTarget
   # Folders Xcode treats as one item rather than descending into them.
   BUNDLE_EXTENSIONS = (%w[.xcassets .bundle .framework .xcframework] + COMPILED_BUNDLE_EXTENSIONS).freeze
 
+  # exact:5.9.1 or from:1.0.0, with an optional pre-release and build part.
+  REQUIREMENT = /\A(exact|from):(\d+\.\d+\.\d+(?:-[0-9A-Za-z.-]+)?(?:\+[0-9A-Za-z.-]+)?)\z/.freeze
+
   class Failure < StandardError; end
+
+  # A Swift package product to link: the repository, the product's name and
+  # the requirement as the project file spells it.
+  Package = Struct.new(:url, :product, :requirement)
 
   module_function
 
   def parse(arguments)
-    options = {}
+    options = { packages: [] }
     parser = OptionParser.new do |opts|
       opts.banner = 'Usage: ruby AddModulesInTarget.rb -p PROJECT.xcodeproj -d MODULE_PATH -t TARGET -g GROUP/PATH'
       opts.on('-p', '--project PATH', 'the .xcodeproj to change') { |value| options[:project] = value }
       opts.on('-d', '--directory PATH', 'the copied module (folder or file)') { |value| options[:module] = value }
       opts.on('-t', '--target NAME', 'the target that builds the module') { |value| options[:target] = value }
       opts.on('-g', '--group PATH', 'the group path for the module, e.g. App/Helpers') { |value| options[:group] = value }
+      opts.on('--package URL', 'a Swift package the module needs (repeatable)') do |value|
+        options[:packages] << { url: value }
+      end
+      opts.on('--product NAME', 'the product of the last --package') do |value|
+        package_detail(options[:packages], :product, '--product', value)
+      end
+      opts.on('--version REQUIREMENT', 'exact:X.Y.Z or from:X.Y.Z, for the last --package') do |value|
+        package_detail(options[:packages], :version, '--version', value)
+      end
+      opts.on('--podfile PATH', 'the Podfile whose pods need no package') { |value| options[:podfile] = value }
     end
     parser.parse!(arguments)
     missing = %i[project module target group].reject { |key| options[key] && !options[key].empty? }
     raise Failure, "missing option(s) #{missing.map { |key| option_letter(key) }.join(', ')}\n#{parser.banner}" unless missing.empty?
     raise Failure, "unexpected argument(s): #{arguments.join(' ')}\n#{parser.banner}" unless arguments.empty?
 
+    options[:packages] = options[:packages].map { |given| package(given) }
     options
   rescue OptionParser::ParseError => e
     raise Failure, "#{e.message}\n#{parser.banner}"
+  end
+
+  # Records --product or --version for the --package before it.
+  def package_detail(packages, key, option, value)
+    raise Failure, "#{option} #{value} comes before any --package" if packages.empty?
+
+    last = packages.last
+    raise Failure, "#{option} given twice for --package #{last[:url]}" if last.key?(key)
+
+    last[key] = value
+  end
+
+  def package(given)
+    url = given[:url].to_s.strip
+    raise Failure, '--package needs a repository URL' if url.empty?
+    unless given[:product] && !given[:product].strip.empty? && given[:version]
+      raise Failure, "--package #{url} needs --product and --version"
+    end
+
+    match = REQUIREMENT.match(given[:version].strip)
+    raise Failure, "--version #{given[:version]} for #{url} is neither exact:X.Y.Z nor from:X.Y.Z" unless match
+
+    requirement = if match[1] == 'exact'
+                    { 'kind' => 'exactVersion', 'version' => match[2] }
+                  else
+                    { 'kind' => 'upToNextMajorVersion', 'minimumVersion' => match[2] }
+                  end
+    Package.new(url, given[:product].strip, requirement)
   end
 
   def option_letter(key)
@@ -68,7 +128,12 @@ module AddModulesInTarget
     end
     raise Failure, "nothing to add: #{module_path} does not exist" unless module_path.exist?
 
+    packages = options[:packages] || []
+    pods = options[:podfile] && !packages.empty? ? podfile_pods(options[:podfile], options[:target]) : []
     load_xcodeproj
+    if !packages.empty? && !defined?(Xcodeproj::Project::Object::XCRemoteSwiftPackageReference)
+      raise Failure, "the xcodeproj gem #{Xcodeproj::VERSION} cannot add Swift packages (gem update xcodeproj)"
+    end
     project = open_project(project_path)
     target = project.native_targets.find { |candidate| candidate.name == options[:target] }
     unless target
@@ -76,6 +141,7 @@ module AddModulesInTarget
       raise Failure, "no target named #{options[:target]} in #{project_path} (targets: #{names.empty? ? 'none' : names.join(', ')})"
     end
 
+    adder = Adder.new(project, target)
     folder = synchronized_folder(project, module_path)
     if folder
       linked = target.respond_to?(:file_system_synchronized_groups) ? target.file_system_synchronized_groups : []
@@ -83,27 +149,55 @@ module AddModulesInTarget
         raise Failure, "#{module_path} lies in the synchronized folder #{folder.display_name}, which #{target.name} " \
                        "does not build; add the folder to #{target.name} in Xcode"
       end
-
-      puts "#{module_path} lies in the synchronized folder #{folder.display_name} that #{target.name} " \
-           'builds as a whole; nothing to add.'
-      return
-    end
-
-    adder = Adder.new(project, target)
-    components = group_components(options[:group])
-    group = adder.group_for(components, group_folders(project_path, module_path, components))
-    if module_path.directory? && !bundle?(module_path)
-      adder.add_directory(module_path, group)
     else
-      adder.add_file(module_path, group)
+      components = group_components(options[:group])
+      group = adder.group_for(components, group_folders(project_path, module_path, components))
+      if module_path.directory? && !bundle?(module_path)
+        adder.add_directory(module_path, group)
+      else
+        adder.add_file(module_path, group)
+      end
     end
+    packages.each { |package| adder.add_package(package, pods) }
 
-    if adder.changed?
-      save_project(project, project_path)
-      puts "Added #{module_path.basename} to #{target.name} under #{options[:group]} (#{adder.summary})."
+    save_project(project, project_path) if adder.changed?
+    adder.notes.each { |note| puts note }
+    if folder
+      puts "#{module_path} lies in the synchronized folder #{folder.display_name} that #{target.name} " \
+           "builds as a whole; #{adder.changed? ? 'its files need no references' : 'nothing to add'}."
+      puts "Added #{adder.package_summary} to #{target.name}." if adder.changed?
+    elsif adder.changed?
+      puts "Added #{module_path.basename} to #{target.name} under #{options[:group]} (#{adder.summary(!packages.empty?)})."
     else
       puts "#{module_path.basename} is already part of #{target.name}; nothing changed."
     end
+  end
+
+  # The names of the pods the Podfile at `path` declares for `target`, its
+  # own and those it inherits. A Podfile that cannot be read or understood
+  # declares none.
+  def podfile_pods(path, target)
+    text = File.read(File.expand_path(path))
+    require_relative 'PodfileEditor'
+    PodfileEditor.pods_for(text, target).map { |pod| pod.name.to_s }
+  rescue LoadError => e
+    raise Failure, "cannot read Podfiles: #{first_line(e.message)}"
+  rescue StandardError, SyntaxError
+    []
+  end
+
+  # A repository URL reduced to what tells repositories apart:
+  # "https://www.GitHub.com/Alamofire/Alamofire.git/" and
+  # "github.com/alamofire/alamofire" are the same repository.
+  def repository_key(url)
+    key = url.to_s.strip.downcase.sub(%r{\Ahttps?://}, '').sub(/\Awww\./, '')
+    key.sub(%r{/+\z}, '').sub(/\.git\z/, '').sub(%r{/+\z}, '')
+  end
+
+  # Whether the pod `name` (maybe a subspec, "Firebase/Analytics") provides
+  # the product `product`.
+  def pod_provides?(name, product)
+    [name, name.split('/').first.to_s].any? { |candidate| candidate.casecmp?(product) }
   end
 
   def open_project(project_path)
@@ -174,14 +268,45 @@ module AddModulesInTarget
       @added_references = 0
       @added_build_files = 0
       @added_groups = 0
+      @added_packages = []
+      @notes = []
     end
+
+    # What the run should tell beyond the summary, one line each.
+    attr_reader :notes
 
     def changed?
-      (@added_references + @added_build_files + @added_groups).positive?
+      (@added_references + @added_build_files + @added_groups + @added_packages.size).positive?
     end
 
-    def summary
-      "#{@added_groups} group(s), #{@added_references} file reference(s), #{@added_build_files} build file(s) added"
+    def summary(with_packages = false)
+      counts = "#{@added_groups} group(s), #{@added_references} file reference(s), #{@added_build_files} build file(s)"
+      counts += ", #{@added_packages.size} package(s)" if with_packages
+      "#{counts} added"
+    end
+
+    def package_summary
+      "#{@added_packages.size} package(s) (#{@added_packages.join(', ')})"
+    end
+
+    # Links the target to `package`'s product unless it is linked already
+    # (through any package, remote or local) or one of `pods` provides it.
+    def add_package(package, pods)
+      return if @target.package_product_dependencies.any? { |dependency| dependency.product_name == package.product }
+
+      if pods.any? { |pod| AddModulesInTarget.pod_provides?(pod, package.product) }
+        @notes << "#{package.product} comes from the Podfile; no package added."
+        return
+      end
+
+      dependency = @project.new(Xcodeproj::Project::Object::XCSwiftPackageProductDependency)
+      dependency.package = package_reference(package)
+      dependency.product_name = package.product
+      @target.package_product_dependencies << dependency
+      build_file = @project.new(Xcodeproj::Project::Object::PBXBuildFile)
+      build_file.product_ref = dependency
+      @target.frameworks_build_phase.files << build_file
+      @added_packages << package.product
     end
 
     def group_for(components, folders)
@@ -219,6 +344,35 @@ module AddModulesInTarget
 
     private
 
+    # The project's reference to the package's repository, as it is, or a
+    # new one asking for the package's version.
+    def package_reference(package)
+      key = AddModulesInTarget.repository_key(package.url)
+      remote = Xcodeproj::Project::Object::XCRemoteSwiftPackageReference
+      references = @project.root_object.package_references
+      existing = references.find { |reference| reference.is_a?(remote) && AddModulesInTarget.repository_key(reference.repositoryURL) == key }
+      if existing
+        if existing.requirement != package.requirement
+          @notes << "#{package.product}: #{existing.repositoryURL} stays at the project's #{describe(existing.requirement)}."
+        end
+        return existing
+      end
+
+      reference = @project.new(remote)
+      reference.repositoryURL = package.url
+      reference.requirement = package.requirement
+      references << reference
+      reference
+    end
+
+    # "exactVersion 5.8.0", "upToNextMajorVersion 5.0.0", "branch main".
+    def describe(requirement)
+      return 'requirement' unless requirement.is_a?(Hash)
+
+      value = requirement.reject { |key, _| key == 'kind' }.values.join('-')
+      [requirement['kind'], value].compact.reject(&:empty?).join(' ')
+    end
+
     # A reference to one file or bundle: a PBXFileReference, or the
     # XCVersionGroup of an .xcdatamodeld (which PBXGroup#files leaves out).
     def file_reference?(object)
@@ -228,12 +382,21 @@ module AddModulesInTarget
 
     # Membership is by identity: the gem's == compares contents, so a file
     # that merely looks like one already in the phase (Endpoint.swift in
-    # another group) would count as present.
+    # another group) would count as present. The phase's references are
+    # gathered once: an app's Sources phase can hold tens of thousands.
     def add_to_phase(phase, reference)
-      return if phase.files.any? { |build_file| build_file.file_ref&.uuid == reference.uuid }
+      built = built_references(phase)
+      return if built.include?(reference.uuid)
 
       phase.add_file_reference(reference, false)
+      built << reference.uuid
       @added_build_files += 1
+    end
+
+    # The UUIDs of the references `phase` builds.
+    def built_references(phase)
+      @built_references ||= {}
+      @built_references[phase.uuid] ||= Set.new(phase.files.map { |build_file| build_file.file_ref&.uuid }.compact)
     end
 
     # The child group called `name`, preferring one whose folder is

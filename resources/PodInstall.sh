@@ -4,14 +4,17 @@
 #   PodInstall.sh PROJECT_ROOT [AUTHOR ORGANISATION DATE NAME NEW_PROJECT ARKANA]
 #
 #   PROJECT_ROOT  the folder with the Podfile, as it is (one shell word)
-#   AUTHOR, ORGANISATION, DATE
+#   AUTHOR, ORGANISATION
 #                 written into Xcode's file-header template of the project
+#                 (no author: Xcode's ___FULLUSERNAME___)
+#   DATE          accepted for the caller's sake; the template takes
+#                 Xcode's ___DATE___ and ___YEAR___, the date a file is made
 #   NAME          the project's name (its NAME.xcodeproj)
 #   NEW_PROJECT   "yes" for a project Plinth has just generated
 #   ARKANA        "yes" runs Arkana (through Bundler) before the pods
 #
 # With PROJECT_ROOT alone the rest is worked out: the name from the one
-# .xcodeproj in the folder, the author from the user account, today's date,
+# .xcodeproj in the folder, the author from the user account,
 # Arkana when the folder has an .arkana.yml, and the file header only when
 # the project has none yet.
 set -euo pipefail
@@ -39,7 +42,7 @@ export PATH
 export LANG=${LANG:-en_US.UTF-8}
 
 if [ "$#" -eq 7 ]; then
-    author=$2 organisation=$3 date_text=$4 project_name=$5 new_project=$6 run_arkana=$7
+    author=$2 organisation=$3 project_name=$5 new_project=$6 run_arkana=$7
 else
     shopt -s nullglob
     projects=(*.xcodeproj)
@@ -48,7 +51,6 @@ else
     project_name=${projects[0]%.xcodeproj}
     author=$(id -F 2>/dev/null || id -un)
     organisation=""
-    date_text=$(date +%d/%m/%Y)
     new_project=no
     run_arkana=no
     if [ -f .arkana.yml ]; then run_arkana=yes; fi
@@ -76,17 +78,20 @@ write_file_header() {
         echo "Keeping the project's own file header ($macros)."
         return
     fi
-    local year=${date_text##*/}
+    # Xcode fills in the date (and, without a known author, the user's full
+    # name) when a file is made, so the template holds its macros rather
+    # than this run's values.
+    local author_text=${author:-___FULLUSERNAME___}
     local copyright=""
     if [ -n "$organisation" ]; then
         copyright="
-//  Copyright © $year $organisation. All rights reserved."
+//  Copyright © ___YEAR___ $organisation. All rights reserved."
     fi
     local header="
 //  ___FILENAME___
 //  ___PACKAGENAME___
 //
-//  Created by $author on $date_text.$copyright
+//  Created by $author_text on ___DATE___.$copyright
 //"
     mkdir -p "$shared_data"
     {

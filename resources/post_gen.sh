@@ -1,7 +1,8 @@
 #!/bin/bash
-# Writes the Podfile of a generated or extended project.
+# Writes the Podfile of a generated project, or edits the Podfile of an
+# existing one in place.
 #
-#   post_gen.sh TARGET NAME AWS ARKANA BUNDLE_ID NA PROJECT_ROOT "POD POD ..."
+#   post_gen.sh TARGET NAME AWS ARKANA BUNDLE_ID NA PROJECT_ROOT "POD POD ..." ["POD POD ..."]
 #
 #   TARGET        minimum iOS version, e.g. 17.0; empty for an existing project,
 #                 which keeps the version its Xcode project or Podfile names
@@ -13,20 +14,29 @@
 #                 word; spaces and quotes are part of the path)
 #   PODS          pod names separated by spaces; a name listed twice is
 #                 written once
+#   REMOVED       optional: pod names separated by spaces that the user took
+#                 out; only an existing Podfile loses them
 #
 # A pod name must consist of letters, digits and "-_.+", or be a subspec
 # ("Firebase/Analytics") whose every part does: the Podfile is Ruby that
 # `pod install` executes, so any other name is refused and not written.
-# An existing Podfile that differs from the new one is kept as Podfile.backup
-# (numbered when taken), once per content.
+#
+# Without a Podfile in PROJECT_ROOT a new one is written. An existing one is
+# edited in place by PodfileEditor.rb (beside this script, run with `ruby`):
+# each line of it stays, a `pod` line is added to NAME's target for each pod
+# the target does not get yet, and the own `pod` lines of the REMOVED pods
+# go. The Arkana secrets pods are those that the project's .arkana.yml names
+# (pod_name, result_path), none when it uses package_manager: spm.
 # Exit status: 0 written, 2 written without some refused pod names, 1 nothing
-# written.
+# written; when editing, PodfileEditor's failure (1, or 2 for a value it
+# refuses) with its message, the Podfile left as it was.
 set -euo pipefail
 export LC_ALL=C
 
 fail() { printf 'post_gen: %s\n' "$*" >&2; exit 1; }
 
-[ "$#" -eq 8 ] || fail "expected 8 arguments (target, name, aws, arkana, bundle id, NA, project root, pods), got $#"
+[ "$#" -eq 8 ] || [ "$#" -eq 9 ] \
+    || fail "expected 8 or 9 arguments (target, name, aws, arkana, bundle id, NA, project root, pods[, removed pods]), got $#"
 
 deployment_target=$1
 project_name=$2
@@ -34,6 +44,7 @@ include_aws=$3
 include_arkana=$4
 project_root=$7
 requested_pods=$8
+removed_pods=${9-}
 
 # An existing project comes without a chosen target: it keeps its own, read
 # from its Xcode project or its previous Podfile; failing both, the Podfile
@@ -55,14 +66,16 @@ fi
 [ -d "$project_root" ] || fail "project root '$project_root' is not a folder"
 
 status=0
+valid_pod_name() {
+    [[ $1 =~ ^[A-Za-z0-9_.+-]+(/[A-Za-z0-9_.+-]+)*$ ]] && return 0
+    printf "post_gen: refusing pod name '%s': only letters, digits and -_.+ (and / between a pod and its subspec) are allowed; it was not written\n" "$1" >&2
+    status=2
+    return 1
+}
 pods=()
 add_pod() {
     local name=$1 existing
-    if [[ ! $name =~ ^[A-Za-z0-9_.+-]+(/[A-Za-z0-9_.+-]+)*$ ]]; then
-        printf "post_gen: refusing pod name '%s': only letters, digits and -_.+ (and / between a pod and its subspec) are allowed; it was not written\n" "$name" >&2
-        status=2
-        return
-    fi
+    valid_pod_name "$name" || return 0
     for existing in "${pods[@]+"${pods[@]}"}"; do
         [ "$existing" = "$name" ] && return
     done
@@ -74,6 +87,77 @@ for pod in "${requested[@]+"${requested[@]}"}"; do
     add_pod "$pod"
 done
 [ "$include_aws" = y ] && add_pod AWSS3
+
+# The value of a top-level "key: value" line of a YAML file, without quotes
+# or a trailing comment; empty when the key is missing.
+yaml_value() {
+    local line value
+    line=$(grep -m 1 "^$1:" "$2" 2>/dev/null) || return 0
+    value=${line#*:}
+    value=${value%$'\r'}
+    value=${value#"${value%%[![:space:]]*}"}
+    case $value in
+        \'*) value=${value#\'}; value=${value%%\'*} ;;
+        \"*) value=${value#\"}; value=${value%%\"*} ;;
+        *) value=${value%%[[:space:]]#*}; value=${value%"${value##*[![:space:]]}"} ;;
+    esac
+    printf '%s' "$value"
+}
+
+# Edits the existing Podfile in place and ends the script with the editor's
+# status (or 2 when a name was refused here).
+edit_existing_podfile() {
+    local editor arguments=() pod removed=() secrets folder configured arkana_config editor_status=0
+    editor="$(dirname "${BASH_SOURCE[0]}")/PodfileEditor.rb"
+    command -v ruby >/dev/null 2>&1 \
+        || fail "ruby is not on PATH; it is needed to edit the existing Podfile, which was left as it is"
+    [ -f "$editor" ] || fail "$editor is missing; the existing Podfile was left as it is"
+
+    for pod in "${pods[@]+"${pods[@]}"}"; do
+        arguments+=(--add "$pod")
+    done
+    if [ "$include_arkana" = y ]; then
+        secrets="${project_name// /_}Secrets"
+        folder=Dependencies
+        arkana_config="$project_root/.arkana.yml"
+        if [ -f "$arkana_config" ]; then
+            configured=$(yaml_value pod_name "$arkana_config")
+            secrets=${configured:-$secrets}
+            configured=$(yaml_value result_path "$arkana_config")
+            while [[ $configured == */ ]]; do configured=${configured%/}; done
+            folder=${configured:-$folder}
+            if [ "$(yaml_value package_manager "$arkana_config")" = spm ]; then
+                secrets=''
+            fi
+        fi
+        if [ -z "$secrets" ]; then
+            :
+        elif [[ $folder == *[\'\"\\]* || $folder == *[[:cntrl:]]* ]]; then
+            printf "post_gen: refusing the secrets folder '%s' of .arkana.yml: it must not hold quotes, backslashes or control characters; the secrets pods were not written\n" "$folder" >&2
+            status=2
+        elif valid_pod_name "$secrets"; then
+            arguments+=(--add-local "$secrets=$folder/$secrets"
+                        --add-local "${secrets}Interfaces=$folder/${secrets}Interfaces")
+        fi
+    fi
+    read -r -d '' -a removed <<< "$removed_pods" || true
+    for pod in "${removed[@]+"${removed[@]}"}"; do
+        valid_pod_name "$pod" && arguments+=(--remove "$pod")
+    done
+
+    ruby "$editor" edit "$podfile" "$project_name" "${arguments[@]+"${arguments[@]}"}" || editor_status=$?
+    if [ "$editor_status" -ne 0 ]; then
+        printf 'post_gen: %s was left as it was\n' "$podfile" >&2
+        exit "$editor_status"
+    fi
+    echo "post_gen: edited $podfile in place"
+    exit "$status"
+}
+
+podfile="$project_root/Podfile"
+if [ -e "$podfile" ] || [ -L "$podfile" ]; then
+    edit_existing_podfile
+fi
 
 # Test targets get a block only when the Xcode project has them (an existing
 # project may have none); without a project file both are assumed.
@@ -114,23 +198,6 @@ has_target() {
         printf "    end\n  end\nend\n"
     fi
 } > "$project_root/.Podfile.new" || fail "cannot write into '$project_root'"
-
-# A previous Podfile that differs from the new one is kept as Podfile.backup
-# (Podfile.backup2, ... when taken, so no earlier backup is overwritten),
-# unless a backup of the same content is already there.
-podfile="$project_root/Podfile"
-if [ -f "$podfile" ] && ! cmp -s "$podfile" "$project_root/.Podfile.new"; then
-    backup="$project_root/Podfile.backup"
-    number=1
-    while [ -e "$backup" ] && ! cmp -s "$podfile" "$backup"; do
-        number=$((number + 1))
-        backup="$project_root/Podfile.backup$number"
-    done
-    if [ ! -e "$backup" ]; then
-        cp -p "$podfile" "$backup"
-        echo "post_gen: kept the previous Podfile as ${backup##*/}"
-    fi
-fi
 mv -f "$project_root/.Podfile.new" "$podfile"
 echo "post_gen: wrote $podfile with ${#pods[@]} pod(s)"
 exit "$status"

@@ -4,8 +4,12 @@
 # Xcode 16 project (objectVersion 77, the app folder synchronized) and a
 # classic one (a virtual group, Endpoint.swift in two groups, a second
 # Assets.xcassets, Localizable.strings in two languages, an .xcdatamodeld,
-# a .gitkeep, two app targets), plus a corrupt project. One line per check;
-# exits non-zero when a check fails. Exits 0 with a note when this Ruby has
+# a .gitkeep, two app targets), plus a corrupt project. Then the network
+# module with its Swift packages (Alamofire, swift-log's Logging), in a
+# classic and an Xcode 16 project with two app targets each: one project
+# already on another Alamofire version, one whose target links Logging from
+# a local package, a Podfile that brings Alamofire, malformed package
+# options. One line per check; exits non-zero when a check fails. Exits 0 with a note when this Ruby has
 # no xcodeproj gem (CI has none; this is for local use).
 #
 #   scripts/check-xcodeproj.sh
@@ -39,10 +43,10 @@ def write(path, text = "// #{File.basename(path)}\n")
 end
 
 # Runs the script; returns [status, output, pbxproj before, pbxproj after].
-def add(project, mod, target, group)
+def add(project, mod, target, group, *options)
   pbxproj = File.join(project, 'project.pbxproj')
   before = File.binread(pbxproj)
-  output, status = Open3.capture2e('ruby', SCRIPT, '-p', project, '-d', mod, '-t', target, '-g', group)
+  output, status = Open3.capture2e('ruby', SCRIPT, '-p', project, '-d', mod, '-t', target, '-g', group, *options)
   [status.exitstatus, output, before, File.binread(pbxproj)]
 end
 
@@ -162,6 +166,156 @@ write(File.join(corrupt, 'project.pbxproj'), "// !$*UTF8*$!\n{ archiveVersion = 
 status, output, = add(corrupt, mod, 'Corrupt', 'Corrupt')
 check('corrupt project: one line, no backtrace, non-zero exit',
       status != 0 && output.lines.size == 1 && output.start_with?('AddModulesInTarget: cannot read'), output.strip)
+
+# The network module imports Alamofire and Logging.
+ALAMOFIRE = 'https://github.com/Alamofire/Alamofire.git'
+SWIFT_LOG = 'https://github.com/apple/swift-log.git'
+EXACT = { 'kind' => 'exactVersion', 'version' => '5.9.1' }
+FROM = { 'kind' => 'upToNextMajorVersion', 'minimumVersion' => '1.0.0' }
+PACKAGES = ['--package', ALAMOFIRE, '--product', 'Alamofire', '--version', 'exact:5.9.1',
+            '--package', SWIFT_LOG, '--product', 'Logging', '--version', 'from:1.0.0'].freeze
+
+# A project with the app targets `name` and `name`Pro, their folders
+# synchronized in an Xcode 16 project and plain groups otherwise, and the
+# network module in the first app's folder.
+def network_project(name, object_version)
+  dir = File.join(WORK, name)
+  path = File.join(dir, "#{name}.xcodeproj")
+  project = Xcodeproj::Project.new(path, false, object_version)
+  [name, "#{name}Pro"].each do |folder|
+    owner = app(project, folder)
+    if object_version >= 77
+      synced = project.new(X::PBXFileSystemSynchronizedRootGroup)
+      synced.path = folder
+      project.main_group.children << synced
+      owner.file_system_synchronized_groups << synced
+    else
+      project.main_group.new_group(nil, folder)
+    end
+  end
+  write(File.join(dir, name, 'Network/APIClient.swift'), "import Alamofire\nimport Foundation\nimport Logging\n")
+  write(File.join(dir, name, 'Network/Endpoint.swift'))
+  yield project if block_given?
+  project.save
+  [path, File.join(dir, name, 'Network')]
+end
+
+# What links `target` to Swift packages, one row per product:
+# [product, repository URL, requirement, build files in Frameworks].
+def links(target)
+  frameworks = target.frameworks_build_phase.files.map(&:product_ref).compact
+  target.package_product_dependencies.map do |dependency|
+    package = dependency.package
+    [dependency.product_name, package.respond_to?(:repositoryURL) ? package.repositoryURL : package&.display_name,
+     package.respond_to?(:requirement) ? package.requirement : nil, frameworks.count { |ref| ref.equal?(dependency) }]
+  end
+end
+
+def remotes(project)
+  project.root_object.package_references.grep(X::XCRemoteSwiftPackageReference).map { |ref| [ref.repositoryURL, ref.requirement] }
+end
+
+BOTH = [['Alamofire', ALAMOFIRE, EXACT, 1], ['Logging', SWIFT_LOG, FROM, 1]].freeze
+
+# Adds the module with PACKAGES (and `options`) twice; returns the first
+# run's output and the project as saved.
+def twice_with_packages(label, path, mod, target, group, *options)
+  status, output, before, after = add(path, mod, target, group, *PACKAGES, *options)
+  check("#{label}: exits 0 and changes the project", status.zero? && before != after, output.strip)
+  status, again_output, _, again = add(path, mod, target, group, *PACKAGES, *options)
+  check("#{label}: a second run exits 0 and changes no byte", status.zero? && again == after, again_output.strip)
+  [output, Xcodeproj::Project.open(path)]
+end
+
+{ 'classic' => 46, 'Xcode 16' => 77 }.each do |kind, version|
+  name = version >= 77 ? 'Packaged16' : 'Packaged'
+  path, mod = network_project(name, version)
+  label = "#{kind} project with packages"
+  output, project = twice_with_packages(label, path, mod, name, "#{name}/Network")
+  first, second = project.targets
+  if version >= 77
+    check("#{label}: the module's files need no references, the packages are added",
+          output.include?('its files need no references') && output.include?('Added 2 package(s)') &&
+            project.files.none? { |ref| ref.path.to_s.end_with?('.swift') }, output.strip)
+  else
+    check("#{label}: the summary counts the packages", output.start_with?('Added Network') && output.include?('2 package(s) added'), output.strip)
+  end
+  check("#{label}: one reference per repository at the requested version", remotes(project) == [[ALAMOFIRE, EXACT], [SWIFT_LOG, FROM]], remotes(project))
+  check("#{label}: the named target links both products, each built once in Frameworks", links(first) == BOTH, links(first))
+  check("#{label}: the other target links none", links(second).empty? && second.frameworks_build_phase.files.none?(&:product_ref), links(second))
+  check("#{label}: no stray product dependencies or build files",
+        project.objects.grep(X::XCSwiftPackageProductDependency).size == 2 && project.objects.grep(X::PBXBuildFile).count(&:product_ref) == 2)
+
+  next unless version < 77
+
+  _, project = twice_with_packages("#{label}, second target", path, mod, "#{name}Pro", "#{name}/Network")
+  check("#{label}, second target: links both products through the same references",
+        links(project.targets[1]) == BOTH && remotes(project).size == 2 && links(project.targets[0]) == BOTH)
+end
+
+# Alamofire is already in the project at 5.8.0, its URL spelled another way,
+# for the second app; the first keeps to that version.
+older = { 'kind' => 'exactVersion', 'version' => '5.8.0' }
+path, mod = network_project('Older', 46) do |project|
+  reference = project.new(X::XCRemoteSwiftPackageReference)
+  reference.repositoryURL = 'https://www.github.com/alamofire/alamofire/'
+  reference.requirement = older
+  project.root_object.package_references << reference
+  dependency = project.new(X::XCSwiftPackageProductDependency)
+  dependency.package = reference
+  dependency.product_name = 'Alamofire'
+  project.targets[1].package_product_dependencies << dependency
+  project.targets[1].frameworks_build_phase.add_file_reference(nil).tap { |build_file| build_file.product_ref = dependency }
+end
+output, project = twice_with_packages('project with another Alamofire version', path, mod, 'Older', 'Older/Network')
+check('project with another Alamofire version: the reference keeps its URL and version',
+      remotes(project) == [['https://www.github.com/alamofire/alamofire/', older], [SWIFT_LOG, FROM]], remotes(project))
+check('project with another Alamofire version: the target gets the product from it',
+      links(project.targets[0]) == [['Alamofire', 'https://www.github.com/alamofire/alamofire/', older, 1], ['Logging', SWIFT_LOG, FROM, 1]],
+      links(project.targets[0]))
+check('project with another Alamofire version: says which version stays', output.include?('5.8.0'), output.strip)
+
+# The first app links Logging from a local package already.
+path, mod = network_project('Local', 77) do |project|
+  local = project.new(X::XCLocalSwiftPackageReference)
+  local.relative_path = '../Logging'
+  project.root_object.package_references << local
+  dependency = project.new(X::XCSwiftPackageProductDependency)
+  dependency.package = local
+  dependency.product_name = 'Logging'
+  project.targets[0].package_product_dependencies << dependency
+end
+_, project = twice_with_packages('target with a local Logging', path, mod, 'Local', 'Local/Network')
+check('target with a local Logging: only Alamofire is added',
+      remotes(project) == [[ALAMOFIRE, EXACT]] && links(project.targets[0]).map(&:first) == %w[Logging Alamofire],
+      [remotes(project), links(project.targets[0])])
+
+# Pods: a Podfile that declares Alamofire for the target, one that cannot be read.
+path, mod = network_project('Pods', 46)
+podfile = File.join(WORK, 'Pods/Podfile')
+write(podfile, "platform :ios, '16.0'\n\ntarget 'Pods' do\n  use_frameworks!\n  pod 'Alamofire', '~> 5.9'\nend\n")
+output, project = twice_with_packages('Podfile with Alamofire', path, mod, 'Pods', 'Pods/Network', '--podfile', podfile)
+check('Podfile with Alamofire: says so', output.include?('Alamofire comes from the Podfile; no package added.'), output.strip)
+check('Podfile with Alamofire: only Logging is added',
+      remotes(project) == [[SWIFT_LOG, FROM]] && links(project.targets[0]) == [['Logging', SWIFT_LOG, FROM, 1]],
+      [remotes(project), links(project.targets[0])])
+status, output, = add(path, mod, 'PodsPro', 'Pods/Network', *PACKAGES, '--podfile', File.join(WORK, 'Pods/Missing/Podfile'))
+project = Xcodeproj::Project.open(path)
+check('a Podfile that cannot be read declares nothing',
+      status.zero? && links(project.targets[1]) == BOTH && remotes(project).size == 2, output.strip)
+
+# Malformed package options: one line, exit 1, the project as it was.
+{ 'no --version' => ['--package', ALAMOFIRE, '--product', 'Alamofire'],
+  'no --product' => ['--package', ALAMOFIRE, '--version', 'exact:5.9.1'],
+  'a requirement without a kind' => ['--package', ALAMOFIRE, '--product', 'Alamofire', '--version', '5.9.1'],
+  'a short version' => ['--package', ALAMOFIRE, '--product', 'Alamofire', '--version', 'from:5.9'],
+  '--product before --package' => ['--product', 'Alamofire', '--package', ALAMOFIRE, '--version', 'exact:5.9.1'] }.each do |label, options|
+  path, mod = network_project('Malformed', 46)
+  status, output, before, after = add(path, mod, 'Malformed', 'Malformed/Network', *options)
+  check("package options with #{label}: one line, exit 1, project untouched",
+        status == 1 && output.lines.size == 1 && before == after, output.strip)
+  FileUtils.rm_rf(File.join(WORK, 'Malformed'))
+end
 
 puts $failures.zero? ? 'check-xcodeproj: all checks passed' : "check-xcodeproj: #{$failures} check(s) failed"
 exit($failures.zero? ? 0 : 1)

@@ -355,5 +355,21 @@
         <source>No further pods are offered.</source>
         <translation>Es werden keine weiteren Pods angeboten.</translation>
     </message>
+    <message id="podfileUnreadable">
+        <source>The Podfile cannot be read, so its pods are not shown and Plinth will not change it: %1</source>
+        <translation>Das Podfile kann nicht gelesen werden; seine Pods werden nicht angezeigt, und Plinth ändert es nicht: %1</translation>
+    </message>
+    <message id="arkanaEnvironments">
+        <source>Secrets for the environments: %1</source>
+        <translation>Secrets für die Umgebungen: %1</translation>
+    </message>
+    <message id="uiKindNotDetected">
+        <source>Plinth could not tell whether this is a SwiftUI or a UIKit app (no AppDelegate.swift or app file naming either). Choose its kind to see the modules:</source>
+        <translation>Plinth konnte nicht erkennen, ob dies eine SwiftUI- oder eine UIKit-App ist (keine AppDelegate.swift und keine App-Datei, die eines davon nennt). Wählen Sie die Art, um die Module zu sehen:</translation>
+    </message>
+    <message id="objectiveCProject">
+        <source>This project is written in Objective-C. The modules are Swift: the app target needs Swift (and a bridging header) to use them. Choose its UI kind to see the modules:</source>
+        <translation>Dieses Projekt ist in Objective-C geschrieben. Die Module sind Swift: Das App-Target braucht Swift (und einen Bridging-Header), um sie zu nutzen. Wählen Sie die UI-Art, um die Module zu sehen:</translation>
+    </message>
 </context>
 </TS>

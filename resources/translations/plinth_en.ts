@@ -355,5 +355,21 @@
         <source>No further pods are offered.</source>
         <translation>No further pods are offered.</translation>
     </message>
+    <message id="podfileUnreadable">
+        <source>The Podfile cannot be read, so its pods are not shown and Plinth will not change it: %1</source>
+        <translation>The Podfile cannot be read, so its pods are not shown and Plinth will not change it: %1</translation>
+    </message>
+    <message id="arkanaEnvironments">
+        <source>Secrets for the environments: %1</source>
+        <translation>Secrets for the environments: %1</translation>
+    </message>
+    <message id="uiKindNotDetected">
+        <source>Plinth could not tell whether this is a SwiftUI or a UIKit app (no AppDelegate.swift or app file naming either). Choose its kind to see the modules:</source>
+        <translation>Plinth could not tell whether this is a SwiftUI or a UIKit app (no AppDelegate.swift or app file naming either). Choose its kind to see the modules:</translation>
+    </message>
+    <message id="objectiveCProject">
+        <source>This project is written in Objective-C. The modules are Swift: the app target needs Swift (and a bridging header) to use them. Choose its UI kind to see the modules:</source>
+        <translation>This project is written in Objective-C. The modules are Swift: the app target needs Swift (and a bridging header) to use them. Choose its UI kind to see the modules:</translation>
+    </message>
 </context>
 </TS>

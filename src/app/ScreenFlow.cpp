@@ -119,7 +119,8 @@ QWidget *ScreenFlow::makeModuleSelection(const FlagBinding &shouldGoToPrevious)
 QWidget *ScreenFlow::makePodSelection(const FlagBinding &shouldGoToPreviousView)
 {
     auto *screen = new PodSelectionView(
-        std::make_unique<PodSelectionViewModel>(*m_context.details, m_context.supplementalPodsListURL),
+        std::make_unique<PodSelectionViewModel>(*m_context.details, m_context.supplementalPodsListURL,
+                                                m_context.runner, m_context.bundle),
         shouldGoToPreviousView);
     bind(screen, &PodSelectionView::shouldGoToNextView, &PodSelectionView::setShouldGoToNextView,
          &PodSelectionView::shouldGoToNextViewChanged, screen, [this](const FlagBinding &) { return makeGeneration(); });

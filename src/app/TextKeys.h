@@ -92,7 +92,11 @@
     X(noFurtherSupplementalPods)                                                                   \
     X(projectCreationFailed)                                                                       \
     X(projectCreationFailedErrorMessage)                                                           \
-    X(skippingIgnoreFile) /* 1 argument */
+    X(skippingIgnoreFile) /* 1 argument */                                                         \
+    X(podfileUnreadable) /* 1 argument */                                                          \
+    X(arkanaEnvironments) /* 1 argument */                                                         \
+    X(uiKindNotDetected)                                                                           \
+    X(objectiveCProject)
 
 namespace plinth::key {
 #define PLINTH_DECLARE_TEXT_KEY(name) inline constexpr char name[] = #name;

@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace plinth {
@@ -49,6 +50,37 @@ ExistingProjectModuleSelectionView::ExistingProjectModuleSelectionView(
     detectingLine->addStretch(1);
     column->addWidget(m_detecting);
 
+    // When the UI kind is not found the user chooses it; an Objective-C
+    // project learns first that the modules are Swift.
+    m_uiKindQuestion = new QWidget(box);
+    m_uiKindQuestion->setObjectName(QStringLiteral("uiKindQuestion"));
+    auto *question = new QVBoxLayout(m_uiKindQuestion);
+    question->setContentsMargins(0, 0, 0, 0);
+    m_uiKindNotice = new QLabel(m_uiKindQuestion);
+    m_uiKindNotice->setObjectName(QStringLiteral("uiKindNotice"));
+    m_uiKindNotice->setWordWrap(true);
+    m_uiKindNotice->setTextFormat(Qt::PlainText);
+    question->addWidget(m_uiKindNotice);
+    auto *choices = new QHBoxLayout;
+    choices->setSpacing(20);
+    m_chooseUIKit = new QRadioButton(text(key::uiKit), m_uiKindQuestion);
+    m_chooseUIKit->setObjectName(QStringLiteral("chooseUIKit"));
+    m_chooseSwiftUI = new QRadioButton(text(key::swiftUi), m_uiKindQuestion);
+    m_chooseSwiftUI->setObjectName(QStringLiteral("chooseSwiftUI"));
+    choices->addWidget(m_chooseUIKit);
+    choices->addWidget(m_chooseSwiftUI);
+    choices->addStretch(1);
+    question->addLayout(choices);
+    column->addWidget(m_uiKindQuestion);
+    connect(m_chooseUIKit, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            m_viewModel->chooseUIKind(true);
+    });
+    connect(m_chooseSwiftUI, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            m_viewModel->chooseUIKind(false);
+    });
+
     m_supplementalList = new ExpandableItemsView(text(key::supplementalModulesTitle), true, box);
     m_supplementalList->setObjectName(QStringLiteral("supplementalModulesList"));
     column->addWidget(m_supplementalList, 1);
@@ -56,9 +88,17 @@ ExistingProjectModuleSelectionView::ExistingProjectModuleSelectionView(
     m_selectedList->setObjectName(QStringLiteral("selectedModulesList"));
     column->addWidget(m_selectedList, 1);
 
+    // The toggle shows what the project description holds.
+    m_shouldIncludeArkana = m_viewModel->doesIncludeArkana();
     m_arkanaToggle = new ToggleButton(0, text(key::askForArkanaIntegration), m_shouldIncludeArkana, box);
     m_arkanaToggle->setObjectName(QStringLiteral("arkanaToggle"));
     column->addWidget(m_arkanaToggle, 0, Qt::AlignLeft);
+    m_environments = new QLabel(box);
+    m_environments->setObjectName(QStringLiteral("arkanaEnvironments"));
+    m_environments->setWordWrap(true);
+    m_environments->setTextFormat(Qt::PlainText);
+    m_environments->setIndent(28);
+    column->addWidget(m_environments);
     column->addStretch(0);
 
     connect(m_supplementalList, &ExpandableItemsView::actionTriggered, m_viewModel.get(),
@@ -80,6 +120,8 @@ ExistingProjectModuleSelectionView::ExistingProjectModuleSelectionView(
     connect(model, &ExistingProjectModuleSelectionViewModel::selectedModulesChanged, this,
             &ExistingProjectModuleSelectionView::render);
     connect(model, &ExistingProjectModuleSelectionViewModel::isDetectingChanged, this,
+            &ExistingProjectModuleSelectionView::render);
+    connect(model, &ExistingProjectModuleSelectionViewModel::projectFactsChanged, this,
             &ExistingProjectModuleSelectionView::render);
     render();
 }
@@ -116,6 +158,13 @@ void ExistingProjectModuleSelectionView::render()
     const QList<ListItem> selected = m_viewModel->selectedModules();
     m_selectedList->setItems(selected);
     m_selectedList->setVisible(!detecting && !selected.isEmpty());
+    m_uiKindQuestion->setVisible(!detecting && m_viewModel->isUIKindUndetected());
+    m_uiKindNotice->setText(text(m_viewModel->isObjectiveCProject() ? key::objectiveCProject : key::uiKindNotDetected));
+    m_uiKindNotice->setAccessibleName(m_uiKindNotice->text());
+    const QStringList environments = m_viewModel->environments();
+    m_environments->setText(text(key::arkanaEnvironments, environments.join(QStringLiteral(", "))));
+    m_environments->setAccessibleName(m_environments->text());
+    m_environments->setVisible(!detecting && m_shouldIncludeArkana && !environments.isEmpty());
     // Going on before the catalog is there would store no modules unasked.
     m_frame->setShouldDisableNextButton(detecting);
 }
@@ -130,6 +179,7 @@ void ExistingProjectModuleSelectionView::toggleArkana()
 {
     setShouldIncludeArkana(!m_shouldIncludeArkana);
     m_viewModel->setDoesIncludeArkana(m_shouldIncludeArkana);
+    render();
 }
 
 } // namespace plinth

@@ -6,6 +6,9 @@
 
 #include <memory>
 
+class QLabel;
+class QRadioButton;
+
 namespace plinth {
 
 class BaseView;
@@ -15,8 +18,9 @@ class ToggleButton;
 
 /// The module screen of the existing-project flow: the modules still offered
 /// and those chosen, as two collapsible lists, and the question whether the
-/// Arkana secrets integration is wanted. While the project's UI kind is
-/// being found it shows a busy indicator instead of the lists. Next stores
+/// Arkana secrets integration is wanted, with the environments its secrets
+/// are made for. While the project's UI kind is being found it shows a busy
+/// indicator instead of the lists; when none is found it asks for it. Next stores
 /// the chosen modules; Previous returns to the home screen.
 class ExistingProjectModuleSelectionView : public QWidget
 {
@@ -57,6 +61,11 @@ private:
     ExpandableItemsView *m_supplementalList = nullptr;
     ExpandableItemsView *m_selectedList = nullptr;
     ToggleButton *m_arkanaToggle = nullptr;
+    QWidget *m_uiKindQuestion = nullptr;
+    QLabel *m_uiKindNotice = nullptr;
+    QRadioButton *m_chooseUIKit = nullptr;
+    QRadioButton *m_chooseSwiftUI = nullptr;
+    QLabel *m_environments = nullptr;
     bool m_shouldGoToNext = false;
     bool m_shouldIncludeArkana = true;
 };

@@ -1,8 +1,10 @@
 #include "catalogs/ExistingProjectModuleSelectionViewModel.h"
 
+#include "app/TextCatalog.h"
 #include "catalogs/CatalogSelection.h"
 #include "catalogs/ModuleCatalog.h"
 #include "catalogs/ProjectUIDetection.h"
+#include "generation/SecretsMerge.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -31,34 +33,69 @@ QList<ListItem> ExistingProjectModuleSelectionViewModel::supplementalModulesForS
     return offered;
 }
 
+struct ExistingProjectModuleSelectionViewModel::Detection
+{
+    std::optional<QString> ui;
+    bool objectiveC = false;
+    QStringList environments;
+};
+
 void ExistingProjectModuleSelectionViewModel::detectProjectUI()
 {
     const quint64 detection = ++m_detection;
     setDetecting(true);
     const QPointer<ExistingProjectModuleSelectionViewModel> self(this);
     (void)QtConcurrent::run([self, detection, details = m_details] {
-        const std::optional<QString> ui = plinth::detectProjectUI(details);
+        Detection found;
+        found.ui = plinth::detectProjectUI(details);
+        found.objectiveC = !found.ui && isObjectiveCOnlyProject(details.projectRoot());
+        found.environments = existingProjectEnvironments(details.projectRoot(), details.projectName);
         QMetaObject::invokeMethod(
             qApp,
-            [self, detection, ui] {
+            [self, detection, found] {
                 if (self)
-                    self->applyDetection(detection, ui);
+                    self->applyDetection(detection, found);
             },
             Qt::QueuedConnection);
     });
 }
 
-void ExistingProjectModuleSelectionViewModel::applyDetection(quint64 detection, const std::optional<QString> &ui)
+void ExistingProjectModuleSelectionViewModel::applyDetection(quint64 detection, const Detection &found)
 {
     if (detection != m_detection)
         return; // a later detection has been started
-    if (ui)
-        m_details.selectedUI = *ui;
+    if (found.ui)
+        m_details.selectedUI = *found.ui;
+    m_isUIKindUndetected = !found.ui;
+    m_isObjectiveCProject = found.objectiveC;
+    m_environments = found.environments;
+    // The Arkana files are made for these environments; a project has no
+    // variant screen, so they are its variants.
+    m_details.configVariant.clear();
+    for (const QString &environment : std::as_const(m_environments))
+        m_details.configVariant.append(CheckBoxItem{environment, true});
+    if (!m_environments.isEmpty() && !m_environments.contains(m_details.developmentSchemeName))
+        m_details.developmentSchemeName = m_environments.first();
     m_selectedModules.clear();
-    m_supplementalModules = ui ? moduleCatalog(m_details.isUIKitProject()) : QList<ListItem>();
+    m_supplementalModules = found.ui ? moduleCatalog(m_details.isUIKitProject()) : QList<ListItem>();
+    Q_EMIT projectFactsChanged();
     Q_EMIT selectedModulesChanged();
     Q_EMIT supplementalModulesChanged();
     setDetecting(false);
+}
+
+void ExistingProjectModuleSelectionViewModel::chooseUIKind(bool uiKit)
+{
+    if (m_isDetecting)
+        return;
+    const QString ui = text(uiKit ? key::uiKit : key::swiftUi);
+    if (ui == m_details.selectedUI && !m_supplementalModules.isEmpty())
+        return;
+    m_details.selectedUI = ui;
+    m_selectedModules.clear();
+    m_supplementalModules = moduleCatalog(uiKit);
+    Q_EMIT selectedModulesChanged();
+    Q_EMIT supplementalModulesChanged();
 }
 
 void ExistingProjectModuleSelectionViewModel::setDetecting(bool detecting)

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -24,6 +25,9 @@ class ExistingProjectModuleSelectionViewModel : public QObject
     Q_PROPERTY(QList<plinth::ListItem> selectedModules READ selectedModules NOTIFY selectedModulesChanged)
     Q_PROPERTY(QList<plinth::ListItem> supplementalModules READ supplementalModules NOTIFY supplementalModulesChanged)
     Q_PROPERTY(bool isDetecting READ isDetecting NOTIFY isDetectingChanged)
+    Q_PROPERTY(bool isUIKindUndetected READ isUIKindUndetected NOTIFY projectFactsChanged)
+    Q_PROPERTY(bool isObjectiveCProject READ isObjectiveCProject NOTIFY projectFactsChanged)
+    Q_PROPERTY(QStringList environments READ environments NOTIFY projectFactsChanged)
 
 public:
     /// Starts detectProjectUI() at once.
@@ -39,12 +43,29 @@ public:
     /// kept: the rows of the screen's first list.
     QList<ListItem> supplementalModulesForSelectedUI() const;
     bool isDetecting() const { return m_isDetecting; }
+    /// True once the detection found no UI kind: the screen then asks for
+    /// it (chooseUIKind), and the catalog is offered once it is chosen.
+    bool isUIKindUndetected() const { return m_isUIKindUndetected; }
+    /// True when the project's sources are Objective-C only (the modules are
+    /// Swift); found with the UI kind, when none was detected.
+    bool isObjectiveCProject() const { return m_isObjectiveCProject; }
+    /// The Arkana environments of the project (its .arkana.yml, else its app
+    /// target's build configurations), found with the UI kind; they become
+    /// the configuration variants of the project description.
+    QStringList environments() const { return m_environments; }
+    bool doesIncludeArkana() const { return m_details.doesIncludeArkana; }
 
-    /// Looks for the project's UI kind on the thread pool and returns at
-    /// once. When one is found, it becomes selectedUI of the project
-    /// description and both lists start over (its catalog offered, nothing
-    /// chosen); otherwise both lists are emptied and selectedUI is kept. A
-    /// detection started earlier and not yet applied is dropped.
+    /// The user's answer when no UI kind was detected: it becomes selectedUI
+    /// of the project description and the catalog for it is offered (nothing
+    /// chosen).
+    void chooseUIKind(bool uiKit);
+
+    /// Looks for the project's UI kind and environments on the thread pool
+    /// and returns at once. When a kind is found, it becomes selectedUI of the
+    /// project description and both lists start over (its catalog offered,
+    /// nothing chosen); otherwise both lists are emptied, selectedUI is kept
+    /// and isUIKindUndetected is set. The environments become configVariant.
+    /// A detection started earlier and not yet applied is dropped.
     void detectProjectUI();
 
     /// Moves the module of row `index` of supplementalModulesForSelectedUI to
@@ -66,15 +87,20 @@ Q_SIGNALS:
     void selectedModulesChanged();
     void supplementalModulesChanged();
     void isDetectingChanged(bool detecting);
+    void projectFactsChanged();
 
 private:
-    void applyDetection(quint64 detection, const std::optional<QString> &ui);
+    struct Detection;
+    void applyDetection(quint64 detection, const Detection &found);
     void setDetecting(bool detecting);
 
     ProjectDetailsModel &m_details;
     QList<ListItem> m_selectedModules;
     QList<ListItem> m_supplementalModules;
     bool m_isDetecting = false;
+    bool m_isUIKindUndetected = false;
+    bool m_isObjectiveCProject = false;
+    QStringList m_environments;
     quint64 m_detection = 0;
 };
 

@@ -50,8 +50,17 @@ QList<ListItem> moduleCatalog(bool isUIKit)
         item.directoryName = QString::fromUtf8(isUIKit ? module.uiKitDirectory : module.swiftUIDirectory);
         item.podType = PodType::supplemental;
         item.interface = module.interface;
-        if (module.bringsNetworkPackage)
+        if (module.bringsNetworkPackage) {
             item.spmGitHubURL = QString::fromLatin1(wirecallPackageURL);
+            // What the network layer's sources import, at the versions a
+            // new project's project.yml asks for.
+            item.requiredPackages = {
+                {QString::fromLatin1(alamofirePackageURL), QStringLiteral("Alamofire"),
+                 QStringLiteral("exact:") + QString::fromLatin1(alamofirePackageVersion)},
+                {QString::fromLatin1(loggingPackageURL), QStringLiteral("Logging"),
+                 QStringLiteral("from:") + QString::fromLatin1(loggingPackageMinimumVersion)},
+            };
+        }
         if (*module.requiredPod)
             item.requiredPods = QStringList{QString::fromUtf8(module.requiredPod)};
         catalog.append(item);

@@ -6,6 +6,7 @@
 #include "catalogs/PodSelectionViewModel.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -28,6 +29,15 @@ PodSelectionView::PodSelectionView(std::unique_ptr<PodSelectionViewModel> viewMo
     auto *column = new QVBoxLayout(content);
     column->setContentsMargins(20, 0, 20, 0);
     column->setSpacing(listSpacing);
+
+    // An existing project's Podfile that cannot be read says so above the
+    // lists: its pods are missing from them, and the run will not touch it.
+    m_podfileProblem = new QLabel(content);
+    m_podfileProblem->setObjectName(QStringLiteral("podfileProblem"));
+    m_podfileProblem->setWordWrap(true);
+    m_podfileProblem->setTextFormat(Qt::PlainText);
+    m_podfileProblem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(m_podfileProblem);
 
     m_supplementalList = new ExpandableItemsView(text(key::supplementalPodsTitle), true, content);
     m_supplementalList->setObjectName(QStringLiteral("supplementalPodsList"));
@@ -59,7 +69,10 @@ PodSelectionView::PodSelectionView(std::unique_ptr<PodSelectionViewModel> viewMo
             &PodSelectionView::renderSupplementalPods);
     connect(m_viewModel.get(), &PodSelectionViewModel::presetAndSelectedPodsChanged, this,
             &PodSelectionView::renderPresetAndSelectedPods);
+    connect(m_viewModel.get(), &PodSelectionViewModel::podfileProblemChanged, this,
+            &PodSelectionView::renderPodfileProblem);
     connect(m_supplementalList, &ExpandableItemsView::expandedChanged, this, &PodSelectionView::balanceLists);
+    renderPodfileProblem();
     renderSupplementalPods();
     renderPresetAndSelectedPods();
 }
@@ -117,6 +130,14 @@ void PodSelectionView::renderPresetAndSelectedPods()
         if (!buttons.isEmpty())
             buttons.first()->setFocus(Qt::OtherFocusReason);
     }
+}
+
+void PodSelectionView::renderPodfileProblem()
+{
+    const QString problem = m_viewModel->podfileProblem();
+    m_podfileProblem->setText(problem.isEmpty() ? QString() : text(key::podfileUnreadable, problem));
+    m_podfileProblem->setAccessibleName(m_podfileProblem->text());
+    m_podfileProblem->setVisible(!problem.isEmpty());
 }
 
 // When both lists do not fit, a layout shrinks them alike; the offer (a few

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QLabel;
+
 namespace plinth {
 
 class BaseView;
@@ -44,6 +46,7 @@ protected:
 private:
     void renderSupplementalPods();
     void renderPresetAndSelectedPods();
+    void renderPodfileProblem();
     void balanceLists();
 
     std::unique_ptr<PodSelectionViewModel> m_viewModel;
@@ -51,6 +54,7 @@ private:
     BaseView *m_frame = nullptr;
     ExpandableItemsView *m_supplementalList = nullptr;
     ExpandableItemsView *m_chosenList = nullptr;
+    QLabel *m_podfileProblem = nullptr;
     bool m_shouldGoToNextView = false;
     bool m_hasAppeared = false;
 };

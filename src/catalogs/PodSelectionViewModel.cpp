@@ -5,10 +5,8 @@
 #include "catalogs/CatalogSelection.h"
 #include "catalogs/PodfileReader.h"
 #include "catalogs/SupplementalPodsPage.h"
-#include "generation/Utf8TextFile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QPointer>
@@ -18,10 +16,14 @@
 
 namespace plinth {
 
-PodSelectionViewModel::PodSelectionViewModel(ProjectDetailsModel &details, const QUrl &pageURL, QObject *parent)
+PodSelectionViewModel::PodSelectionViewModel(ProjectDetailsModel &details, const QUrl &pageURL,
+                                             std::shared_ptr<const CommandRunner> runner, ResourceBundle bundle,
+                                             QObject *parent)
     : QObject(parent)
     , m_details(details)
     , m_pageURL(pageURL)
+    , m_runner(std::move(runner))
+    , m_bundle(std::move(bundle))
     , m_network(new QNetworkAccessManager(this))
 {
 }
@@ -107,13 +109,48 @@ void PodSelectionViewModel::loadPodsFromPodfile()
         debugConsole(QStringLiteral("Pod not exist"));
         return;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!m_runner) {
+        debugConsole(QStringLiteral("No toolchain runner to read ") + path);
         return;
-    const std::optional<QString> podfile = decodeUtf8Exactly(file.readAll());
-    if (!podfile || file.error() != QFileDevice::NoError)
+    }
+    const QPointer<PodSelectionViewModel> self(this);
+    (void)QtConcurrent::run([self, path, target = m_details.projectName, bundle = m_bundle, runner = m_runner] {
+        const PodfileListing listing = listPodfilePods(path, target, bundle, *runner);
+        QMetaObject::invokeMethod(
+            qApp, [self, listing] { if (self) self->applyPodfileListing(listing); }, Qt::QueuedConnection);
+    });
+}
+
+void PodSelectionViewModel::applyPodfileListing(const PodfileListing &listing)
+{
+    const QString problem = listing.read ? QString() : listing.error;
+    if (problem != m_podfileProblem) {
+        m_podfileProblem = problem;
+        if (!problem.isEmpty())
+            debugConsole(QStringLiteral("The Podfile cannot be read: ") + problem);
+        Q_EMIT podfileProblemChanged(problem);
+    }
+    if (!listing.read)
         return;
-    setPresetAndSelectedPods(podfilePods(*podfile, m_details.presetAndSelectedPods, isUIKitProject()));
+    m_podfilePodNames.clear();
+    for (const PodfilePod &pod : listing.pods)
+        m_podfilePodNames << pod.name;
+    // Pods the user chose while the Podfile was being read stay on top.
+    QList<ListItem> pods = podfilePods(listing.pods, m_details.presetAndSelectedPods, isUIKitProject());
+    for (auto it = m_presetAndSelectedPods.crbegin(); it != m_presetAndSelectedPods.crend(); ++it) {
+        const bool listed = std::any_of(pods.cbegin(), pods.cend(),
+                                        [&it](const ListItem &pod) { return pod.title == it->title; });
+        if (!listed)
+            pods.prepend(*it);
+    }
+    setPresetAndSelectedPods(pods);
+    // A pod of the page that the project has already is no longer offered.
+    const qsizetype offered = m_supplementalPods.size();
+    m_supplementalPods.removeIf([&pods](const ListItem &pod) {
+        return std::any_of(pods.cbegin(), pods.cend(), [&pod](const ListItem &entry) { return entry.title == pod.title; });
+    });
+    if (m_supplementalPods.size() != offered)
+        Q_EMIT supplementalPodsChanged();
 }
 
 void PodSelectionViewModel::selectSupplementalPod(int index)
@@ -146,6 +183,14 @@ void PodSelectionViewModel::saveSelectedPods()
             titles << pod.title;
     }
     m_details.userSelectedPods = titles;
+    if (m_details.projectType != ProjectType::existing)
+        return;
+    QStringList removed;
+    for (const QString &name : std::as_const(m_podfilePodNames)) {
+        if (!titles.contains(name) && !removed.contains(name) && !name.contains(QLatin1String("Secrets")))
+            removed << name;
+    }
+    m_details.removedPods = removed;
 }
 
 void PodSelectionViewModel::setUnavailable(bool unavailable)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ResourceBundle.h"
+#include "catalogs/PodfileReader.h"
 #include "project/ListItem.h"
 #include "project/ProjectDetailsModel.h"
 
@@ -7,9 +9,13 @@
 #include <QObject>
 #include <QUrl>
 
+#include <memory>
+
 class QNetworkAccessManager;
 
 namespace plinth {
+
+class CommandRunner;
 
 /// The pod screen's model: the supplemental pods that can still be added
 /// (read from the library page) and the pods the project will get (the
@@ -27,13 +33,18 @@ class PodSelectionViewModel : public QObject
     Q_PROPERTY(bool supplementalPodsUnavailable READ supplementalPodsUnavailable NOTIFY
                    supplementalPodsUnavailableChanged)
     Q_PROPERTY(bool hasLoadedSupplementalPods READ hasLoadedSupplementalPods NOTIFY hasLoadedSupplementalPodsChanged)
+    Q_PROPERTY(QString podfileProblem READ podfileProblem NOTIFY podfileProblemChanged)
 
 public:
     /// A page this large (in characters) is parsed on the thread pool.
     static constexpr qsizetype backgroundParseThreshold = 256 * 1024;
 
-    /// `pageURL` is the library page (supplementalPodsListURL in the program).
-    PodSelectionViewModel(ProjectDetailsModel &details, const QUrl &pageURL, QObject *parent = nullptr);
+    /// `pageURL` is the library page (supplementalPodsListURL in the program);
+    /// `runner` and `bundle` read an existing project's Podfile (without a
+    /// runner its pods are not listed).
+    PodSelectionViewModel(ProjectDetailsModel &details, const QUrl &pageURL,
+                          std::shared_ptr<const CommandRunner> runner = {}, ResourceBundle bundle = ResourceBundle(QString()),
+                          QObject *parent = nullptr);
     ~PodSelectionViewModel() override;
 
     QList<ListItem> supplementalPods() const { return m_supplementalPods; }
@@ -49,6 +60,10 @@ public:
     /// True once the page's pods have been applied; an empty first list then
     /// means nothing more is offered.
     bool hasLoadedSupplementalPods() const { return m_loaded; }
+    /// Why the existing project's Podfile cannot be read as Ruby or has no
+    /// block for the app target (the run will then leave it alone); empty
+    /// otherwise.
+    QString podfileProblem() const { return m_podfileProblem; }
 
     /// What the screen does each time it is shown: starts the fetch, then
     /// fills the second list from the Podfile (existing project) or the
@@ -60,9 +75,11 @@ public:
     /// has given back meanwhile; a failure leaves the list as it is, with a
     /// console line, and marks the pods unavailable.
     void fetchSupplementalPods();
-    /// Fills the second list from the project's Podfile (projectRoot/Podfile):
+    /// Fills the second list, on the thread pool, with the pods the project's
+    /// Podfile (projectRoot/Podfile) gives the app target, read as Ruby:
     /// "Pod not exist" on the console and an empty list when there is none;
-    /// an empty list when it cannot be read as UTF-8.
+    /// podfileProblem says why when it cannot be read. Pods the user added
+    /// meanwhile stay.
     void loadPodsFromPodfile();
     /// Moves the entry of row `index` of supplementalPodsForSelectedUI to the
     /// top of the second list as userSelected; nothing when the second list
@@ -73,7 +90,9 @@ public:
     /// the index does not exist.
     void deselectPod(int index);
     /// Writes the titles of the second list (preset and user-selected
-    /// entries, in order) to userSelectedPods of the project description.
+    /// entries, in order) to userSelectedPods of the project description,
+    /// and, for an existing project, the Podfile's pods no longer in it to
+    /// removedPods.
     void saveSelectedPods();
 
 Q_SIGNALS:
@@ -81,6 +100,7 @@ Q_SIGNALS:
     void presetAndSelectedPodsChanged();
     void supplementalPodsUnavailableChanged(bool unavailable);
     void hasLoadedSupplementalPodsChanged(bool loaded);
+    void podfileProblemChanged(const QString &problem);
 
 private:
     void pageFetched(const QString &page);
@@ -91,10 +111,15 @@ private:
     void setUnavailable(bool unavailable);
     void setLoaded(bool loaded);
     void setPresetAndSelectedPods(const QList<ListItem> &pods);
+    void applyPodfileListing(const PodfileListing &listing);
 
     ProjectDetailsModel &m_details;
     QUrl m_pageURL;
+    std::shared_ptr<const CommandRunner> m_runner;
+    ResourceBundle m_bundle;
     QNetworkAccessManager *m_network = nullptr;
+    QStringList m_podfilePodNames; ///< the pods the Podfile gave the target when the screen read it
+    QString m_podfileProblem;
     QList<ListItem> m_supplementalPods;
     QList<ListItem> m_presetAndSelectedPods;
     bool m_unavailable = false;

@@ -8,17 +8,50 @@
 
 namespace plinth {
 
-/// The pod names of a Podfile's default block: every `pod '<name>'` between
-/// the first "# Default pods" and the first "post_install", in order,
-/// duplicates kept. Empty when either marker is missing.
-QStringList podNames(const QString &podfileText);
+class CommandRunner;
+class ResourceBundle;
+struct ScriptResult;
 
-/// The pods an existing project's Podfile gives the pod screen: the default
-/// block's names without those that contain "Secrets" (the secrets pod is
-/// the project's own), first the entries of `catalog` that are named, in
-/// catalog order, then one entry per other name, in Podfile order, with the
-/// "no description" text, podType preset and the project's UI kind. A name
-/// the block declares twice gives one entry.
-QList<ListItem> podfilePods(const QString &podfileText, const QList<ListItem> &catalog, bool isUIKitProject);
+/// One pod that a Podfile gives the app target.
+struct PodfilePod
+{
+    QString name;        ///< as declared, subspecs included ("Firebase/Analytics")
+    bool own = false;    ///< declared in the target's own block (not inherited from an enclosing block or a helper method)
+    QString declaration; ///< the `pod` call as written, on one line
+
+    friend bool operator==(const PodfilePod &, const PodfilePod &) = default;
+};
+
+/// What PodfileEditor.rb says the app target's pods are.
+struct PodfileListing
+{
+    bool read = false; ///< false: the Podfile could not be read as Ruby, or has no block for the target
+    QList<PodfilePod> pods;
+    QString error; ///< why, when not read
+};
+
+/// The line that lists the pods the Podfile at `podfilePath` gives target
+/// `target`: "ruby SCRIPT list PODFILE TARGET", each value a shell word.
+QString podfileListCommand(const QString &scriptPath, const QString &podfilePath, const QString &target);
+
+/// The listing in the output of that command: one "NAME<TAB>own|inherited<TAB>
+/// DECLARATION" line per pod; other lines are ignored. Not read when the
+/// command failed; the error is then its message.
+PodfileListing parsePodfileListing(const ScriptResult &result);
+
+/// Runs PodfileEditor.rb from `bundle` over the Podfile and waits for it
+/// (call on a worker thread). Reads the Podfile as Ruby, so the pods of
+/// every form are found: options, subspecs, helper methods, enclosing
+/// abstract targets; the pods of other targets are not.
+PodfileListing listPodfilePods(const QString &podfilePath, const QString &target, const ResourceBundle &bundle,
+                               const CommandRunner &runner);
+
+/// The pods a listing gives the pod screen, one entry per name: first the
+/// entries of `catalog` that are named, in catalog order, then the others in
+/// Podfile order with the "no description" text, podType preset and the
+/// project's UI kind; the Arkana secrets pods (names containing "Secrets")
+/// are the project's own and left out. A pod declared with options shows its
+/// declaration after the description.
+QList<ListItem> podfilePods(const QList<PodfilePod> &pods, const QList<ListItem> &catalog, bool isUIKitProject);
 
 } // namespace plinth

@@ -5,6 +5,8 @@
 #include <QDirIterator>
 #include <QFile>
 
+#include <algorithm>
+
 namespace plinth {
 
 std::optional<QString> detectProjectUI(const QString &projectFolder, const QString &projectName)
@@ -30,6 +32,28 @@ std::optional<QString> detectProjectUI(const QString &projectFolder, const QStri
         return std::nullopt;
     }
     return std::nullopt;
+}
+
+bool isObjectiveCOnlyProject(const QString &projectFolder)
+{
+    static const QStringList notTheProjects{QStringLiteral("Pods"),   QStringLiteral("Carthage"),
+                                            QStringLiteral("vendor"), QStringLiteral(".git"),
+                                            QStringLiteral("build"),  QStringLiteral("DerivedData"),
+                                            QStringLiteral(".build")};
+    bool objectiveC = false;
+    QDirIterator walk(projectFolder, QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDirIterator::Subdirectories);
+    while (walk.hasNext()) {
+        const QString path = walk.next();
+        const QStringList components = path.mid(projectFolder.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        if (std::any_of(components.cbegin(), components.cend() - 1,
+                        [](const QString &component) { return notTheProjects.contains(component); }))
+            continue;
+        if (path.endsWith(QLatin1String(".swift")))
+            return false;
+        if (path.endsWith(QLatin1String(".m")) || path.endsWith(QLatin1String(".mm")))
+            objectiveC = true;
+    }
+    return objectiveC;
 }
 
 std::optional<QString> detectProjectUI(const ProjectDetailsModel &details)

@@ -18,6 +18,12 @@ namespace plinth {
 /// names neither.
 std::optional<QString> detectProjectUI(const QString &projectFolder, const QString &projectName);
 
+/// Whether the sources below `projectFolder` are Objective-C only: some
+/// ".m" or ".mm" file and no ".swift" file, leaving out what the project
+/// does not write itself (Pods, Carthage, vendor, .git, build folders).
+/// Links are neither listed nor followed.
+bool isObjectiveCOnlyProject(const QString &projectFolder);
+
 /// detectProjectUI over projectPath/projectName.
 std::optional<QString> detectProjectUI(const ProjectDetailsModel &details);
 

@@ -7,10 +7,14 @@
 #include "cli/GenerateCommand.h"
 #include "cli/PodsCommand.h"
 #include "cli/ProjectDescription.h"
+#include "catalogs/PodfileReader.h"
+#include "project/ExistingProjectDiscovery.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QtConcurrent>
 #include <QTimer>
 
 #include <cstdio>
@@ -72,9 +76,10 @@ std::optional<QString> readTextFile(const QString &path)
     return QString::fromUtf8(bytes);
 }
 
-/// `pods` with the UI kind and, when given, the saved page and the Podfile.
+/// `pods` with the UI kind and, when given, the saved page and the Podfile
+/// (read for `target`, by default the project beside it).
 int pods(const QString &ui, const std::optional<QString> &pageFile, const std::optional<QString> &podfileFile,
-         const CliContext &context)
+         const std::optional<QString> &target, const CliContext &context)
 {
     PodsCommand::Options options;
     if (ui == text(key::uiKit))
@@ -86,8 +91,29 @@ int pods(const QString &ui, const std::optional<QString> &pageFile, const std::o
                               .arg(text(key::uiKit), text(key::swiftUi), ui));
     if (pageFile && !(options.page = readTextFile(*pageFile)))
         return cliInvalidDescription;
-    if (podfileFile && !(options.podfile = readTextFile(*podfileFile)))
-        return cliInvalidDescription;
+    if (podfileFile) {
+        const QFileInfo podfile(*podfileFile);
+        if (!podfile.isFile()) {
+            printErrorLine(*podfileFile + QStringLiteral(": cannot be read: not a file"));
+            return cliInvalidDescription;
+        }
+        const QString name = target.value_or(findProjectPackage(podfile.absolutePath()).projectName);
+        if (name.isEmpty())
+            return usageError(QStringLiteral("--podfile: no .xcodeproj beside ") + *podfileFile
+                              + QStringLiteral(" names the app target; give it with --target NAME"));
+        // The runner blocks, so it never runs on the main thread.
+        const PodfileListing listing = QtConcurrent::run([&] {
+                                           return listPodfilePods(podfile.absoluteFilePath(), name, context.bundle,
+                                                                  *context.runner);
+                                       }).result();
+        if (!listing.read) {
+            printErrorLine(*podfileFile + QStringLiteral(": ") + listing.error);
+            return cliInvalidDescription;
+        }
+        options.podfilePods = listing.pods;
+    } else if (target) {
+        return usageError(QStringLiteral("--target belongs to --podfile"));
+    }
     PodsCommand command(context, std::move(options));
     return runInEventLoop(command);
 }
@@ -105,7 +131,7 @@ QString cliHelpText()
     return QStringLiteral(
         "Usage: plinth-cli generate FILE.json [--no-install]\n"
         "       plinth-cli doctor\n"
-        "       plinth-cli pods [--ui UIKit|SwiftUI] [--page FILE] [--podfile FILE]\n"
+        "       plinth-cli pods [--ui UIKit|SwiftUI] [--page FILE] [--podfile FILE [--target NAME]]\n"
         "       plinth-cli --help | --version\n"
         "\n"
         "Plinth's project generation without its window: for teams that scaffold\n"
@@ -127,8 +153,11 @@ QString cliHelpText()
         "  --no-install        generate: leave the pods to be installed later.\n"
         "  --ui KIND           pods: UIKit (the default) or SwiftUI.\n"
         "  --page FILE         pods: read a saved copy of the library page instead.\n"
-        "  --podfile FILE      pods: leave out the pods of this existing project's\n"
-        "                      Podfile (by default, the preset pods of a new project).\n"
+        "  --podfile FILE      pods: leave out the pods this existing project's Podfile\n"
+        "                      gives its app target (by default, the preset pods of a\n"
+        "                      new project).\n"
+        "  --target NAME       pods: the app target of --podfile (by default, the name\n"
+        "                      of the .xcodeproj beside it).\n"
         "  -h, --help          Show this help.\n"
         "  -v, --version       Show the version.\n"
         "\n"
@@ -149,7 +178,8 @@ int runCli(const QStringList &arguments, const CliContext &context)
     const QCommandLineOption ui(QStringLiteral("ui"), QString(), QStringLiteral("KIND"));
     const QCommandLineOption page(QStringLiteral("page"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption podfile(QStringLiteral("podfile"), QString(), QStringLiteral("FILE"));
-    parser.addOptions({ui, page, podfile});
+    const QCommandLineOption target(QStringLiteral("target"), QString(), QStringLiteral("NAME"));
+    parser.addOptions({ui, page, podfile, target});
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -166,7 +196,7 @@ int runCli(const QStringList &arguments, const CliContext &context)
         return usageError(QStringLiteral("no command given"));
     const QString command = positional.first();
     if (command != QLatin1String("pods")) {
-        for (const QCommandLineOption &option : {ui, page, podfile}) {
+        for (const QCommandLineOption &option : {ui, page, podfile, target}) {
             if (parser.isSet(option))
                 return usageError(QStringLiteral("--") + option.names().first() + QStringLiteral(" belongs to pods"));
         }
@@ -192,7 +222,7 @@ int runCli(const QStringList &arguments, const CliContext &context)
             return parser.isSet(option) ? std::optional<QString>(parser.value(option)) : std::nullopt;
         };
         return pods(parser.isSet(ui) ? parser.value(ui) : text(key::uiKit), valueOf(page), valueOf(podfile),
-                    context);
+                    valueOf(target), context);
     }
     return usageError(QStringLiteral("unknown command \"") + command + QLatin1Char('"'));
 }

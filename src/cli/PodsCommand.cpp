@@ -20,7 +20,7 @@ QStringList PodsCommand::lines(const QList<ListItem> &parsedPods, const Options 
 {
     const QList<ListItem> catalog = presetPodCatalog();
     const QList<ListItem> chosen =
-        options.podfile ? podfilePods(*options.podfile, catalog, options.isUIKitProject) : catalog;
+        options.podfilePods ? podfilePods(*options.podfilePods, catalog, options.isUIKitProject) : catalog;
     QStringList lines;
     for (const ListItem &pod : offeredSupplementalPods(parsedPods, chosen, options.isUIKitProject))
         lines << pod.title + QLatin1Char('\t') + pod.description.simplified();

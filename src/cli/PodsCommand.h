@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogs/PodfileReader.h"
 #include "cli/CliContext.h"
 #include "project/ListItem.h"
 
@@ -30,8 +31,9 @@ public:
         bool isUIKitProject = true;
         /// The page's text when a saved copy was given; fetched otherwise.
         std::optional<QString> page;
-        /// The Podfile's text when one was given.
-        std::optional<QString> podfile;
+        /// The pods an existing project's Podfile gives its app target,
+        /// when one was given.
+        std::optional<QList<PodfilePod>> podfilePods;
     };
 
     PodsCommand(const CliContext &context, Options options, QObject *parent = nullptr);

@@ -4,6 +4,7 @@
 #include "catalogs/ModuleCatalog.h"
 #include "catalogs/ProjectUIDetection.h"
 #include "generation/PodInstallation.h"
+#include "generation/SecretsMerge.h"
 #include "project/BuildSettingsRules.h"
 #include "project/ExistingProjectDiscovery.h"
 #include "project/ProjectNameRules.h"
@@ -350,9 +351,26 @@ private:
                                               : std::nullopt;
         const bool found = readProjectFolder(name);
         readBundleIdentifier();
-        readVariants(m_details.doesIncludeArkana, QStringLiteral(" (the Arkana secrets files are made for the "
-                                                                 "variants; set doesIncludeArkana to false to go "
-                                                                 "without)"));
+        // Without variants the project's own environments are taken, as the
+        // module screen does: its .arkana.yml's, else its configurations.
+        if (has(QStringLiteral("configVariant")) || !found) {
+            readVariants(m_details.doesIncludeArkana, QStringLiteral(" (the Arkana secrets files are made for the "
+                                                                     "variants; set doesIncludeArkana to false to go "
+                                                                     "without)"));
+        } else {
+            for (const QString &environment :
+                 existingProjectEnvironments(m_details.projectRoot(), m_details.projectName))
+                m_details.configVariant.append(CheckBoxItem{environment, true});
+            const std::optional<QString> scheme = string(QStringLiteral("developmentSchemeName"));
+            const bool development = std::any_of(m_details.configVariant.cbegin(), m_details.configVariant.cend(),
+                                                 [this](const CheckBoxItem &variant) {
+                                                     return variant.label == m_details.developmentSchemeName;
+                                                 });
+            if (scheme)
+                m_details.developmentSchemeName = *scheme;
+            else if (!development)
+                m_details.developmentSchemeName = m_details.configVariant.first().label;
+        }
 
         // The module screen: the UI kind comes from the project's sources.
         const std::optional<QString> detected = found ? detectProjectUI(m_details) : std::nullopt;

@@ -3,8 +3,10 @@
 #include "app/DebugConsole.h"
 #include "app/ResourceBundle.h"
 #include "generation/SafeFileOperations.h"
+#include "generation/SecretsMerge.h"
 #include "generation/TemplateCopy.h"
 #include "generation/TemplateInstantiation.h"
+#include "generation/Utf8TextFile.h"
 #include "toolchain/CommandRunner.h"
 #include "toolchain/ResourceScript.h"
 #include "toolchain/ShellQuote.h"
@@ -26,13 +28,6 @@ QString missingTemplateLine(const QString &templateName)
 GenerationStep arkanaStep(Outcome outcome, const QString &detail = {})
 {
     return {GenerationStepKind::arkanaFiles, {}, outcome, detail};
-}
-
-bool sameFileContents(const QString &first, const QString &second)
-{
-    QByteArray a;
-    QByteArray b;
-    return fileops::readRegularFile(nativePath(first), a) && fileops::readRegularFile(nativePath(second), b) && a == b;
 }
 
 /// True when the items at `first` and `second` hold the same tree: the same
@@ -63,27 +58,6 @@ bool sameTree(const QByteArray &first, const QByteArray &second)
     }
     default:
         return false;
-    }
-}
-
-/// Keeps the item at `path` as "<path>.backup" ("<path>.backup2", ... when
-/// taken) and says where in `backup`. A backup holding the same already is
-/// enough: the item is then removed and no second copy made, so reruns do not
-/// pile up backups of one content. True when nothing was there or it worked.
-bool keepAsBackup(const QString &path, QString *backup, QString *error)
-{
-    const QByteArray item = nativePath(path);
-    if (fileops::entryKind(item) == fileops::EntryKind::unknown)
-        return true;
-    for (int number = 1;; ++number) {
-        const QString candidate = path + QStringLiteral(".backup") + (number == 1 ? QString() : QString::number(number));
-        const QByteArray kept = nativePath(candidate);
-        if (fileops::entryKind(kept) == fileops::EntryKind::unknown) {
-            *backup = candidate;
-            return fileops::renameWithoutReplacing(item, kept, error);
-        }
-        if (sameTree(kept, item))
-            return fileops::removeItem(item, error);
     }
 }
 
@@ -174,11 +148,22 @@ QString moduleGroupPath(const QString &directoryName)
 QString addModuleCommand(const QString &scriptPath, const ProjectDetailsModel &details, const ListItem &module)
 {
     const QString group = moduleGroupPath(module.directoryName);
-    return QStringLiteral("ruby ") + shellArgument(scriptPath) + QStringLiteral(" -p ")
-           + shellArgument(xcodeProjectPath(details)) + QStringLiteral(" -d ")
-           + shellArgument(moduleDestinationPath(details, module.directoryName)) + QStringLiteral(" -t ")
-           + shellArgument(details.projectName) + QStringLiteral(" -g ")
-           + shellArgument(group.isEmpty() ? details.projectName : details.projectName + QLatin1Char('/') + group);
+    QString command = QStringLiteral("ruby ") + shellArgument(scriptPath) + QStringLiteral(" -p ")
+                      + shellArgument(xcodeProjectPath(details)) + QStringLiteral(" -d ")
+                      + shellArgument(moduleDestinationPath(details, module.directoryName)) + QStringLiteral(" -t ")
+                      + shellArgument(details.projectName) + QStringLiteral(" -g ")
+                      + shellArgument(group.isEmpty() ? details.projectName
+                                                      : details.projectName + QLatin1Char('/') + group);
+    if (module.requiredPackages.isEmpty())
+        return command;
+    // A package whose product the Podfile already brings as a pod is not
+    // added a second time; the script reads the Podfile to know.
+    command += QStringLiteral(" --podfile ") + shellArgument(details.projectRoot() + QStringLiteral("/Podfile"));
+    for (const SwiftPackage &package : module.requiredPackages)
+        command += QStringLiteral(" --package ") + shellArgument(package.url) + QStringLiteral(" --product ")
+                   + shellArgument(package.product) + QStringLiteral(" --version ")
+                   + shellArgument(package.requirement);
+    return command;
 }
 
 GenerationStep copyArkanaFiles(const ProjectDetailsModel &details, const ResourceBundle &bundle)
@@ -196,14 +181,16 @@ GenerationStep copyArkanaFiles(const ProjectDetailsModel &details, const Resourc
         debugConsole(line);
         return arkanaStep(Outcome::failed, line);
     };
-    // The files are made for the project first, in a folder of their own in
-    // the project root (so that moving them in is a rename), and compared with
-    // what the project has: a file that is already what would be written is
-    // left alone, and only a file that differs is kept as a backup.
+    // The template's files are made for the project first, in a folder of
+    // their own in the project root (so that moving one in is a rename). A
+    // file the project lacks is moved in; a file it has is only added to.
     QTemporaryDir staging(root + QStringLiteral("/.plinth-arkana-XXXXXX"));
     if (!staging.isValid())
         return failed(QStringLiteral("Cannot write into ") + root + QStringLiteral(": ") + staging.errorString());
-    const QStringList names{QStringLiteral("Gemfile"), QStringLiteral(".arkana.yml"), QStringLiteral(".env")};
+    const QString gemfile = QStringLiteral("Gemfile");
+    const QString arkana = QStringLiteral(".arkana.yml");
+    const QString env = QStringLiteral(".env");
+    const QStringList names{gemfile, arkana, env};
     QString error;
     for (const QString &name : names) {
         if (!duplicateDirectoryFromBundle(templateDirectory + QLatin1Char('/') + name, staging.filePath(name), &error))
@@ -215,21 +202,74 @@ GenerationStep copyArkanaFiles(const ProjectDetailsModel &details, const Resourc
         instantiateTemplate(staging.path(), templateName, details, InstantiationScope::existing(names));
     if (!walk.succeeded())
         return arkanaStep(Outcome::failed, walkLines.lines().join(QLatin1Char('\n')));
-    for (const QString &name : names) {
-        const QString destination = root + QLatin1Char('/') + name;
-        if (sameFileContents(staging.filePath(name), destination))
-            continue;
-        QString backup;
-        if (!keepAsBackup(destination, &backup, &error))
+
+    const auto inRoot = [&root](const QString &name) { return root + QLatin1Char('/') + name; };
+    const auto moveIn = [&](const QString &name) {
+        return fileops::renameWithoutReplacing(nativePath(staging.filePath(name)), nativePath(inRoot(name)), &error);
+    };
+    const auto projectText = [&](const QString &name) -> std::optional<QString> {
+        std::optional<QString> text = readUtf8File(inRoot(name));
+        if (!text)
+            error = inRoot(name) + QStringLiteral(" is not a UTF-8 text file that can be read; it was left as it is.");
+        return text;
+    };
+    const auto has = [&](const QString &name) {
+        return fileops::entryKind(nativePath(inRoot(name))) != fileops::EntryKind::unknown;
+    };
+
+    // Gemfile: the arkana gem, unless a line declares it.
+    if (!has(gemfile)) {
+        if (!moveIn(gemfile))
             return failed(error);
-        if (!fileops::renameWithoutReplacing(nativePath(staging.filePath(name)), nativePath(destination), &error)) {
-            // The project's own file goes back to its place.
-            if (!backup.isEmpty())
-                fileops::renameWithoutReplacing(nativePath(backup), nativePath(destination));
+    } else {
+        const std::optional<QString> text = projectText(gemfile);
+        if (!text || !writeTextFileIfChanged(inRoot(gemfile), gemfileWithArkana(*text), &error))
             return failed(error);
+    }
+
+    // .arkana.yml: the environments and keys it lacks.
+    const bool ownArkana = has(arkana);
+    if (!ownArkana) {
+        if (!moveIn(arkana))
+            return failed(error);
+    } else {
+        std::optional<QString> text = projectText(arkana);
+        if (!text)
+            return failed(error);
+        const std::optional<QString> staged = readUtf8File(staging.filePath(arkana));
+        QStringList labels;
+        for (const CheckBoxItem &variant : details.configVariant)
+            labels << variant.label;
+        const QList<std::pair<QString, QStringList>> lists{
+            {QStringLiteral("environments"), labels},
+            {QStringLiteral("global_secrets"),
+             arkanaListEntries(staged.value_or(QString()), QStringLiteral("global_secrets")).value_or(QStringList())},
+            {QStringLiteral("environment_secrets"),
+             arkanaListEntries(staged.value_or(QString()), QStringLiteral("environment_secrets"))
+                 .value_or(QStringList())}};
+        for (const auto &[key, entries] : lists) {
+            const std::optional<QString> extended = withArkanaListEntries(*text, key, entries);
+            if (!extended)
+                return failed(inRoot(arkana) + QStringLiteral(": its ") + key
+                              + QStringLiteral(" list is written in flow style ([...]), which Plinth does not "
+                                               "change; write it as one \"- name\" line per entry and run again."));
+            text = extended;
         }
-        if (!backup.isEmpty())
-            debugConsole(QStringLiteral("Kept the project's own ") + name + QStringLiteral(" as ") + backup);
+        if (!writeTextFileIfChanged(inRoot(arkana), *text, &error))
+            return failed(error);
+    }
+
+    // .env: an empty line for each key the secrets need and it lacks.
+    if (!has(env) && !ownArkana) {
+        if (!moveIn(env))
+            return failed(error);
+    } else {
+        const std::optional<QString> configuration = projectText(arkana);
+        const std::optional<QString> text = has(env) ? projectText(env) : std::optional<QString>(QString());
+        if (!configuration || !text
+            || !writeTextFileIfChanged(inRoot(env),
+                                       envFileWithVariables(*text, arkanaEnvironmentVariables(*configuration)), &error))
+            return failed(error);
     }
     return arkanaStep(Outcome::done);
 }

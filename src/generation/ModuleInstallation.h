@@ -35,18 +35,22 @@ QString xcodeProjectPath(const ProjectDetailsModel &details);
 QString moduleGroupPath(const QString &directoryName);
 
 /// The line that runs AddModulesInTarget.rb at `scriptPath` for `module`:
-/// "ruby SCRIPT -p PROJECT -d MODULE -t NAME -g NAME/GROUP", every value a
-/// shell word of its own.
+/// "ruby SCRIPT -p PROJECT -d MODULE -t NAME -g NAME/GROUP", then for a
+/// module that imports Swift packages "--podfile PODFILE" and "--package URL
+/// --product NAME --version REQUIREMENT" per package; every value a shell
+/// word of its own.
 QString addModuleCommand(const QString &scriptPath, const ProjectDetailsModel &details, const ListItem &module);
 
 /// The Arkana step of an existing project: when Arkana was chosen, makes the
 /// template's "Gemfile", ".arkana.yml" and ".env" for the project (the
 /// template walk, limited to those files, gives them the project's name and
-/// variants) and puts them into the project root. A file the project already
-/// has is left alone when it is what would be written; otherwise it is first
-/// kept as "<name>.backup" (or ".backup2", ...), unless a backup of the same
-/// content exists, so nothing of the user's is lost and reruns add nothing.
-/// Skipped when Arkana was not chosen.
+/// variants). A file the project lacks is put into the project root; a file
+/// it has is only added to, line by line: the Gemfile gets the arkana gem
+/// when no line declares it, `.arkana.yml` the environments (the chosen
+/// variants) and keys it lacks, `.env` an empty line for each variable the
+/// secrets need and it lacks. No line of the project's changes or goes, and
+/// no copy is left beside a file. Failed, naming the file, when one cannot be
+/// read or written. Skipped when Arkana was not chosen.
 GenerationStep copyArkanaFiles(const ProjectDetailsModel &details, const ResourceBundle &bundle);
 
 /// The Arkana step, then a fresh copy of each chosen module from the template

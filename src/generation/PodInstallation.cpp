@@ -54,11 +54,13 @@ QString podsDirectoryPath(const ProjectDetailsModel &details)
 
 QString postGenerationCommand(const ProjectDetailsModel &details, const QString &scriptPath)
 {
-    return QStringLiteral("bash ") + shellArgument(scriptPath)
-           + quotedArguments({details.minimumDeploymentTarget, details.projectName,
-                              yesNo(details.doesIncludeAWS, "y", "n"), yesNo(details.doesIncludeArkana, "y", "n"),
-                              details.bundleIdentifier, QStringLiteral("NA"), details.projectRoot(),
-                              podList(details).join(QLatin1Char(' '))});
+    QStringList arguments{details.minimumDeploymentTarget, details.projectName,
+                          yesNo(details.doesIncludeAWS, "y", "n"), yesNo(details.doesIncludeArkana, "y", "n"),
+                          details.bundleIdentifier, QStringLiteral("NA"), details.projectRoot(),
+                          podList(details).join(QLatin1Char(' '))};
+    if (details.projectType == ProjectType::existing)
+        arguments << details.removedPods.join(QLatin1Char(' '));
+    return QStringLiteral("bash ") + shellArgument(scriptPath) + quotedArguments(arguments);
 }
 
 QString podInstallCommand(const ProjectDetailsModel &details, const QString &scriptPath, const QString &dateText)

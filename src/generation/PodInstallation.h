@@ -25,7 +25,8 @@ QString podsDirectoryPath(const ProjectDetailsModel &details);
 
 /// The line that runs post_gen.sh at `scriptPath`: "bash", the script, then
 /// eight arguments in single quotes (deployment target, product name, "y"/"n"
-/// for AWS S3 and Arkana, bundle identifier, "NA", project root, pod list).
+/// for AWS S3 and Arkana, bundle identifier, "NA", project root, pod list),
+/// for an existing project a ninth: the pods to take out of its Podfile.
 /// Every value is shell-quoted, so it reaches the script exactly as written
 /// (the project root as the real path, not space-escaped).
 QString postGenerationCommand(const ProjectDetailsModel &details, const QString &scriptPath);

@@ -99,13 +99,13 @@ settings:
 packages:
   Alamofire:
     url: {AlamofireURL}
-    version: 5.9.1
+    version: {AlamofireVersion}
   Wirecall:
     url: {WirecallURL}
     version: 2.0.1
   Logging:
     url: {LoggingURL}
-    from: 1.0.0
+    from: {LoggingVersion}
 
 targets:
   {projectName}:
@@ -182,6 +182,8 @@ QString makeXcodeGenSpecification(const ProjectDetailsModel &details)
                     {QStringLiteral("AlamofireURL"), QString::fromLatin1(alamofirePackageURL)},
                     {QStringLiteral("WirecallURL"), QString::fromLatin1(wirecallPackageURL)},
                     {QStringLiteral("LoggingURL"), QString::fromLatin1(loggingPackageURL)},
+                    {QStringLiteral("AlamofireVersion"), QString::fromLatin1(alamofirePackageVersion)},
+                    {QStringLiteral("LoggingVersion"), QString::fromLatin1(loggingPackageMinimumVersion)},
                 });
 }
 

@@ -10,6 +10,9 @@ namespace plinth {
 inline constexpr char alamofirePackageURL[] = "https://github.com/Alamofire/Alamofire.git";
 inline constexpr char wirecallPackageURL[] = "https://github.com/tarnwick/Wirecall.git";
 inline constexpr char loggingPackageURL[] = "https://github.com/apple/swift-log.git";
+/// The versions project.yml asks for: Alamofire exactly, swift-log from.
+inline constexpr char alamofirePackageVersion[] = "5.9.1";
+inline constexpr char loggingPackageMinimumVersion[] = "1.0.0";
 
 /// The whole project.yml text for `details`. Values are inserted as stored;
 /// the text has no final line break.

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "project/ProjectEnums.h"
+#include "project/SwiftPackage.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
@@ -19,6 +21,7 @@ struct ListItem
     PodType podType = PodType::preset;
     QString spmGitHubURL;      ///< for a module that brings a Swift package, its repository
     QStringList requiredPods;  ///< pods a module needs
+    QList<SwiftPackage> requiredPackages; ///< Swift packages a module's code imports
     UIInterface interface = UIInterface::none;
 
     friend bool operator==(const ListItem &, const ListItem &) = default;

@@ -38,6 +38,9 @@ struct ProjectDetailsModel
     ProjectType projectType = ProjectType::none;
     QString developmentSchemeName;
     QStringList userSelectedPods;
+    /// Pods the user took out of an existing project's Podfile on the pod
+    /// screen; the run removes their lines and nothing else.
+    QStringList removedPods;
     QList<CheckBoxItem> configVariant; ///< only the checked variants, in screen order
     QList<ListItem> userSelectedModules;
     QList<ListItem> presetAndSelectedPods;

@@ -32,10 +32,11 @@ void ProjectTypeSelectionViewModel::setShouldContinueExistingProjectFlow(bool va
 void ProjectTypeSelectionViewModel::chooseNewProject()
 {
     setShouldContinueNewProjectFlow(true);
+    // Each pass starts from a fresh description: nothing of an abandoned
+    // pass (an existing project's folder, its modules, an unticked Arkana)
+    // reaches this one.
+    m_details = ProjectDetailsModel();
     m_details.projectType = ProjectType::new_;
-    // A new project goes into a folder of its own name below the chosen
-    // destination, not into an existing project chosen on an earlier visit.
-    m_details.projectFolder.clear();
 }
 
 void ProjectTypeSelectionViewModel::chooseExistingProject()
@@ -55,6 +56,8 @@ bool ProjectTypeSelectionViewModel::acceptProjectFolder(const QString &folder)
                                 QStringLiteral("Directory does not contains .xcproject"), {}, nullptr);
         return false;
     }
+    m_details = ProjectDetailsModel();
+    m_details.projectType = ProjectType::existing;
     m_details.projectName = package.projectName;
     m_details.projectPath = package.projectPath;
     m_details.projectFolder = package.folder;

@@ -33,8 +33,9 @@ public:
     bool shouldContinueExistingProjectFlow() const { return m_shouldContinueExistingProjectFlow; }
     void setShouldContinueExistingProjectFlow(bool value);
 
-    /// The new-project button: raises the new-project flag, then records the
-    /// new project kind (whatever an earlier visit recorded).
+    /// The new-project button: raises the new-project flag, then starts the
+    /// project description afresh for a new project (whatever an earlier
+    /// pass recorded).
     void chooseNewProject();
 
     /// The existing-project button: records the existing project kind; the
@@ -43,9 +44,10 @@ public:
     void chooseExistingProject();
 
     /// Takes the folder chosen for an existing project. When it holds an
-    /// .xcodeproj package: writes projectName (the package's name) and
-    /// projectPath (the folder's parent), raises the existing-project flag and
-    /// returns true. Otherwise shows the "Please choose a project" alert,
+    /// .xcodeproj package: starts the project description afresh for an
+    /// existing project, writes projectName (the package's name), projectPath
+    /// (the folder's parent) and projectFolder, raises the existing-project
+    /// flag and returns true. Otherwise shows the "Please choose a project" alert,
     /// changes nothing and returns false. An empty path (no folder chosen)
     /// changes nothing and shows nothing.
     bool acceptProjectFolder(const QString &folder);

@@ -33,6 +33,8 @@ QString fileName(ResourceScript script)
         return QStringLiteral("post_gen");
     case ResourceScript::addModulesInTarget:
         return QStringLiteral("AddModulesInTarget.rb");
+    case ResourceScript::podfileEditor:
+        return QStringLiteral("PodfileEditor.rb");
     }
     return {};
 }

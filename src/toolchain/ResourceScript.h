@@ -23,6 +23,7 @@ enum class ResourceScript {
     updateBundleIdentifier,
     postGen,
     addModulesInTarget,
+    podfileEditor,
 };
 
 /// Every case, in declaration order.
@@ -33,7 +34,7 @@ inline constexpr std::array allResourceScripts{
     ResourceScript::validateXcodeProj,       ResourceScript::preProjectSetupCommands,
     ResourceScript::podInstall,              ResourceScript::updateMinimumDeploymentTarget,
     ResourceScript::updateBundleIdentifier,  ResourceScript::postGen,
-    ResourceScript::addModulesInTarget,
+    ResourceScript::addModulesInTarget,      ResourceScript::podfileEditor,
 };
 
 /// The resource name the script is found by. Letter case is exact; some

@@ -2,6 +2,7 @@
 #include "app/TextCatalog.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -32,16 +33,20 @@ const QList<std::pair<const char *, QString>> valueTexts = {
     {key::output, QStringLiteral("output")},
 };
 
-const QStringList argumentKeys = {
-    QStringLiteral("directoryAlreadyExistSubTitle"),   QStringLiteral("directoryCreationFailureSubTitle"),
-    QStringLiteral("parsingHTMLContentFailure"),       QStringLiteral("itemExtractFailure"),
-    QStringLiteral("couldNotExtractDetailsOfSupplementalPods"), QStringLiteral("htmlContentRetriveFailure"),
-    QStringLiteral("descriptionNotFoundForPod"),       QStringLiteral("skippingIgnoreFile"),
-    QStringLiteral("generationStepModuleCopy"),        QStringLiteral("generationStepModuleTarget"),
-    QStringLiteral("generationFailedNotice"),          QStringLiteral("addItem"),
-    QStringLiteral("removeItem"),                      QStringLiteral("showItems"),
-    QStringLiteral("hideItems"),
-};
+/// The keys marked as taking one argument where they are declared.
+QStringList oneArgumentKeys()
+{
+    QFile declarations(QStringLiteral(PLINTH_SOURCE_DIR "/src/app/TextKeys.h"));
+    if (!declarations.open(QIODevice::ReadOnly))
+        return {};
+    static const QRegularExpression marked(QStringLiteral("X\\((\\w+)\\) /\\* 1 argument \\*/"));
+    QStringList keys;
+    for (auto it = marked.globalMatch(QString::fromUtf8(declarations.readAll())); it.hasNext();)
+        keys << it.next().captured(1);
+    return keys;
+}
+
+const QStringList argumentKeys = oneArgumentKeys();
 
 } // namespace
 

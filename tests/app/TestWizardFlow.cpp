@@ -292,7 +292,7 @@ private slots:
         click(nextOf(modules));
         QTRY_VERIFY(topAs<PodSelectionView>());
         // The second list is the project's Podfile.
-        QVERIFY(topAs<PodSelectionView>()->viewModel()->presetAndSelectedPods().size() >= 12);
+        QTRY_VERIFY_WITH_TIMEOUT(topAs<PodSelectionView>()->viewModel()->presetAndSelectedPods().size() >= 12, 10000);
         click(nextOf(stack()->top()));
         QTRY_VERIFY(topAs<ProjectSetupView>());
         auto *generation = topAs<ProjectSetupView>();

@@ -3,6 +3,7 @@
 #include "catalogs/PodSelectionViewModel.h"
 #include "catalogs/PodfileReader.h"
 #include "catalogs/SupplementalPodsPage.h"
+#include "generation/GenerationFixture.h"
 #include "generation/PodInstallation.h"
 #include "tools/PageServer.h"
 #include "tools/TestFiles.h"
@@ -153,37 +154,51 @@ private slots:
             QVERIFY2(described(parseSupplementalPods(page)) == literalParse(page), qPrintable(page));
     }
 
-    // The second list of an existing project, from its Podfile's default
-    // block: catalog pods as the catalog has them, others with the
-    // "not found" description and the project's UI kind.
+    // The second list of an existing project, from what the Podfile editor
+    // lists for the app target: catalog pods as the catalog has them (the
+    // declaration's options after the description), others with the "not
+    // found" description and the project's UI kind, each once, the secrets
+    // pods left out. A failed listing is not read and says why.
     void podfilePods_data()
     {
-        QTest::addColumn<QString>("podfile");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("expected");
-        const QString tail = QStringLiteral("end\n\npost_install do |installer|\nend\n");
-        QTest::newRow("catalog order, then Podfile order, once each, secrets pod left out")
-            << "# Default pods\npod 'B'\npod 'SwiftLint'\npod 'A', '~> 1.0'\n  pod 'BSecrets', :path => 'Secrets'\n"
-               "pod 'Kingfisher'\npod 'R.swift'\npod 'B'\n" + tail
-            << QStringList{"R.swift", "Kingfisher", "SwiftLint", "B", "A"};
-        QTest::newRow("only pod lines of the block, in nested targets, with tabs, non-ASCII")
-            << "pod 'Before'\n# Default pods\nipod 'No'\n# pods 'No'\npod \"Double\"\n\tpod\t'Tabbed'\n target 'T' do\n"
-               "  pod 'Café'\n" + tail + "pod 'After'\n"
-            << QStringList{"Tabbed", "Café"};
-        QTest::newRow("markers in the wrong order")
-            << "post_install do |i|\nend\n# Default pods\npod 'A'\n" << QStringList{};
+        QTest::addColumn<QStringList>("descriptions");
+        const QString notFound = text(key::descriptionNotFoundForPod, QStringLiteral("%1"));
+        QTest::newRow("catalog order, then Podfile order, once each, secrets pods left out")
+            << "B\town\tpod 'B'\nSwiftLint\tinherited\tpod 'SwiftLint'\nA\town\tpod 'A', '~> 1.0'\n"
+               "BSecrets\town\tpod 'BSecrets', :path => 'Dependencies/BSecrets'\nKingfisher\town\tpod 'Kingfisher'\n"
+               "B\town\tpod 'B'\nFirebase/Analytics\town\tpod 'Firebase/Analytics'\n"
+            << 0 << QStringList{"Kingfisher", "SwiftLint", "B", "A", "Firebase/Analytics"}
+            << QStringList{"", "", notFound.arg("B"), notFound.arg("A") + " ('~> 1.0')",
+                           notFound.arg("Firebase/Analytics")};
+        QTest::newRow("lines that are not pods are ignored")
+            << "PodfileEditor: left X: it is declared outside\nC\tshared\tpod 'C'\n\town\tpod ''\n" << 0
+            << QStringList{} << QStringList{};
+        QTest::newRow("a failed listing")
+            << "PodfileEditor: no block for target 'Orbit' (targets: Shop)\n" << 1 << QStringList{} << QStringList{};
     }
 
     void podfilePods()
     {
-        QFETCH(QString, podfile);
+        QFETCH(QString, output);
+        QFETCH(int, exitCode);
         QFETCH(QStringList, expected);
+        QFETCH(QStringList, descriptions);
+        ScriptResult result;
+        result.output = output;
+        result.exitCode = exitCode;
+        const PodfileListing listing = parsePodfileListing(result);
+        QCOMPARE(listing.read, exitCode == 0);
+        QCOMPARE(listing.error, exitCode == 0 ? QString() : output.trimmed());
         const QList<ListItem> catalog = ProjectDetailsModel().presetAndSelectedPods;
-        const QList<ListItem> pods = plinth::podfilePods(podfile, catalog, true);
+        const QList<ListItem> pods = plinth::podfilePods(listing.pods, catalog, true);
         QCOMPARE(titles(pods), expected);
-        for (const ListItem &pod : pods) {
+        for (qsizetype i = 0; i < pods.size(); ++i) {
+            const ListItem &pod = pods.at(i);
             const qsizetype known = titles(catalog).indexOf(pod.title);
-            QCOMPARE(pod.description, known >= 0 ? catalog.at(known).description
-                                                 : text(key::descriptionNotFoundForPod, pod.title));
+            QCOMPARE(pod.description, known >= 0 ? catalog.at(known).description : descriptions.at(i));
             QCOMPARE(pod.interface, known >= 0 ? catalog.at(known).interface : UIInterface::UIKit);
             QCOMPARE(pod.podType, PodType::preset);
         }
@@ -244,12 +259,14 @@ private slots:
         if (podfile.size() > 1)
             QVERIFY(test::writeFile(projects.filePath("Shop/Podfile"), podfile.toUtf8()));
         ConsoleCapture console;
-        auto model = std::make_unique<PodSelectionViewModel>(details, url);
+        auto model = std::make_unique<PodSelectionViewModel>(details, url, fixture::fakeRunner(),
+                                                             ResourceBundle(fixture::shippedBundle()));
         model->appear();
-        const QStringList chosen = titles(model->presetAndSelectedPods());
-        QCOMPARE(chosen, (podfile.isEmpty() ? titles(details.presetAndSelectedPods)
-                          : podfile == "-"  ? QStringList{}
-                                            : QStringList{"Kingfisher", "KWNetworking"}));
+        const QStringList expectedChosen = podfile.isEmpty() ? titles(details.presetAndSelectedPods)
+                                           : podfile == "-"  ? QStringList{}
+                                                             : QStringList{"Kingfisher", "KWNetworking"};
+        QTRY_COMPARE_WITH_TIMEOUT(titles(model->presetAndSelectedPods()), expectedChosen, 10000);
+        const QStringList chosen = expectedChosen;
         const bool failed = offered.isEmpty() && page != "empty";
         if (!chosen.isEmpty()) {
             model->deselectPod(0);
@@ -273,6 +290,9 @@ private slots:
         QCOMPARE(details.userSelectedPods, titles(model->presetAndSelectedPods()));
         QCOMPARE(details.userSelectedPods.first(), offered.last());
         QCOMPARE(details.userSelectedPods.contains(chosen.value(0)), offered.size() == 1);
+        // Only a pod of the Podfile that the user took out is to be removed.
+        QCOMPARE(details.removedPods, podfile.size() > 1 && offered.size() > 1 ? QStringList{"Kingfisher"}
+                                                                               : QStringList{});
 
         model->appear();
         if (!failed)

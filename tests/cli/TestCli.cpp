@@ -156,10 +156,10 @@ private slots:
             << QStringList{"userSelectedModules: unknown module \"Teleporter\"",
                            "userSelectedModules: \"Dynamics\" is not offered for SwiftUI projects",
                            "userSelectedModules: \"BLE\" is listed twice"};
+        // Without variants the project's own environments are taken.
         QTest::newRow("existing project under another name and UI kind, with Arkana but no variants")
             << patched(existing, {{"projectName", "Store"}, {"selectedUI", "UIKit"}, {"configVariant", QJsonValue::Null}})
             << QStringList{"projectName: \"Store\" does not match the project Shop.xcodeproj",
-                           "configVariant: " + text(key::noConfigVariantSelectionSubTitle) + " (the Arkana secrets files",
                            "selectedUI: the project is a SwiftUI project, not \"UIKit\""};
         QTest::newRow("existing project without .xcodeproj")
             << patched(existing, {{"projectPath", "Plain"}}) << QStringList{"Plain holds no .xcodeproj"};
@@ -292,6 +292,8 @@ private slots:
                                            << QStringList{"KWNetworking", "KWKeychain", "KWForms"};
         QTest::newRow("existing SwiftUI project") << QStringList{"--ui", "SwiftUI", "--podfile", "Podfile", "--page", page}
                                                   << false << 0 << QStringList{"KWSwiftUIKit", "KWMaps"};
+        QTest::newRow("a Podfile without the target's block")
+            << QStringList{"--podfile", "Podfile", "--target", "Store", "--page", page} << false << 2 << QStringList{};
         QTest::newRow("fetched") << QStringList{} << true << 0 << QStringList{"KWNetworking", "KWKeychain", "KWForms"};
         QTest::newRow("page unreachable") << QStringList{} << false << 1 << QStringList{};
     }
@@ -303,7 +305,9 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QStringList, names);
         QTemporaryDir work;
-        QVERIFY(writeFile(work.filePath("Podfile"), "# Default pods\npod 'KWNetworking'\npost_install do |i|\nend\n"));
+        QVERIFY(writeFile(work.filePath("Podfile"), "source 'https://cdn.cocoapods.org/'\nabstract_target 'All' do\n"
+                                                    "  pod 'KWNetworking', '~> 2.0'\n  target 'Shop' do\n  end\nend\n"));
+        QVERIFY(QDir().mkpath(work.filePath("Shop.xcodeproj")));
         test::PageServer server(test::readFile(QStringLiteral(PLINTH_FIXTURES_DIR "/pages/mobile-libraries.html")));
         const QUrl url = server.url();
         if (!serve)
@@ -316,6 +320,9 @@ private slots:
             QVERIFY(result.out.contains("KWForms\tForm building blocks with validation"));
         if (exitCode == 1)
             QVERIFY(result.err.last().startsWith("plinth-cli: the library page " + url.toString() + " cannot be read: "));
+        if (exitCode == 2)
+            QVERIFY2(result.err.join('\n').contains("Podfile: PodfileEditor: ") && result.err.join('\n').contains("Store"),
+                     qPrintable(result.all()));
     }
 
     // The header, the six tools with their status and where they were

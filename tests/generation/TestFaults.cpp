@@ -78,20 +78,30 @@ std::optional<GenerationStep> shownFailure(const ProjectDetailsModel &details, c
     return viewModel.firstFailedStep();
 }
 
-/// The files of `before` that are neither unchanged in `after`, nor
-/// allowed to change, nor kept as a backup holding their old bytes.
+/// The files of `before` that are gone from `after`, or lost a line or had
+/// one changed (a file edited in place only gains lines), unless they are
+/// allowed to change.
 QStringList lostFiles(const QMap<QString, QByteArray> &before, const QMap<QString, QByteArray> &after,
                       const QStringList &mayChange = {})
 {
+    // A file edited in place keeps every line it had, in order.
+    const auto keepsEveryLine = [](const QByteArray &old, const QByteArray &now) {
+        const QList<QByteArray> lines = now.split('\n');
+        qsizetype position = 0;
+        for (const QByteArray &line : old.split('\n')) {
+            while (position < lines.size() && lines.at(position) != line)
+                ++position;
+            if (position++ == lines.size())
+                return false;
+        }
+        return true;
+    };
     QStringList lost;
     for (auto file = before.begin(); file != before.end(); ++file) {
-        if (after.value(file.key()) == file.value() || mayChange.contains(file.key()))
+        if (mayChange.contains(file.key())
+            || (after.contains(file.key()) && keepsEveryLine(file.value(), after.value(file.key()))))
             continue;
-        bool kept = false;
-        for (auto other = after.begin(); other != after.end() && !kept; ++other)
-            kept = other.key().startsWith(file.key() + QStringLiteral(".backup")) && other.value() == file.value();
-        if (!kept)
-            lost << file.key();
+        lost << file.key();
     }
     return lost;
 }
@@ -233,10 +243,12 @@ private slots:
         QVERIFY2(lost.isEmpty(), qPrintable(lost.join(", ")));
         QVERIFY2(leftovers(folder).isEmpty(), qPrintable(leftovers(folder).join(", ")));
         if (existing) {
-            // The Arkana files are the user's or complete new ones; a module
-            // is either wholly there or not at all.
+            // The user's .arkana.yml is as it was or wholly extended (its
+            // lines kept: lostFiles); a module is either wholly there or not
+            // at all.
             const QByteArray arkana = after.value("Projects/Shop/.arkana.yml");
-            QVERIFY2(arkana == before.value("Projects/Shop/.arkana.yml") || arkana.contains("import_name: 'ShopSecrets'"),
+            QVERIFY2(arkana == before.value("Projects/Shop/.arkana.yml")
+                         || (arkana.contains("global_secrets:\n") && arkana.contains("environment_secrets:\n")),
                      arkana.constData());
             const QString module = root + "/Shop/NetworkLayer";
             QVERIFY(!QFileInfo::exists(module)

@@ -205,11 +205,21 @@ private slots:
             expectedCalls << QStringLiteral("// module %1/Shop/%2 target Shop group Shop/%2").arg(root, module);
         QCOMPARE(calls, expectedCalls);
 
-        // Arkana: fresh files for the project, the user's own kept as backups.
+        // The network layer brings the packages its sources import.
+        QVERIFY(pbxproj.contains("/Shop/NetworkLayer target Shop group Shop/NetworkLayer\n"
+                                 "// package https://github.com/Alamofire/Alamofire.git product Alamofire version "
+                                 "exact:5.9.1\n// package https://github.com/apple/swift-log.git product Logging "
+                                 "version from:1.0.0\n"));
+
+        // Arkana: the project's own files gain what they lack, line by line,
+        // and no copy is left beside them.
         QVERIFY(after.value(".arkana.yml").contains("import_name: 'ShopSecrets'"));
-        QCOMPARE(after.value("Gemfile.backup"), before.value("Gemfile"));
-        QCOMPARE(after.value(".env.backup"), before.value(".env"));
-        QVERIFY(after.value(".env").contains("UAT"));
+        QCOMPARE(after.value("Gemfile"), before.value("Gemfile") + "gem \"arkana\"\n");
+        QVERIFY(after.value(".env").startsWith(before.value(".env") + "# Keys the Arkana secrets need"));
+        QVERIFY(after.value(".env").contains("\nexport APIClientSecretUAT=\n"));
+        QVERIFY(!after.value(".env").contains("\nexport APIKey="));
+        for (const char *backup : {"Gemfile.backup", ".env.backup", ".arkana.yml.backup", "Podfile.backup"})
+            QVERIFY2(!after.contains(backup), backup);
 
         // Everything else is as it was, byte for byte.
         const auto untouched = [](QMap<QString, QByteArray> files) {
@@ -233,10 +243,11 @@ private slots:
         QCOMPARE(QString::fromUtf8(fixture::files(root).value("Shop.xcodeproj/project.pbxproj")).count("// module "), 4);
         QCOMPARE(keychain(fixture::files(root)), keychain(before));
         QVERIFY(!QFileInfo::exists(root + "/PlinthBackups"));
-        // No new file at all: the Arkana files and the Podfile are what the
-        // first run wrote, so no second backup of them.
+        // No new file at all, and the Arkana files and the Podfile as the
+        // first run left them.
         QCOMPARE(fixture::files(root).keys(), after.keys());
-        QCOMPARE(fixture::files(root).value(".env.backup"), before.value(".env"));
+        for (const char *file : {"Gemfile", ".env", ".arkana.yml", "Podfile"})
+            QCOMPARE(fixture::files(root).value(file), after.value(file));
     }
 
     void failuresAreRecorded()
