@@ -46,16 +46,12 @@ project_root=$7
 requested_pods=$8
 removed_pods=${9-}
 
-# An existing project comes without a chosen target: it keeps its own, read
-# from its Xcode project or its previous Podfile; failing both, the Podfile
-# names no version and CocoaPods uses its default.
+# An existing project comes without a chosen target: a Podfile made for it
+# takes the version its Xcode project names, else none (CocoaPods then uses
+# its default). A Podfile of its own keeps its platform line.
 if [ -z "$deployment_target" ]; then
     deployment_target=$(grep -ho 'IPHONEOS_DEPLOYMENT_TARGET = [0-9][0-9.]*;' \
         "$project_root"/*.xcodeproj/project.pbxproj 2>/dev/null | head -n 1 | sed 's/[^0-9.]//g' || true)
-fi
-if [ -z "$deployment_target" ] && [ -f "$project_root/Podfile" ]; then
-    deployment_target=$(sed -n "s/^[[:space:]]*platform[[:space:]]*:ios,[[:space:]]*['\"]\([0-9][0-9.]*\)['\"].*/\1/p" \
-        "$project_root/Podfile" | head -n 1)
 fi
 [[ -z $deployment_target || $deployment_target =~ ^[0-9]+(\.[0-9]+){0,2}$ ]] \
     || fail "refusing deployment target '$deployment_target': expected a version such as 17.0"

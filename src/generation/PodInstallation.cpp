@@ -1,6 +1,7 @@
 #include "generation/PodInstallation.h"
 
 #include "app/DebugConsole.h"
+#include "generation/Utf8TextFile.h"
 #include "app/ResourceBundle.h"
 #include "toolchain/AppleScripts.h"
 #include "toolchain/CommandRunner.h"
@@ -90,9 +91,25 @@ bool arePodsInstalled(const QString &podsDirectory, const QStringList &pods)
         debugConsole(QStringLiteral("Directory does not exist at ") + podsDirectory);
         return false;
     }
+    // A pod of a folder of the project's own (`:path =>`) gets no folder in
+    // Pods; CocoaPods' manifest names every pod it installed.
+    std::optional<QString> manifest;
     for (const QString &pod : pods) {
         // A subspec ("Firebase/Analytics") is installed in its pod's folder.
-        if (!QFileInfo::exists(podsDirectory + QLatin1Char('/') + pod.section(QLatin1Char('/'), 0, 0)))
+        const QString name = pod.section(QLatin1Char('/'), 0, 0);
+        if (QFileInfo::exists(podsDirectory + QLatin1Char('/') + name))
+            continue;
+        if (!manifest) {
+            // Its PODS list: from "PODS:" to the next top-level key.
+            const QString text = readUtf8File(podsDirectory + QStringLiteral("/Manifest.lock")).value_or(QString());
+            static const QRegularExpression podsList(QStringLiteral("^PODS:\\n((?:[ -].*\\n?)*)"),
+                                                     QRegularExpression::MultilineOption);
+            manifest = podsList.match(text).captured(1);
+        }
+        const QRegularExpression installed(QStringLiteral("^  - \"?") + QRegularExpression::escape(name)
+                                               + QStringLiteral("[ /\"]"),
+                                           QRegularExpression::MultilineOption);
+        if (!installed.match(*manifest).hasMatch())
             return false;
     }
     return true;

@@ -42,7 +42,9 @@ QString podInstallCommand(const ProjectDetailsModel &details, const QString &scr
 QString podInstallCommand(const ProjectDetailsModel &details, const ResourceBundle &bundle);
 
 /// Whether `podsDirectory` is a folder holding an item for every name of
-/// `pods` (true for no pods). A missing folder gives a console line.
+/// `pods` (a subspec's pod folder), or whose Manifest.lock lists the pod (a
+/// pod from a folder of the project's own has no folder there); true for no
+/// pods. A missing folder gives a console line.
 bool arePodsInstalled(const QString &podsDirectory, const QStringList &pods);
 
 /// Runs post_gen.sh from `bundle` through `runner` and waits for it (call on

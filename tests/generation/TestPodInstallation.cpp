@@ -141,6 +141,12 @@ private slots:
         QVERIFY(!arePodsInstalled(pods, {"SwiftLint", "R.swift"}));
         QVERIFY(QDir().mkpath(pods + "/R.swift") && arePodsInstalled(pods, {"SwiftLint", "R.swift"}));
         QVERIFY(QDir(pods + "/SwiftLint").removeRecursively() && !arePodsInstalled(pods, {"SwiftLint", "R.swift"}));
+        // A pod from a folder of the project's own has no folder in Pods:
+        // the manifest's list of installed pods counts (not its dependencies).
+        QVERIFY(writeFile(pods + "/Manifest.lock", "PODS:\n  - \"SwiftLint (0.57.0)\"\n  - MyKit/Core (1.0.0)\n"
+                                                   "DEPENDENCIES:\n  - Other (from `../Other`)\n"));
+        QVERIFY(arePodsInstalled(pods, {"SwiftLint", "R.swift", "MyKit/Core", "MyKit"}));
+        QVERIFY(!arePodsInstalled(pods, {"My"}) && !arePodsInstalled(pods, {"Other"}));
     }
 
     void postGenerationWithTheShippedScript()

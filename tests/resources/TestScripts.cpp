@@ -349,6 +349,13 @@ private slots:
                                                         "-g", "Shop"}
                                          << "no Xcode project at /nonexistent/Shop.xcodeproj";
         QTest::newRow("unknown option") << QStringList{"-x"} << "invalid option: -x";
+        const QStringList base{"-p", "/nonexistent/Shop.xcodeproj", "-d", "/tmp", "-t", "Shop", "-g", "Shop"};
+        const QStringList alamofire{"--package", "https://github.com/Alamofire/Alamofire.git", "--product", "Alamofire"};
+        QTest::newRow("package without a version") << base + alamofire << "needs --product and --version";
+        QTest::newRow("version without exact: or from:") << base + alamofire + QStringList{"--version", "5.9.1"}
+                                                         << "is neither exact:X.Y.Z nor from:X.Y.Z";
+        QTest::newRow("product before any package") << base + QStringList{"--product", "Alamofire"}
+                                                     << "comes before any --package";
     }
     void addModulesReportsMissingInput()
     {
