@@ -6,6 +6,7 @@
 #include "FuzzCheck.h"
 
 #include "generation/SecretsMerge.h"
+#include "project/BuildSettingsRules.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -42,8 +43,9 @@ QStringList names(FuzzedDataProvider &input)
     QStringList result;
     const int count = input.ConsumeIntegralInRange(0, 3);
     for (int i = 0; i < count; ++i) {
+        // What is added is a variant label or a key name of the template.
         const QString name = fuzz::text(input.ConsumeRandomLengthString(12));
-        if (!name.isEmpty() && !name.contains(QLatin1Char('\n')) && !name.contains(QLatin1Char('\r')))
+        if (variantLabelProblem(name, result) == VariantLabelProblem::none)
             result << name;
     }
     return result;
