@@ -61,7 +61,8 @@ struct ListBlock
 ListBlock findListBlock(const QStringList &lines, const QString &key)
 {
     static const QRegularExpression entryLine(QStringLiteral("^(\\s*)-\\s*(.*?)\\s*$"));
-    const QRegularExpression keyLine(QStringLiteral("^") + QRegularExpression::escape(key)
+    // A byte order mark may stand before the first line's key.
+    const QRegularExpression keyLine(QStringLiteral("^\\x{FEFF}?") + QRegularExpression::escape(key)
                                      + QStringLiteral("\\s*:\\s*(.*?)\\s*$"));
     ListBlock block;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -154,8 +155,8 @@ QString envFileWithVariables(const QString &envText, const QStringList &names)
 {
     QStringList missing;
     for (const QString &name : names) {
-        const QRegularExpression set(QStringLiteral("^[ \\t]*(export[ \\t]+)?") + QRegularExpression::escape(name)
-                                         + QStringLiteral("[ \\t]*="),
+        const QRegularExpression set(QStringLiteral("^\\x{FEFF}?[ \\t]*(export[ \\t]+)?")
+                                         + QRegularExpression::escape(name) + QStringLiteral("[ \\t]*="),
                                      QRegularExpression::MultilineOption);
         if (!set.match(envText).hasMatch() && !missing.contains(name))
             missing << name;
@@ -170,7 +171,7 @@ QString envFileWithVariables(const QString &envText, const QStringList &names)
 
 QString gemfileWithArkana(const QString &gemfileText)
 {
-    static const QRegularExpression declared(QStringLiteral("^[ \\t]*gem[ \\t(]+[\"']arkana[\"']"),
+    static const QRegularExpression declared(QStringLiteral("^\\x{FEFF}?[ \\t]*gem[ \\t(]+[\"']arkana[\"']"),
                                              QRegularExpression::MultilineOption);
     if (declared.match(gemfileText).hasMatch())
         return gemfileText;
@@ -197,8 +198,11 @@ QStringList existingProjectEnvironments(const QString &projectRoot, const QStrin
         readUtf8File(projectRoot + QLatin1Char('/') + projectName + QStringLiteral(".xcodeproj/project.pbxproj"));
     QStringList configurations;
     if (pbxproj) {
-        static const QRegularExpression pairSuffix(QStringLiteral("[ _-]*(debug|release)$"),
-                                                   QRegularExpression::CaseInsensitiveOption);
+        // After a separator in any case ("Staging debug", "QA-Release"),
+        // else only as a capitalised word ("StagingDebug", but "Prerelease"
+        // is a name of its own).
+        static const QRegularExpression pairSuffix(
+            QStringLiteral("(?:[ _-]+(?i:debug|release)|(?:Debug|Release))$"));
         for (const QString &name : targetBuildConfigurationNames(*pbxproj, projectName)) {
             QString environment = name;
             // "Staging Debug" and "Staging Release" build one environment;

@@ -42,7 +42,8 @@ QString gemfileWithArkana(const QString &gemfileText);
 /// The Arkana environments of an existing project: the environments of its
 /// `.arkana.yml` (in the project root) when it names any, else the build
 /// configurations of its app target (a configuration pair "Staging Debug" /
-/// "Staging Release" is one environment), else "Debug" and "Release", the
+/// "Staging Release", or "StagingDebug" / "StagingRelease", is one
+/// environment; "Prerelease" stays whole), else "Debug" and "Release", the
 /// configurations every Xcode project starts with. Names that cannot be
 /// environments (not letters, digits and "_") are left out.
 QStringList existingProjectEnvironments(const QString &projectRoot, const QString &projectName);

@@ -31,12 +31,13 @@ void ProjectTypeSelectionViewModel::setShouldContinueExistingProjectFlow(bool va
 
 void ProjectTypeSelectionViewModel::chooseNewProject()
 {
-    setShouldContinueNewProjectFlow(true);
     // Each pass starts from a fresh description: nothing of an abandoned
     // pass (an existing project's folder, its modules, an unticked Arkana)
-    // reaches this one.
+    // reaches this one. It is fresh before the flag rises, so whatever the
+    // flag opens finds it so.
     m_details = ProjectDetailsModel();
     m_details.projectType = ProjectType::new_;
+    setShouldContinueNewProjectFlow(true);
 }
 
 void ProjectTypeSelectionViewModel::chooseExistingProject()

@@ -33,9 +33,9 @@ public:
     bool shouldContinueExistingProjectFlow() const { return m_shouldContinueExistingProjectFlow; }
     void setShouldContinueExistingProjectFlow(bool value);
 
-    /// The new-project button: raises the new-project flag, then starts the
-    /// project description afresh for a new project (whatever an earlier
-    /// pass recorded).
+    /// The new-project button: starts the project description afresh for a
+    /// new project (whatever an earlier pass recorded), then raises the
+    /// new-project flag.
     void chooseNewProject();
 
     /// The existing-project button: records the existing project kind; the

@@ -20,10 +20,7 @@ public:
 
     std::optional<QVariant> document()
     {
-        skipSpace();
-        if (m_text.mid(m_position, 8) == QLatin1String("// !$*UTF")) // the encoding line
-            skipLine();
-        std::optional<QVariant> root = value(0);
+        std::optional<QVariant> root = value(0); // the encoding line "// !$*UTF8*$!" is a comment
         skipSpace();
         if (!root || m_position != m_text.size())
             return std::nullopt;

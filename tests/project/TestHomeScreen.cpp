@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <optional>
+
 using namespace plinth;
 
 class TestHomeScreen : public QObject
@@ -115,6 +117,49 @@ private slots:
         // The project root is the chosen folder, whatever its name.
         QCOMPARE(m_details.projectRoot(), accepted ? QDir::cleanPath(m_panelAnswer) : QStringLiteral("/before/Before"));
         QCOMPARE(m_alerts.shown.size(), accepted || cancelled ? 0 : 1); // the alert of a folder without a project
+    }
+
+    // Nothing of an abandoned pass reaches the next one: the screen the
+    // raised flag opens finds a fresh description, as it stays afterwards.
+    void eachPassStartsClean_data()
+    {
+        QTest::addColumn<bool>("existing"); // the pass started now
+        QTest::newRow("New after Existing") << false;
+        QTest::newRow("Existing after New") << true;
+    }
+
+    void eachPassStartsClean()
+    {
+        QFETCH(bool, existing);
+        QTemporaryDir work;
+        QVERIFY(QDir(work.path()).mkpath(QStringLiteral("Folder/App.xcodeproj")));
+        m_panelAnswer = work.filePath(QStringLiteral("Folder"));
+        m_details.projectType = existing ? ProjectType::new_ : ProjectType::existing;
+        m_details.doesIncludeAWS = true;
+        m_details.minimumDeploymentTarget = QStringLiteral("12.0");
+        m_details.configVariant = {CheckBoxItem{QStringLiteral("QA"), true}};
+        m_details.userSelectedModules = {ListItem{}};
+        m_details.doesIncludeArkana = false;
+        m_details.projectFolder = QStringLiteral("/abandoned");
+
+        std::optional<ProjectDetailsModel> seen;
+        auto view = makeView();
+        const auto record = [this, &seen] { seen = m_details; };
+        connect(view->viewModel(), &ProjectTypeSelectionViewModel::shouldContinueNewProjectFlowChanged, this, record);
+        connect(view->viewModel(), &ProjectTypeSelectionViewModel::shouldContinueExistingProjectFlowChanged, this,
+                record);
+        QTest::mouseClick(button(*view, existing ? "existingProjectButton" : "newProjectButton"), Qt::LeftButton);
+        QVERIFY(seen);
+        const ProjectDetailsModel fresh;
+        for (const ProjectDetailsModel &details : {*seen, m_details}) {
+            QCOMPARE(details.projectType, existing ? ProjectType::existing : ProjectType::new_);
+            QVERIFY(!details.doesIncludeAWS);
+            QCOMPARE(details.minimumDeploymentTarget, fresh.minimumDeploymentTarget);
+            QVERIFY(details.configVariant == fresh.configVariant);
+            QVERIFY(details.userSelectedModules.isEmpty());
+            QVERIFY(details.doesIncludeArkana);
+            QCOMPARE(details.projectFolder, existing ? QDir::cleanPath(m_panelAnswer) : QString());
+        }
     }
 };
 

@@ -32,6 +32,28 @@ QStringList filesBelow(const QString &root, const QStringList &nameFilters = {})
     return files;
 }
 
+/// The iOS SDK frameworks the template sources import.
+const QStringList appleFrameworks = {"Foundation", "UIKit", "SwiftUI", "Combine", "CoreBluetooth", "Security"};
+
+/// The Swift modules a pod makes importable (with those of the pods it
+/// depends on).
+const QHash<QString, QStringList> podModules = {{"AWSS3", {"AWSS3", "AWSCore"}}};
+
+/// The modules `source` imports, in order: plain, attributed
+/// (`@testable import X`, `@_exported import X`) and kind imports
+/// (`import struct X.Y`) name the first component.
+QStringList importedModules(const QString &source)
+{
+    static const QRegularExpression importLine(
+        "^[ \\t]*(?:@\\w+(?:\\([^)\\n]*\\))?[ \\t]+)*import[ \\t]+"
+        "(?:(?:typealias|struct|class|enum|protocol|let|var|func)[ \\t]+)?(\\w+)",
+        QRegularExpression::MultilineOption);
+    QStringList modules;
+    for (auto it = importLine.globalMatch(source); it.hasNext();)
+        modules << it.next().captured(1);
+    return modules;
+}
+
 /// For a checker's own test: a folder holding `content` as `fileName`.
 QString sampleFolder(QTemporaryDir &dir, const QString &fileName, const QByteArray &content)
 {
@@ -127,20 +149,70 @@ private slots:
         // Pods can be removed on the pod screen, so the sources import only
         // system frameworks, the Swift packages of project.yml, the Arkana
         // pods (guarded) and, inside the AWS S3 module only, the AWS pods.
-        const QStringList fixed = {"Foundation", "SwiftUI", "UIKit", "Combine", "CoreBluetooth", "Security",
-                                   "XCTest", "Alamofire", "Logging", name, name + "Secrets",
-                                   name + "SecretsInterfaces"};
-        const QRegularExpression importLine("^\\s*(?:@testable\\s+)?import\\s+(\\w+)", QRegularExpression::MultilineOption);
+        const QStringList fixed = appleFrameworks
+                                  + QStringList{"XCTest", "Alamofire", "Logging", name, name + "Secrets",
+                                                name + "SecretsInterfaces"};
         int imports = 0;
         for (const QString &file : filesBelow(resourcesDir + QLatin1Char('/') + name, {"*.swift"})) {
             const bool awsModule = file.contains("/AWSS3/");
-            for (auto it = importLine.globalMatch(readText(file)); it.hasNext(); ++imports) {
-                const QString module = it.next().captured(1);
-                const bool allowed = fixed.contains(module) || (awsModule && (module == "AWSS3" || module == "AWSCore"));
+            for (const QString &module : importedModules(readText(file))) {
+                ++imports;
+                const bool allowed = fixed.contains(module) || (awsModule && podModules.value("AWSS3").contains(module));
                 QVERIFY2(allowed, qPrintable(file + " imports " + module));
             }
         }
         QVERIFY(imports > 20);
+    }
+
+    // A module is copied into a project that may have none of the template's
+    // packages or pods: what its sources import comes from the SDK or from
+    // what the module itself asks for (its Swift packages, its pods).
+    void moduleImportsAreProvided_data()
+    {
+        QTest::addColumn<QString>("templateName");
+        QTest::addColumn<bool>("uiKit");
+        QTest::addColumn<QString>("module");
+        for (const bool uiKit : {true, false}) {
+            const QString templateName = uiKit ? "UIKitBaseSetup" : "SwiftUIBaseSetup";
+            for (const plinth::ListItem &item : plinth::offeredModules(uiKit))
+                QTest::addRow("%s %s", qPrintable(templateName), qPrintable(item.title))
+                    << templateName << uiKit << item.title;
+        }
+    }
+    void moduleImportsAreProvided()
+    {
+        QFETCH(QString, templateName);
+        QFETCH(bool, uiKit);
+        QFETCH(QString, module);
+        QCOMPARE(importedModules("@testable import A\n  @_exported import B.C\nimport struct D.E\n"
+                                 "@preconcurrency @_implementationOnly import F\n// import G\nlet important = 1\n"),
+                 (QStringList{"A", "B", "D", "F"}));
+
+        plinth::ListItem item;
+        for (const plinth::ListItem &entry : plinth::moduleCatalog(uiKit)) {
+            if (entry.title == module)
+                item = entry;
+        }
+        QStringList provided = appleFrameworks;
+        for (const plinth::SwiftPackage &package : item.requiredPackages)
+            provided << package.product;
+        for (const QString &pod : item.requiredPods) {
+            QVERIFY2(podModules.contains(pod), qPrintable("no modules listed for the pod " + pod));
+            provided << podModules.value(pod);
+        }
+
+        const QString app = resourcesDir + '/' + templateName + '/' + templateName + '/';
+        const QString path = app + item.directoryName;
+        const QStringList files = QFileInfo(path).isFile() ? QStringList{path} : filesBelow(path, {"*.swift"});
+        QVERIFY2(!files.isEmpty(), qPrintable(path));
+        for (const QString &file : files) {
+            for (const QString &imported : importedModules(readText(file))) {
+                QVERIFY2(provided.contains(imported),
+                         qPrintable(QStringLiteral("module \"%1\": %2 imports %3, which neither the SDK nor the "
+                                                   "module's packages and pods provide")
+                                        .arg(module, file.mid(app.size()), imported)));
+            }
+        }
     }
 
     // Each template must parse; and the checker itself must find real

@@ -1,0 +1,242 @@
+// The additions to an existing project's .arkana.yml, .env and Gemfile, its
+// environments, and the project.pbxproj reader: exact texts (the fuzzers
+// check that no line is lost and that a second merge changes nothing).
+
+#include "generation/SecretsMerge.h"
+#include "generation/Utf8TextFile.h"
+#include "project/XcodeProjectFile.h"
+#include "tools/TestFiles.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace plinth;
+using namespace plinth::test;
+
+namespace {
+
+const QByteArray envComment = "# Keys the Arkana secrets need (added by Plinth; fill in the values)";
+
+/// A project.pbxproj whose app target Orbit has `appConfigurations` and
+/// whose test target has others.
+QByteArray pbxproj(const QStringList &appConfigurations)
+{
+    QByteArray objects;
+    for (const auto &[target, configurations] : {std::pair{QByteArray("Orbit"), appConfigurations},
+                                                 std::pair{QByteArray("OrbitTests"), QStringList{"Testing"}}}) {
+        QByteArray ids;
+        for (const QString &name : configurations) {
+            const QByteArray id = target + QByteArray::number(ids.count(','));
+            ids += id + " /* " + name.toUtf8() + " */, ";
+            objects += "\t\t" + id + " = {isa = XCBuildConfiguration; buildSettings = {OTHER_SWIFT_FLAGS ="
+                       " \"-D \\\"X\\\"\";}; name = \"" + name.toUtf8() + "\";};\n";
+        }
+        objects += "\t\t" + target + "List = {isa = XCConfigurationList; buildConfigurations = (" + ids + ");};\n\t\t"
+                   + target + " /* " + target + " */ = {isa = PBXNativeTarget; buildConfigurationList = " + target
+                   + "List /* Build configuration list */; name = " + target + ";};\n";
+    }
+    return "// !$*UTF8*$!\n{\n\tarchiveVersion = 1;\n\tobjects = {\n" + objects + "\t};\n\trootObject = P1;\n}\n";
+}
+
+} // namespace
+
+class TestSecretsMerge : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The entries read from a block and the text with the missing ones
+    // added after its last entry; an absent flag marks flow style, which
+    // is neither read nor extended.
+    void arkanaLists_data()
+    {
+        QTest::addColumn<QByteArray>("arkana");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("flowStyle");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QByteArray>("expected");
+
+        QTest::newRow("comments and quotes")
+            << QByteArray("import_name: 'OrbitSecrets'\nenvironments: # the app's\n  - \"Dev\"   # local\n"
+                          "  # - Old\n  - 'QA'\n\nglobal_secrets:\n  - A\n")
+            << "environments" << false << QStringList{"Dev", "QA"} << QStringList{"QA", "Prod", "Dev", "Prod"}
+            << QByteArray("import_name: 'OrbitSecrets'\nenvironments: # the app's\n  - \"Dev\"   # local\n"
+                          "  # - Old\n  - 'QA'\n  - Prod\n\nglobal_secrets:\n  - A\n");
+        QTest::newRow("CRLF, indentation of the entries kept")
+            << QByteArray("environments:\r\n    - Dev\r\nglobal_secrets:\r\n    - A\r\n") << "environments" << false
+            << QStringList{"Dev"} << QStringList{"Prod", "UAT"}
+            << QByteArray("environments:\r\n    - Dev\r\n    - Prod\r\n    - UAT\r\nglobal_secrets:\r\n    - A\r\n");
+        QTest::newRow("no final newline, entries at the key's column")
+            << QByteArray("global_secrets:\n  - A\nenvironments:\n- Dev") << "environments" << false
+            << QStringList{"Dev"} << QStringList{"Prod"}
+            << QByteArray("global_secrets:\n  - A\nenvironments:\n- Dev\n- Prod\n");
+        QTest::newRow("key without entries")
+            << QByteArray("environments:\nglobal_secrets:\n  - A\n") << "environments" << false << QStringList()
+            << QStringList{"Dev"} << QByteArray("environments:\n  - Dev\nglobal_secrets:\n  - A\n");
+        QTest::newRow("missing block appended; a nested key of that name is not it")
+            << QByteArray("import_name: 'X'\nlegacy:\n  environment_secrets:\n    - Old\nenvironments:\n  - Dev")
+            << "environment_secrets" << false << QStringList() << QStringList{"K", "L"}
+            << QByteArray("import_name: 'X'\nlegacy:\n  environment_secrets:\n    - Old\nenvironments:\n  - Dev\n"
+                          "environment_secrets:\n  - K\n  - L\n");
+        QTest::newRow("byte order mark before the key")
+            << QByteArray("\xef\xbb\xbf" "environments:\n  - Dev\n") << "environments" << false << QStringList{"Dev"}
+            << QStringList{"Prod"} << QByteArray("\xef\xbb\xbf" "environments:\n  - Dev\n  - Prod\n");
+        QTest::newRow("flow style") << QByteArray("environments: [Dev, QA]\nglobal_secrets:\n  - A\n")
+                                    << "environments" << true << QStringList() << QStringList{"Prod"} << QByteArray();
+        const QByteArray complete = "environments:\r\n  - Dev  \r\n\t# x\r\n  - \"QA\"";
+        QTest::newRow("all present: unchanged byte for byte")
+            << complete << "environments" << false << QStringList{"Dev", "QA"} << QStringList{"QA", "Dev"}
+            << complete;
+    }
+
+    void arkanaLists()
+    {
+        QFETCH(QByteArray, arkana);
+        QFETCH(QString, key);
+        QFETCH(bool, flowStyle);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, added);
+        QFETCH(QByteArray, expected);
+
+        const QString text = decodeUtf8Exactly(arkana).value(); // a byte order mark kept, as files are read
+        const std::optional<QStringList> read = arkanaListEntries(text, key);
+        const std::optional<QString> merged = withArkanaListEntries(text, key, added);
+        QCOMPARE(read.has_value(), !flowStyle);
+        QCOMPARE(merged.has_value(), !flowStyle);
+        if (flowStyle)
+            return;
+        QCOMPARE(*read, entries);
+        QCOMPARE(merged->toUtf8(), expected);
+    }
+
+    // .env keys set with or without export, spaces around "=", commented
+    // out or only as a prefix of another key; and the Gemfile's arkana
+    // gem in its spellings. Empty `expected`: the text comes back as it was.
+    void envAndGemfile_data()
+    {
+        QTest::addColumn<bool>("gemfile");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QByteArray>("expected");
+
+        const QByteArray env = "export A=1\nB = 2\n  export   C\t= 3\n# D=4\nF_X=5\nexportE=6\n";
+        QTest::newRow(".env: missing keys added once")
+            << false << env << QStringList{"A", "B", "C", "D", "E", "F", "D"}
+            << env + envComment + "\nexport D=\nexport E=\nexport F=\n";
+        QTest::newRow(".env: CRLF, no final newline")
+            << false << QByteArray("export A=1\r\nB=2") << QStringList{"B", "C"}
+            << "export A=1\r\nB=2\r\n" + envComment + "\r\nexport C=\r\n";
+        QTest::newRow(".env: empty") << false << QByteArray() << QStringList{"A"} << envComment + "\nexport A=\n";
+        QTest::newRow(".env: all set") << false << QByteArray("export A=\r\nB=2") << QStringList{"B", "A"}
+                                       << QByteArray();
+        QTest::newRow(".env: byte order mark before the first key")
+            << false << QByteArray("\xef\xbb\xbf" "export A=secret\n") << QStringList{"A"} << QByteArray();
+
+        QTest::newRow("Gemfile: byte order mark") << true << QByteArray("\xef\xbb\xbf" "gem \"arkana\"\n")
+                                                  << QStringList() << QByteArray();
+        QTest::newRow("Gemfile: version") << true << QByteArray("source 'https://rubygems.org'\ngem 'arkana', '~> 2'\n")
+                                          << QStringList() << QByteArray();
+        QTest::newRow("Gemfile: parentheses, in a group")
+            << true << QByteArray("group :tools do\n  gem(\"arkana\")\nend\n") << QStringList() << QByteArray();
+        QTest::newRow("Gemfile: commented out")
+            << true << QByteArray("# gem \"arkana\"\ngem 'fastlane'\n") << QStringList()
+            << QByteArray("# gem \"arkana\"\ngem 'fastlane'\ngem \"arkana\"\n");
+        QTest::newRow("Gemfile: another gem of that prefix, CRLF, no final newline")
+            << true << QByteArray("gem 'arkana-cli'\r\ngem 'fastlane'") << QStringList()
+            << QByteArray("gem 'arkana-cli'\r\ngem 'fastlane'\r\ngem \"arkana\"\r\n");
+    }
+
+    void envAndGemfile()
+    {
+        QFETCH(bool, gemfile);
+        QFETCH(QByteArray, before);
+        QFETCH(QStringList, names);
+        QFETCH(QByteArray, expected);
+
+        const QString text = decodeUtf8Exactly(before).value();
+        const QString after = gemfile ? gemfileWithArkana(text) : envFileWithVariables(text, names);
+        QCOMPARE(after.toUtf8(), expected.isEmpty() ? before : expected);
+    }
+
+    // The project's .arkana.yml first, then its app target's build
+    // configurations (never the test target's), then Debug and Release.
+    void existingProjectEnvironments_data()
+    {
+        QTest::addColumn<QByteArray>("arkana");  // empty: no .arkana.yml
+        QTest::addColumn<QByteArray>("project"); // empty: no project.pbxproj
+        QTest::addColumn<QStringList>("expected");
+
+        const QByteArray stagingPairs = pbxproj({"Staging Debug", "Staging Release", "Debug", "Release"});
+        QTest::newRow(".arkana.yml") << QByteArray("environments:\n  - Dev\n  - 'QA'\n  - Bad-Name\n") << stagingPairs
+                                     << QStringList{"Dev", "QA"};
+        QTest::newRow(".arkana.yml without environments: configuration pairs")
+            << QByteArray("global_secrets:\n  - A\n") << stagingPairs << QStringList{"Staging", "Debug", "Release"};
+        QTest::newRow("configurations: separators, unusable names left out")
+            << QByteArray()
+            << pbxproj({"Debug", "QA-Debug", "QA_Release", "UATRelease", "Prerelease", "App Store", "Ad-Hoc", "Beta"})
+            << QStringList{"Debug", "QA", "UAT", "Prerelease", "Beta"};
+        QTest::newRow("no usable configuration") << QByteArray() << pbxproj({"App Store"})
+                                                 << QStringList{"Debug", "Release"};
+        QTest::newRow("no such target") << QByteArray() << pbxproj({}) << QStringList{"Debug", "Release"};
+        QTest::newRow("project file not a property list")
+            << QByteArray() << QByteArray(stagingPairs).chopped(3) << QStringList{"Debug", "Release"};
+        QTest::newRow("project file not UTF-8")
+            << QByteArray() << QByteArray("\xff\xfe{}") << QStringList{"Debug", "Release"};
+        QTest::newRow("no project file") << QByteArray() << QByteArray() << QStringList{"Debug", "Release"};
+    }
+
+    void existingProjectEnvironments()
+    {
+        QFETCH(QByteArray, arkana);
+        QFETCH(QByteArray, project);
+        QFETCH(QStringList, expected);
+
+        QTemporaryDir root;
+        if (!arkana.isEmpty())
+            QVERIFY(writeFile(root.filePath(".arkana.yml"), arkana));
+        if (!project.isEmpty())
+            QVERIFY(writeFile(root.filePath("Orbit.xcodeproj/project.pbxproj"), project));
+        QCOMPARE(plinth::existingProjectEnvironments(root.path(), "Orbit"), expected);
+    }
+
+    // The property list reader: the scalars, comments and containers Xcode
+    // writes; nothing for text it cannot read whole, however deep.
+    void xcodeProjectFile_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QVariant>("expected"); // invalid: nothing
+
+        QTest::newRow("quoted strings with escapes")
+            << "{ a = \"say \\\"hi\\\"\\\\ \\n\\tend\"; b = Sources/App.swift; \"c d\" = \"\"; }"
+            << QVariant(QVariantMap{{"a", "say \"hi\"\\ \n\tend"}, {"b", "Sources/App.swift"}, {"c d", ""}});
+        QTest::newRow("comments")
+            << "// !$*UTF8*$!\n{ /* c */ a /* key */ = 1 /* v */; // to the end\n b = \"/* kept */ // kept\"; }\n"
+            << QVariant(QVariantMap{{"a", "1"}, {"b", "/* kept */ // kept"}});
+        QTest::newRow("nested dictionaries and arrays")
+            << "{ a = { b = (1, (2), {c = d;},); e = (); }; f = (x, y); }"
+            << QVariant(QVariantMap{
+                   {"a", QVariantMap{{"b", QVariantList{"1", QVariantList{"2"}, QVariantMap{{"c", "d"}}}},
+                                     {"e", QVariantList{}}}},
+                   {"f", QVariantList{"x", "y"}}});
+        QTest::newRow("deep arrays") << QString(100000, '(') + QString(100000, ')') << QVariant();
+        QTest::newRow("truncated array") << "{ a = (1, 2" << QVariant();
+        QTest::newRow("truncated string") << "{ a = \"open; }" << QVariant();
+        QTest::newRow("entry without its semicolon") << "{ a = b }" << QVariant();
+        QTest::newRow("text after the root") << "{ a = b; } c" << QVariant();
+        QTest::newRow("empty") << "  /* only */ // comments" << QVariant();
+    }
+
+    void xcodeProjectFile()
+    {
+        QFETCH(QString, text);
+        QFETCH(QVariant, expected);
+        const std::optional<QVariant> parsed = parseXcodeProjectFile(text);
+        QCOMPARE(parsed.has_value(), expected.isValid());
+        if (parsed)
+            QCOMPARE(*parsed, expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSecretsMerge)
+#include "TestSecretsMerge.moc"
