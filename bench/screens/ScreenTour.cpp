@@ -9,11 +9,14 @@
 //    a dark desktop theme would).
 // Run it under xvfb-run for real painting (the offscreen platform paints too).
 #include "app/AlertPanelController.h"
+#include "app/BaseView.h"
 #include "app/Desktop.h"
 #include "app/FlagBinding.h"
 #include "app/ScreenFlow.h"
 #include "app/ScreenStack.h"
 #include "app/CustomNSPanel.h"
+#include "catalogs/ExistingProjectModuleSelectionView.h"
+#include "catalogs/ExistingProjectModuleSelectionViewModel.h"
 #include "catalogs/PodSelectionView.h"
 #include "catalogs/PodSelectionViewModel.h"
 #include "generation/ProjectSetupView.h"
@@ -34,6 +37,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPalette>
 #include <QScreen>
 #include <QStyleFactory>
@@ -154,8 +158,9 @@ int main(int argc, char *argv[])
     QuietDesktop desktop;
     SharedPanelAlerts alerts;
     ProjectDetailsModel details;
+    QString chosenFolder = destination;
     ScreenFlow flow(WizardContext{runner, ResourceBundle::main(), &alerts, &desktop,
-                                  [destination](QWidget *, const FolderPanelOptions &) { return destination; },
+                                  [&chosenFolder](QWidget *, const FolderPanelOptions &) { return chosenFolder; },
                                   server.url(), &details});
     AlertPanelController::setFirstScreenFactory([&flow] { return flow.makeFirstScreen(); });
     CustomNSPanel *panel = AlertPanelController::shared().applicationWindow();
@@ -249,6 +254,56 @@ int main(int argc, char *argv[])
     // check then enables Finish.
     waitFor([generation] { return generation->viewModel()->shouldGoToNext(); }, 15000);
     snap(QStringLiteral("generation"));
+
+    // The existing-project flow: an Objective-C project first (the module
+    // screen asks for the UI kind), then the project just made, in a folder
+    // named unlike it, with a Podfile of the team's own.
+    generation->frame()->cancelButton()->click();
+    waitFor([stack] { return topAs<PreProjectSetupView>(stack) != nullptr; });
+    prerequisites = topAs<PreProjectSetupView>(stack);
+    prerequisites->viewModel()->updatePreRequisiteList(everything);
+    prerequisites->viewModel()->updatePreProjectSetupState(everything);
+    change(QStringLiteral("push home (existing)"), [&] { prerequisites->setShouldGoToNext(true); });
+    home = topAs<ProjectTypeSelectionView>(stack);
+    const QString legacy = work.filePath(QStringLiteral("legacy-ios"));
+    QDir().mkpath(legacy + QStringLiteral("/Legacy.xcodeproj"));
+    QDir().mkpath(legacy + QStringLiteral("/Legacy"));
+    QFile(legacy + QStringLiteral("/Legacy/AppDelegate.m")).open(QIODevice::WriteOnly);
+    change(QStringLiteral("push modules (legacy)"), [&] {
+        home->viewModel()->chooseExistingProject();
+        home->viewModel()->acceptProjectFolder(legacy);
+    });
+    auto *modules = topAs<ExistingProjectModuleSelectionView>(stack);
+    waitFor([modules] { return !modules->viewModel()->isDetecting(); });
+    snap(QStringLiteral("modules-undetected"));
+    change(QStringLiteral("pop to home (legacy)"), [&] { home->viewModel()->setShouldContinueExistingProjectFlow(false); });
+
+    const QString repository = work.filePath(QStringLiteral("orbit-ios"));
+    QDir().rename(destination + QStringLiteral("/Orbit"), repository);
+    QFile podfile(repository + QStringLiteral("/Podfile"));
+    podfile.open(QIODevice::WriteOnly);
+    podfile.write("source 'https://cdn.cocoapods.org/'\nplatform :ios, '16.0'\n\ntarget 'Orbit' do\n"
+                  "  use_frameworks!\n  pod 'Alamofire', '~> 5.8'\n  pod 'SnapKit', '5.7.1'\n"
+                  "  pod 'Firebase/Analytics'\nend\n");
+    podfile.close();
+    change(QStringLiteral("push modules"), [&] {
+        home->viewModel()->chooseExistingProject();
+        home->viewModel()->acceptProjectFolder(repository);
+    });
+    modules = topAs<ExistingProjectModuleSelectionView>(stack);
+    waitFor([modules] { return !modules->viewModel()->isDetecting(); });
+    modules->viewModel()->selectSupplementalModule(0);
+    snap(QStringLiteral("modules"));
+    change(QStringLiteral("push pods (existing)"), [&] { modules->frame()->nextButton()->click(); });
+    pods = topAs<PodSelectionView>(stack);
+    waitFor([pods] { return pods->viewModel()->presetAndSelectedPods().size() >= 3; });
+    waitFor([pods] { return !pods->viewModel()->supplementalPods().isEmpty(); });
+    snap(QStringLiteral("pods-existing"));
+    change(QStringLiteral("push generation (existing)"), [&] { pods->frame()->nextButton()->click(); });
+    generation = topAs<ProjectSetupView>(stack);
+    waitFor([generation] { return generation->viewModel()->isProjectCreationDone(); }, 60000);
+    waitFor([generation] { return generation->viewModel()->shouldGoToNext(); }, 15000);
+    snap(QStringLiteral("generation-existing"));
 
     std::printf("%-24s %8s\n", "screen change", "ms");
     double worst = 0;
