@@ -26,6 +26,7 @@
 #include "tools/TestFiles.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -135,11 +136,29 @@ class TestWizardFlow : public QObject
         if (!QTest::qWaitFor([&] { return !offered().isEmpty(); }, 10000))
             return {};
         const QString title = offered().first().title;
+        return pressItemButton(listName, text(key::addItem, title)) ? title : QString();
+    }
+
+    /// Presses the button named `accessibleName` in the list `listName` on
+    /// the top screen; false when there is none.
+    static bool pressItemButton(const QString &listName, const QString &accessibleName)
+    {
         for (QAbstractButton *button : child<QWidget>(stack()->top(), listName)->findChildren<QAbstractButton *>()) {
-            if (button->accessibleName() == text(key::addItem, title)) {
+            if (button->accessibleName() == accessibleName) {
                 QTest::mouseClick(button, Qt::LeftButton);
-                return title;
+                return true;
             }
+        }
+        return false;
+    }
+
+    /// The description the list `listName` on the top screen shows for the
+    /// row titled `title`.
+    static QString rowDescription(const QString &listName, const QString &title)
+    {
+        for (QWidget *row : child<QWidget>(stack()->top(), listName)->findChildren<QWidget *>(QStringLiteral("itemRow"))) {
+            if (child<QLabel>(row, QStringLiteral("itemTitle"))->text() == title)
+                return child<QLabel>(row, QStringLiteral("itemDescription"))->text();
         }
         return {};
     }
@@ -302,6 +321,61 @@ private slots:
         const QString copied = root + QStringLiteral("/Orbit/") + m_details.userSelectedModules.first().directoryName;
         QVERIFY2(QFileInfo::exists(copied), qPrintable(copied));
         QVERIFY(test::readFile(root + QStringLiteral("/Orbit.xcodeproj/project.pbxproj")).contains("// module "));
+    }
+
+    // Modules for a project as a team keeps it, not made by Plinth: the
+    // environments its build configurations name, the Podfile's pods as the
+    // Ruby reads them, one taken out; only that pod's line goes.
+    void teamProjectFromHomeToGeneration()
+    {
+        topAs<ProjectSetupView>()->frame()->cancelButton()->click();
+        QTRY_VERIFY(topAs<PreProjectSetupView>());
+        passPrerequisites();
+        const QString root = m_work.filePath(QStringLiteral("Team's Apps/orbit-ios"));
+        QVERIFY(QDir().mkpath(m_work.filePath(QStringLiteral("Team's Apps"))));
+        QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-R"), QStringLiteral(PLINTH_FIXTURES_DIR "/existing/orbit-ios"), root}), 0);
+        const QByteArray podfile = test::readFile(root + QStringLiteral("/Podfile"));
+        m_chosenFolder = root;
+        click(child(stack()->top(), QStringLiteral("existingProjectButton")));
+        QTRY_VERIFY(topAs<ExistingProjectModuleSelectionView>());
+
+        auto *modules = topAs<ExistingProjectModuleSelectionView>();
+        auto *environments = child<QLabel>(modules, QStringLiteral("arkanaEnvironments"));
+        QVERIFY(environments);
+        QTRY_VERIFY(environments->isVisible());
+        QCOMPARE(environments->text(), text(key::arkanaEnvironments, QStringLiteral("Debug, Staging, Release")));
+        QVERIFY(QTest::qWaitFor([modules] { return !modules->viewModel()->supplementalModulesForSelectedUI().isEmpty(); }));
+        QVERIFY(pressItemButton(QStringLiteral("supplementalModulesList"), text(key::addItem, QStringLiteral("Network layer"))));
+        click(nextOf(modules));
+        QTRY_VERIFY(topAs<PodSelectionView>());
+
+        PodSelectionViewModel *pods = topAs<PodSelectionView>()->viewModel();
+        const auto listed = [pods](const QString &title) {
+            for (const ListItem &pod : pods->presetAndSelectedPods()) {
+                if (pod.title == title)
+                    return true;
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(listed(QStringLiteral("SnapKit")), 10000);
+        QVERIFY(listed(QStringLiteral("Firebase/Analytics")) && listed(QStringLiteral("OrbitDesign")));
+        QVERIFY(!listed(QStringLiteral("Quick"))); // OrbitTests' own pod
+        QVERIFY(rowDescription(QStringLiteral("presetAndSelectedPodsList"), QStringLiteral("Alamofire")).contains(QStringLiteral("('~> 5.8')")));
+        QVERIFY(pressItemButton(QStringLiteral("presetAndSelectedPodsList"), text(key::removeItem, QStringLiteral("SnapKit"))));
+        QVERIFY(!listed(QStringLiteral("SnapKit")));
+        click(nextOf(stack()->top()));
+        QTRY_VERIFY(topAs<ProjectSetupView>());
+        QCOMPARE(m_details.removedPods, QStringList{QStringLiteral("SnapKit")});
+
+        auto *generation = topAs<ProjectSetupView>();
+        QTRY_VERIFY_WITH_TIMEOUT(generation->viewModel()->isProjectCreationDone(), 60000);
+        QVERIFY(!generation->viewModel()->hasFailedSteps());
+        QVERIFY(QFileInfo(root + QStringLiteral("/Orbit/Network/APIClient.swift")).isFile());
+        const test::LineChanges changes = test::lineChanges(podfile, test::readFile(root + QStringLiteral("/Podfile")));
+        QCOMPARE(changes.removed, QStringList{QStringLiteral("    pod 'SnapKit', '5.7.1' # layout DSL")});
+        QCOMPARE(changes.added,
+                 (QStringList{QStringLiteral("    pod 'OrbitSecrets', :path => 'Dependencies/OrbitSecrets'"),
+                              QStringLiteral("    pod 'OrbitSecretsInterfaces', :path => 'Dependencies/OrbitSecretsInterfaces'")}));
     }
 
     void cleanupTestCase()

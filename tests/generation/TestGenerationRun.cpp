@@ -1,8 +1,10 @@
 #include "app/DebugConsole.h"
 #include "app/ResourceBundle.h"
+#include "catalogs/ProjectUIDetection.h"
 #include "generation/GenerationFixture.h"
 #include "generation/GenerationRun.h"
 #include "generation/ModuleInstallation.h"
+#include "generation/SecretsMerge.h"
 #include "tools/RunProcess.h"
 #include "tools/TestFiles.h"
 
@@ -12,6 +14,7 @@
 
 using namespace plinth;
 using Outcome = GenerationStep::Outcome;
+using plinth::test::lineChanges;
 using plinth::test::writeFile;
 
 namespace {
@@ -248,6 +251,193 @@ private slots:
         QCOMPARE(fixture::files(root).keys(), after.keys());
         for (const char *file : {"Gemfile", ".env", ".arkana.yml", "Podfile"})
             QCOMPARE(fixture::files(root).value(file), after.value(file));
+    }
+
+    // A project as a team keeps it, not made by Plinth (an abstract target,
+    // a helper method, pods over two lines and tab-indented, other targets,
+    // its own file header and secrets): the network layer and BLE with
+    // Arkana, the Podfile's pods kept but SnapKit, Kingfisher added. Every
+    // file keeps each of its lines; a second run changes nothing.
+    void teamProject_data()
+    {
+        QTest::addColumn<QByteArray>("ownArkana"); // the project's .arkana.yml; empty: none
+        QTest::addColumn<QString>("podfileTarget"); // the app target's block in the Podfile
+        QTest::addColumn<QStringList>("environments");
+        QTest::addColumn<QStringList>("podfileAdded"); // empty: the Podfile stays as it is
+        QTest::addColumn<QStringList>("arkanaAdded");
+        QTest::addColumn<QStringList>("envAdded");
+
+        const QString envComment = "# Keys the Arkana secrets need (added by Plinth; fill in the values)";
+        const QStringList templateKeys{envComment,
+                                       "export APIKey=",
+                                       "export APIClientSecretDebug=",
+                                       "export APIClientSecretStaging=",
+                                       "export APIClientSecretRelease=",
+                                       "export AWSIdentityPoolIDDebug=",
+                                       "export AWSIdentityPoolIDStaging=",
+                                       "export AWSIdentityPoolIDRelease="};
+        QTest::newRow("environments from the build configurations")
+            << QByteArray() << "Orbit" << QStringList{"Debug", "Staging", "Release"}
+            << QStringList{"    pod 'Kingfisher'", "    pod 'OrbitSecrets', :path => 'Dependencies/OrbitSecrets'",
+                           "    pod 'OrbitSecretsInterfaces', :path => 'Dependencies/OrbitSecretsInterfaces'"}
+            << QStringList{} << templateKeys;
+        QTest::newRow("own .arkana.yml")
+            << QByteArray("# Secrets of the Orbit apps: bundle exec arkana\n"
+                          "import_name: 'OrbitKeys'\nnamespace: 'Keys'\npod_name: 'OrbitKeys'\nresult_path: 'Keys'\n"
+                          "package_manager: cocoapods\n\nenvironments:\n  - Debug\n  - Release\n"
+                          "global_secrets:\n  - MapsAPIKey # Google Maps\nenvironment_secrets:\n  - BackendToken\n")
+            << "Orbit" << QStringList{"Debug", "Release"}
+            << QStringList{"    pod 'Kingfisher'", "    pod 'OrbitKeys', :path => 'Keys/OrbitKeys'",
+                           "    pod 'OrbitKeysInterfaces', :path => 'Keys/OrbitKeysInterfaces'"}
+            << QStringList{"  - APIKey", "  - APIClientSecret", "  - AWSIdentityPoolID"}
+            << QStringList{envComment, "export MapsAPIKey=", "export APIKey=", "export BackendTokenDebug=",
+                           "export BackendTokenRelease=", "export APIClientSecretDebug=", "export APIClientSecretRelease=",
+                           "export AWSIdentityPoolIDDebug=", "export AWSIdentityPoolIDRelease="};
+        QTest::newRow("no block for the app target in the Podfile")
+            << QByteArray() << "OrbitApp" << QStringList{"Debug", "Staging", "Release"} << QStringList{} << QStringList{}
+            << templateKeys;
+    }
+
+    void teamProject()
+    {
+        QFETCH(QByteArray, ownArkana);
+        QFETCH(QString, podfileTarget);
+        QFETCH(QStringList, environments);
+        QFETCH(QStringList, podfileAdded);
+        QFETCH(QStringList, arkanaAdded);
+        QFETCH(QStringList, envAdded);
+        QTemporaryDir work;
+        const QString root = work.filePath("Team's Apps/orbit-ios");
+        QVERIFY(QDir().mkpath(work.filePath("Team's Apps")));
+        QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios", root}), 0);
+        if (!ownArkana.isEmpty())
+            QVERIFY(writeFile(root + "/.arkana.yml", ownArkana));
+        if (podfileTarget != "Orbit") {
+            QByteArray podfile = test::readFile(root + "/Podfile");
+            QVERIFY(podfile.contains("  target 'Orbit' do\n"));
+            QVERIFY(writeFile(root + "/Podfile", podfile.replace("  target 'Orbit' do\n", "  target '" + podfileTarget.toUtf8() + "' do\n")));
+        }
+        const auto before = fixture::files(root);
+
+        // As the home, module and pod screens fill the description.
+        ProjectDetailsModel details;
+        details.projectType = ProjectType::existing;
+        details.projectName = "Orbit";
+        details.projectFolder = root;
+        details.projectPath = work.filePath("Team's Apps");
+        QCOMPARE(detectProjectUI(details), std::optional<QString>(text(key::uiKit)));
+        details.selectedUI = text(key::uiKit);
+        QCOMPARE(existingProjectEnvironments(root, details.projectName), environments);
+        for (const QString &environment : environments)
+            details.configVariant.append({environment, true});
+        details.developmentSchemeName = environments.first();
+        details.doesIncludeArkana = true;
+        details.userSelectedModules = {fixture::catalogEntry("Network layer", true), fixture::catalogEntry("BLE", true)};
+        details.userSelectedPods = {"SwiftLint", "Alamofire", "Lottie", "Firebase/Analytics", "OrbitDesign", "Kingfisher"};
+        details.removedPods = {"SnapKit"};
+
+        const auto steps = runGeneration(details, m_shipped, *m_runner);
+        QCOMPARE(kinds(steps), (QList<GenerationStepKind>{postGeneration, arkanaFiles, moduleCopy, moduleCopy, moduleTarget,
+                                                          moduleTarget}));
+        // A Podfile without the app target's block fails its step alone,
+        // saying why.
+        const bool podfileEdited = !podfileAdded.isEmpty();
+        QList<Outcome> expectedOutcomes(steps.size(), Outcome::done);
+        if (!podfileEdited)
+            expectedOutcomes[0] = Outcome::failed;
+        QVERIFY2(outcomes(steps) == expectedOutcomes, qPrintable(failures(steps)));
+        const auto after = fixture::files(root);
+        if (!podfileEdited) {
+            QCOMPARE(after.value("Podfile"), before.value("Podfile"));
+            QVERIFY2(steps[0].detail.contains("the Podfile has no block for target 'Orbit' (its targets: OrbitApp, "
+                                              "OrbitTests, OrbitAdmin, OrbitWidget)"),
+                     qPrintable(steps[0].detail));
+        }
+
+        // Only the modules and (without one of the project's own) .arkana.yml
+        // are new; the other files that changed are these five.
+        const QString source = m_shipped.path("UIKitBaseSetup") + "/UIKitBaseSetup/";
+        auto expectedKeys = before.keys();
+        for (const char *module : {"Network", "BLE"}) {
+            const auto files = fixture::files(source + module);
+            QVERIFY(!files.isEmpty());
+            for (auto file = files.begin(); file != files.end(); ++file) {
+                const QString path = QStringLiteral("Orbit/%1/").arg(module) + file.key();
+                QCOMPARE(after.value(path), file.value());
+                expectedKeys << path;
+            }
+        }
+        if (ownArkana.isEmpty())
+            expectedKeys << ".arkana.yml";
+        std::sort(expectedKeys.begin(), expectedKeys.end());
+        QCOMPARE(after.keys(), expectedKeys);
+        const QStringList edited{"Podfile", "Gemfile", ".env", ".arkana.yml", "Orbit.xcodeproj/project.pbxproj"};
+        for (auto file = before.begin(); file != before.end(); ++file) {
+            if (!edited.contains(file.key()))
+                QVERIFY2(after.value(file.key()) == file.value(), qPrintable(file.key()));
+        }
+        QVERIFY(after.value("Orbit.xcodeproj/xcshareddata/IDETemplateMacros.plist").contains("Orbit Labs GmbH"));
+
+        // Each edited file: every line it had, in order, and only the
+        // additions.
+        const auto changes = [&](const char *name) { return lineChanges(before.value(name), after.value(name)); };
+        QCOMPARE(changes("Podfile").removed,
+                 podfileEdited ? QStringList{"    pod 'SnapKit', '5.7.1' # layout DSL"} : QStringList{});
+        QCOMPARE(changes("Podfile").added, podfileAdded);
+        QCOMPARE(changes("Gemfile").removed, QStringList{});
+        QCOMPARE(changes("Gemfile").added, QStringList{"gem \"arkana\""});
+        QCOMPARE(changes(".env").removed, QStringList{});
+        QCOMPARE(changes(".env").added, envAdded);
+        if (!ownArkana.isEmpty()) {
+            QCOMPARE(changes(".arkana.yml").removed, QStringList{});
+            QCOMPARE(changes(".arkana.yml").added, arkanaAdded);
+            QCOMPARE(arkanaListEntries(after.value(".arkana.yml"), "environment_secrets"),
+                     (QStringList{"BackendToken", "APIClientSecret", "AWSIdentityPoolID"}));
+        } else {
+            const QByteArray arkana = after.value(".arkana.yml");
+            QVERIFY(arkana.contains("pod_name: 'OrbitSecrets'\n") && arkana.contains("environments:\n  - Debug\n  - Staging\n  - Release\n"));
+        }
+
+        // The Podfile is Ruby still, and the pods are where they belong: the
+        // new ones in Orbit's own block (the widget keeps its SnapKit).
+        const QString podfile = root + "/Podfile";
+        const auto syntax = test::runProcess("ruby", {"-c", podfile});
+        QVERIFY2(syntax.exitCode == 0, qPrintable(syntax.output));
+        if (podfileEdited) {
+            const auto listing = test::runProcess("ruby", {m_shipped.path("PodfileEditor.rb"), "list", podfile, "Orbit"});
+            QStringList own;
+            for (const QString &line : listing.output.split('\n')) {
+                if (line.contains("\town\t"))
+                    own << line.section('\t', 0, 0);
+            }
+            const QString secrets = ownArkana.isEmpty() ? "OrbitSecrets" : "OrbitKeys";
+            QCOMPARE(own, (QStringList{"Alamofire", "Lottie", "Firebase/Analytics", "OrbitDesign", "Kingfisher", secrets,
+                                       secrets + "Interfaces"}));
+        }
+
+        // The modules reached the target, the network layer with its two
+        // packages, in the order chosen.
+        QString calls;
+        for (const ListItem &module : details.userSelectedModules) {
+            calls += QStringLiteral("// module %1/Orbit/%2 target Orbit group Orbit/%2\n").arg(root, module.directoryName);
+            for (const SwiftPackage &package : module.requiredPackages)
+                calls += QStringLiteral("// package %1 product %2 version %3\n").arg(package.url, package.product, package.requirement);
+        }
+        QCOMPARE(calls.count("// package "), 2);
+        QVERIFY(calls.contains(" product Alamofire version ") && calls.contains(" product Logging version "));
+        const QByteArray pbxproj = before.value("Orbit.xcodeproj/project.pbxproj");
+        QCOMPARE(QString::fromUtf8(after.value("Orbit.xcodeproj/project.pbxproj")), QString::fromUtf8(pbxproj) + calls);
+
+        // Once more: no file changes (but for the fake script's record of the
+        // calls) and none is added.
+        const auto again = runGeneration(details, m_shipped, *m_runner);
+        QCOMPARE(outcomes(again), outcomes(steps));
+        auto expected = after;
+        expected["Orbit.xcodeproj/project.pbxproj"] += calls.toUtf8();
+        const auto twice = fixture::files(root);
+        QCOMPARE(twice.keys(), expected.keys());
+        for (auto file = expected.begin(); file != expected.end(); ++file)
+            QVERIFY2(twice.value(file.key()) == file.value(), qPrintable(file.key()));
     }
 
     void failuresAreRecorded()

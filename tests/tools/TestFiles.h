@@ -5,9 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QStringList>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace plinth::test {
 
@@ -63,6 +67,39 @@ inline mode_t fileMode(const QString &path)
 inline bool setFileMode(const QString &path, mode_t mode)
 {
     return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+
+/// The lines taken out of `before` and the lines put into it, each in order,
+/// that make `after`: what is not in a longest common run of lines.
+struct LineChanges
+{
+    QStringList removed;
+    QStringList added;
+};
+
+inline LineChanges lineChanges(const QByteArray &before, const QByteArray &after)
+{
+    const QStringList a = QString::fromUtf8(before).split(QLatin1Char('\n'));
+    const QStringList b = QString::fromUtf8(after).split(QLatin1Char('\n'));
+    std::vector<std::vector<int>> common(a.size() + 1, std::vector<int>(b.size() + 1));
+    for (qsizetype i = a.size() - 1; i >= 0; --i) {
+        for (qsizetype j = b.size() - 1; j >= 0; --j)
+            common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+    }
+    LineChanges changes;
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() || j < b.size()) {
+        if (i < a.size() && j < b.size() && a[i] == b[j]) {
+            ++i;
+            ++j;
+        } else if (j < b.size() && (i == a.size() || common[i][j + 1] >= common[i + 1][j])) {
+            changes.added << b[j++];
+        } else {
+            changes.removed << a[i++];
+        }
+    }
+    return changes;
 }
 
 } // namespace plinth::test
