@@ -371,5 +371,9 @@
         <source>This project is written in Objective-C. The modules are Swift: the app target needs Swift (and a bridging header) to use them. Choose its UI kind to see the modules:</source>
         <translation>Dieses Projekt ist in Objective-C geschrieben. Die Module sind Swift: Das App-Target braucht Swift (und einen Bridging-Header), um sie zu nutzen. Wählen Sie die UI-Art, um die Module zu sehen:</translation>
     </message>
+    <message id="podDeclaredOutsideTarget">
+        <source>Declared outside this target's own block (shared with other targets): Plinth leaves its line in place.</source>
+        <translation>Außerhalb des eigenen Blocks dieses Targets deklariert (mit anderen Targets geteilt): Plinth lässt seine Zeile stehen.</translation>
+    </message>
 </context>
 </TS>

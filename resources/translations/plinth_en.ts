@@ -371,5 +371,9 @@
         <source>This project is written in Objective-C. The modules are Swift: the app target needs Swift (and a bridging header) to use them. Choose its UI kind to see the modules:</source>
         <translation>This project is written in Objective-C. The modules are Swift: the app target needs Swift (and a bridging header) to use them. Choose its UI kind to see the modules:</translation>
     </message>
+    <message id="podDeclaredOutsideTarget">
+        <source>Declared outside this target's own block (shared with other targets): Plinth leaves its line in place.</source>
+        <translation>Declared outside this target's own block (shared with other targets): Plinth leaves its line in place.</translation>
+    </message>
 </context>
 </TS>

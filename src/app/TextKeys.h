@@ -96,7 +96,8 @@
     X(podfileUnreadable) /* 1 argument */                                                          \
     X(arkanaEnvironments) /* 1 argument */                                                         \
     X(uiKindNotDetected)                                                                           \
-    X(objectiveCProject)
+    X(objectiveCProject)                                                                           \
+    X(podDeclaredOutsideTarget)
 
 namespace plinth::key {
 #define PLINTH_DECLARE_TEXT_KEY(name) inline constexpr char name[] = #name;

@@ -59,10 +59,13 @@ QList<ListItem> podfilePods(const QList<PodfilePod> &declared, const QList<ListI
     }
     // "pod 'Alamofire', '~> 5.8'" shows "'~> 5.8'": what the Podfile asks of
     // the pod besides its name.
+    // A pod the target only inherits stays whatever the screen says.
     const auto withOptions = [](QString description, const PodfilePod &pod) {
         const qsizetype comma = pod.declaration.indexOf(QLatin1Char(','));
         if (comma >= 0)
             description += QStringLiteral(" (") + pod.declaration.mid(comma + 1).trimmed() + QLatin1Char(')');
+        if (!pod.own)
+            description += QLatin1Char(' ') + text(key::podDeclaredOutsideTarget);
         return description;
     };
 

@@ -51,7 +51,8 @@ PodfileListing listPodfilePods(const QString &podfilePath, const QString &target
 /// Podfile order with the "no description" text, podType preset and the
 /// project's UI kind; the Arkana secrets pods (names containing "Secrets")
 /// are the project's own and left out. A pod declared with options shows its
-/// declaration after the description.
+/// declaration after the description; one the target only inherits says that
+/// its line stays.
 QList<ListItem> podfilePods(const QList<PodfilePod> &pods, const QList<ListItem> &catalog, bool isUIKitProject);
 
 } // namespace plinth

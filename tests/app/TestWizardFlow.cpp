@@ -286,43 +286,6 @@ private slots:
         QVERIFY(QFileInfo(root + QStringLiteral("/Orbit/AppDelegate.swift")).isFile()); // UIKit, the first kind offered
     }
 
-    // Modules for the project just made: Cancel on the generation screen,
-    // home again, the project's folder (renamed), a module, the project's own
-    // pods.
-    void existingProjectFromHomeToGeneration()
-    {
-        topAs<ProjectSetupView>()->frame()->cancelButton()->click();
-        QTRY_VERIFY(topAs<PreProjectSetupView>());
-        passPrerequisites();
-        // In a folder named unlike the project, as a repository often is.
-        const QString root = destination() + QStringLiteral("/orbit-ios");
-        QVERIFY(QDir().rename(destination() + QStringLiteral("/Orbit"), root));
-        m_chosenFolder = root;
-        click(child(stack()->top(), QStringLiteral("existingProjectButton")));
-        QTRY_VERIFY(topAs<ExistingProjectModuleSelectionView>());
-        QCOMPARE(m_panelTitles.last(), QStringLiteral("Choose Project Folder"));
-        QCOMPARE(m_details.projectType, ProjectType::existing);
-
-        auto *modules = topAs<ExistingProjectModuleSelectionView>();
-        const QString module = addFirstOffered(QStringLiteral("supplementalModulesList"), [modules] {
-            return modules->viewModel()->supplementalModulesForSelectedUI();
-        });
-        QVERIFY(!module.isEmpty());
-        click(nextOf(modules));
-        QTRY_VERIFY(topAs<PodSelectionView>());
-        // The second list is the project's Podfile.
-        QTRY_VERIFY_WITH_TIMEOUT(topAs<PodSelectionView>()->viewModel()->presetAndSelectedPods().size() >= 12, 10000);
-        click(nextOf(stack()->top()));
-        QTRY_VERIFY(topAs<ProjectSetupView>());
-        auto *generation = topAs<ProjectSetupView>();
-        QTRY_VERIFY_WITH_TIMEOUT(generation->viewModel()->isProjectCreationDone(), 60000);
-        QVERIFY(!generation->viewModel()->hasFailedSteps());
-        QCOMPARE(m_details.userSelectedModules.size(), 1);
-        const QString copied = root + QStringLiteral("/Orbit/") + m_details.userSelectedModules.first().directoryName;
-        QVERIFY2(QFileInfo::exists(copied), qPrintable(copied));
-        QVERIFY(test::readFile(root + QStringLiteral("/Orbit.xcodeproj/project.pbxproj")).contains("// module "));
-    }
-
     // Modules for a project as a team keeps it, not made by Plinth: the
     // environments its build configurations name, the Podfile's pods as the
     // Ruby reads them, one taken out; only that pod's line goes.
@@ -338,6 +301,8 @@ private slots:
         m_chosenFolder = root;
         click(child(stack()->top(), QStringLiteral("existingProjectButton")));
         QTRY_VERIFY(topAs<ExistingProjectModuleSelectionView>());
+        QCOMPARE(m_panelTitles.last(), QStringLiteral("Choose Project Folder"));
+        QCOMPARE(m_details.projectType, ProjectType::existing);
 
         auto *modules = topAs<ExistingProjectModuleSelectionView>();
         auto *environments = child<QLabel>(modules, QStringLiteral("arkanaEnvironments"));

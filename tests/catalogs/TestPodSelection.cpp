@@ -198,7 +198,8 @@ private slots:
         for (qsizetype i = 0; i < pods.size(); ++i) {
             const ListItem &pod = pods.at(i);
             const qsizetype known = titles(catalog).indexOf(pod.title);
-            QCOMPARE(pod.description, known >= 0 ? catalog.at(known).description : descriptions.at(i));
+            const QString inherited = pod.title == "SwiftLint" ? " " + text(key::podDeclaredOutsideTarget) : QString();
+            QCOMPARE(pod.description, (known >= 0 ? catalog.at(known).description : descriptions.at(i)) + inherited);
             QCOMPARE(pod.interface, known >= 0 ? catalog.at(known).interface : UIInterface::UIKit);
             QCOMPARE(pod.podType, PodType::preset);
         }
