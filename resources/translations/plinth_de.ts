@@ -95,6 +95,22 @@
         <source>The product name must not contain spaces.</source>
         <translation>Der Produktname darf keine Leerzeichen enthalten.</translation>
     </message>
+    <message id="projectNameReadsAsYamlValue">
+        <source>The product name must not be a word that YAML reads as true, false or null (Y, N, Yes, No, On, Off, True, False, Null).</source>
+        <translation>Der Produktname darf kein Wort sein, das YAML als true, false oder null liest (Y, N, Yes, No, On, Off, True, False, Null).</translation>
+    </message>
+    <message id="projectNameSwiftKeyword">
+        <source>The product name must not be a Swift keyword (Any, Self, Type, Protocol).</source>
+        <translation>Der Produktname darf kein Swift-Schlüsselwort sein (Any, Self, Type, Protocol).</translation>
+    </message>
+    <message id="projectNameImportedModule">
+        <source>The product name must not be the name of a module the app imports (such as SwiftUI, UIKit or Foundation).</source>
+        <translation>Der Produktname darf nicht der Name eines Moduls sein, das die App importiert (etwa SwiftUI, UIKit oder Foundation).</translation>
+    </message>
+    <message id="projectNameProjectRootEntry">
+        <source>The product name must not name a file or folder of the project folder (Pods, Podfile, Gemfile, Dependencies, vendor, fastlane), in any letter case.</source>
+        <translation>Der Produktname darf keine Datei und keinen Ordner des Projektordners benennen (Pods, Podfile, Gemfile, Dependencies, vendor, fastlane), gleich in welcher Schreibweise.</translation>
+    </message>
     <message id="interface">
         <source>Interface</source>
         <translation>Oberfläche</translation>
@@ -306,6 +322,14 @@
     <message id="variantLabelNotIdentifier">
         <source>A variant name uses only letters, digits and “_”, and does not start with a digit.</source>
         <translation>Ein Variantenname besteht nur aus Buchstaben, Ziffern und „_“ und beginnt nicht mit einer Ziffer.</translation>
+    </message>
+    <message id="variantLabelReadsAsYamlValue">
+        <source>YAML reads this name as true, false or null (like Yes, No, On, Off or Null, in any letter case).</source>
+        <translation>YAML liest diesen Namen als true, false oder null (wie Yes, No, On, Off oder Null, in jeder Schreibweise).</translation>
+    </message>
+    <message id="variantLabelSwiftKeyword">
+        <source>This name is a Swift keyword and cannot name a compilation condition.</source>
+        <translation>Dieser Name ist ein Swift-Schlüsselwort und kann keine Kompilierbedingung benennen.</translation>
     </message>
     <message id="variantLabelDuplicate">
         <source>There is already a variant of this name.</source>

@@ -95,6 +95,22 @@
         <source>The product name must not contain spaces.</source>
         <translation>The product name must not contain spaces.</translation>
     </message>
+    <message id="projectNameReadsAsYamlValue">
+        <source>The product name must not be a word that YAML reads as true, false or null (Y, N, Yes, No, On, Off, True, False, Null).</source>
+        <translation>The product name must not be a word that YAML reads as true, false or null (Y, N, Yes, No, On, Off, True, False, Null).</translation>
+    </message>
+    <message id="projectNameSwiftKeyword">
+        <source>The product name must not be a Swift keyword (Any, Self, Type, Protocol).</source>
+        <translation>The product name must not be a Swift keyword (Any, Self, Type, Protocol).</translation>
+    </message>
+    <message id="projectNameImportedModule">
+        <source>The product name must not be the name of a module the app imports (such as SwiftUI, UIKit or Foundation).</source>
+        <translation>The product name must not be the name of a module the app imports (such as SwiftUI, UIKit or Foundation).</translation>
+    </message>
+    <message id="projectNameProjectRootEntry">
+        <source>The product name must not name a file or folder of the project folder (Pods, Podfile, Gemfile, Dependencies, vendor, fastlane), in any letter case.</source>
+        <translation>The product name must not name a file or folder of the project folder (Pods, Podfile, Gemfile, Dependencies, vendor, fastlane), in any letter case.</translation>
+    </message>
     <message id="interface">
         <source>Interface</source>
         <translation>Interface</translation>
@@ -306,6 +322,14 @@
     <message id="variantLabelNotIdentifier">
         <source>A variant name uses only letters, digits and “_”, and does not start with a digit.</source>
         <translation>A variant name uses only letters, digits and “_”, and does not start with a digit.</translation>
+    </message>
+    <message id="variantLabelReadsAsYamlValue">
+        <source>YAML reads this name as true, false or null (like Yes, No, On, Off or Null, in any letter case).</source>
+        <translation>YAML reads this name as true, false or null (like Yes, No, On, Off or Null, in any letter case).</translation>
+    </message>
+    <message id="variantLabelSwiftKeyword">
+        <source>This name is a Swift keyword and cannot name a compilation condition.</source>
+        <translation>This name is a Swift keyword and cannot name a compilation condition.</translation>
     </message>
     <message id="variantLabelDuplicate">
         <source>There is already a variant of this name.</source>

@@ -28,6 +28,10 @@
     X(projectNameInitialDigitFound)                                                                \
     X(projectNameContainsSpecialCharacter)                                                         \
     X(projectNameContainsSpace)                                                                    \
+    X(projectNameReadsAsYamlValue)                                                                 \
+    X(projectNameSwiftKeyword)                                                                     \
+    X(projectNameImportedModule)                                                                   \
+    X(projectNameProjectRootEntry)                                                                 \
     X(interface)                                                                                   \
     X(swiftUi)                                                                                     \
     X(uiKit)                                                                                       \
@@ -78,6 +82,8 @@
     X(generationStepPodInstallation)                                                               \
     X(supplementalPodsUnavailable)                                                                 \
     X(variantLabelNotIdentifier)                                                                   \
+    X(variantLabelReadsAsYamlValue)                                                                \
+    X(variantLabelSwiftKeyword)                                                                    \
     X(variantLabelDuplicate)                                                                       \
     X(chooseDestinationFolder)                                                                     \
     X(generationInProgress)                                                                        \

@@ -231,6 +231,12 @@ private:
                                                               "not start with a digit (it becomes a build "
                                                               "configuration and a Swift condition)"));
                 break;
+            case VariantLabelProblem::readsAsYamlValue:
+                problem(entry, quoted(label) + QStringLiteral(": ") + text(key::variantLabelReadsAsYamlValue));
+                break;
+            case VariantLabelProblem::swiftKeyword:
+                problem(entry, quoted(label) + QStringLiteral(": ") + text(key::variantLabelSwiftKeyword));
+                break;
             case VariantLabelProblem::duplicate: problem(entry, quoted(label) + QStringLiteral(" is listed twice")); break;
             }
             if (!accepted.contains(label))

@@ -1,6 +1,7 @@
 #include "project/BuildSettingsRules.h"
 
 #include "app/TextCatalog.h"
+#include "project/ProjectNameRules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -91,6 +92,10 @@ VariantLabelProblem variantLabelProblem(const QString &label, const QStringList 
         return VariantLabelProblem::empty;
     if (!identifier.match(label).hasMatch())
         return VariantLabelProblem::notIdentifier;
+    if (readsAsYamlValue(label))
+        return VariantLabelProblem::readsAsYamlValue;
+    if (isSwiftKeyword(label))
+        return VariantLabelProblem::swiftKeyword;
     if (existingLabels.contains(label))
         return VariantLabelProblem::duplicate;
     return VariantLabelProblem::none;

@@ -53,10 +53,12 @@ DevelopmentSchemeChoice developmentSchemeChoice(const QList<CheckBoxItem> &varia
 /// Whether `label` can name a variant that `existingLabels` does not name
 /// yet. A label becomes a build configuration, a Swift compilation condition
 /// (`#if UAT`), a `Secrets.UAT()` call and an Arkana environment, so it must
-/// be an ASCII identifier (letter or "_" first, then letters, digits, "_"),
-/// and two variants of one name would give the project duplicate
+/// be an ASCII identifier (letter or "_" first, then letters, digits, "_")
+/// that YAML reads as text (readsAsYamlValue: "On" and "True" would both be
+/// true) and that is no Swift keyword (isSwiftKeyword: `#elseif true`), and
+/// two variants of one name would give the project duplicate
 /// configurations.
-enum class VariantLabelProblem { none, empty, notIdentifier, duplicate };
+enum class VariantLabelProblem { none, empty, notIdentifier, readsAsYamlValue, swiftKeyword, duplicate };
 VariantLabelProblem variantLabelProblem(const QString &label, const QStringList &existingLabels);
 
 } // namespace plinth

@@ -181,6 +181,12 @@ void ProjectDetailsSubsequentViewModel::addVariant()
     case VariantLabelProblem::notIdentifier:
         setNewConfigLabelMessage(text(key::variantLabelNotIdentifier));
         return;
+    case VariantLabelProblem::readsAsYamlValue:
+        setNewConfigLabelMessage(text(key::variantLabelReadsAsYamlValue));
+        return;
+    case VariantLabelProblem::swiftKeyword:
+        setNewConfigLabelMessage(text(key::variantLabelSwiftKeyword));
+        return;
     case VariantLabelProblem::duplicate:
         setNewConfigLabelMessage(text(key::variantLabelDuplicate));
         return;

@@ -12,7 +12,73 @@ bool isAsciiLetterOrDigit(QChar c)
     return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9');
 }
 
+/// The modules the templates' sources import (their `import` lines), and
+/// Swift itself, which every Swift file imports.
+const QStringList &importedModules()
+{
+    static const QStringList modules = {
+        QStringLiteral("Swift"),         QStringLiteral("SwiftUI"),  QStringLiteral("UIKit"),
+        QStringLiteral("Foundation"),    QStringLiteral("XCTest"),   QStringLiteral("Combine"),
+        QStringLiteral("CoreBluetooth"), QStringLiteral("Security"), QStringLiteral("Logging"),
+        QStringLiteral("Alamofire"),     QStringLiteral("AWSCore"),  QStringLiteral("AWSS3"),
+    };
+    return modules;
+}
+
+/// What CocoaPods (Podfile, Podfile.lock, Pods), Bundler (Gemfile,
+/// Gemfile.lock, vendor/bundle), Arkana (its result folder Dependencies) and
+/// fastlane keep in the project folder, where the app folder goes too.
+const QStringList &projectRootEntries()
+{
+    static const QStringList entries = {
+        QStringLiteral("Pods"),         QStringLiteral("Podfile"),      QStringLiteral("Podfile.lock"),
+        QStringLiteral("Gemfile"),      QStringLiteral("Gemfile.lock"), QStringLiteral("vendor"),
+        QStringLiteral("Dependencies"), QStringLiteral("fastlane"),
+    };
+    return entries;
+}
+
 } // namespace
+
+bool readsAsYamlValue(const QString &name)
+{
+    static const QStringList words = {
+        QStringLiteral("y"),  QStringLiteral("n"),   QStringLiteral("yes"),  QStringLiteral("no"),
+        QStringLiteral("on"), QStringLiteral("off"), QStringLiteral("true"), QStringLiteral("false"),
+        QStringLiteral("null"), QStringLiteral("~"),
+    };
+    return words.contains(name, Qt::CaseInsensitive);
+}
+
+bool isSwiftKeyword(const QString &name)
+{
+    static const QStringList keywords = {
+        // Declarations.
+        QStringLiteral("associatedtype"), QStringLiteral("borrowing"), QStringLiteral("class"),
+        QStringLiteral("consuming"), QStringLiteral("deinit"), QStringLiteral("enum"), QStringLiteral("extension"),
+        QStringLiteral("fileprivate"), QStringLiteral("func"), QStringLiteral("import"), QStringLiteral("init"),
+        QStringLiteral("inout"), QStringLiteral("internal"), QStringLiteral("let"), QStringLiteral("nonisolated"),
+        QStringLiteral("open"), QStringLiteral("operator"), QStringLiteral("private"),
+        QStringLiteral("precedencegroup"), QStringLiteral("protocol"), QStringLiteral("public"),
+        QStringLiteral("rethrows"), QStringLiteral("static"), QStringLiteral("struct"), QStringLiteral("subscript"),
+        QStringLiteral("typealias"), QStringLiteral("var"),
+        // Statements.
+        QStringLiteral("break"), QStringLiteral("case"), QStringLiteral("catch"), QStringLiteral("continue"),
+        QStringLiteral("default"), QStringLiteral("defer"), QStringLiteral("do"), QStringLiteral("else"),
+        QStringLiteral("fallthrough"), QStringLiteral("for"), QStringLiteral("guard"), QStringLiteral("if"),
+        QStringLiteral("in"), QStringLiteral("repeat"), QStringLiteral("return"), QStringLiteral("throw"),
+        QStringLiteral("switch"), QStringLiteral("where"), QStringLiteral("while"),
+        // Expressions and types, literals among them.
+        QStringLiteral("Any"), QStringLiteral("as"), QStringLiteral("await"), QStringLiteral("false"),
+        QStringLiteral("is"), QStringLiteral("nil"), QStringLiteral("self"), QStringLiteral("Self"),
+        QStringLiteral("super"), QStringLiteral("throws"), QStringLiteral("true"), QStringLiteral("try"),
+        // Patterns.
+        QStringLiteral("_"),
+        // Metatypes: `Name.Type`, `Name.Protocol`.
+        QStringLiteral("Type"), QStringLiteral("Protocol"),
+    };
+    return keywords.contains(name);
+}
 
 const char *productNameMessageKey(const QString &productName)
 {
@@ -29,6 +95,15 @@ const char *productNameMessageKey(const QString &productName)
         return key::projectNameInitialSmallCaseFound;
     if (first.isDigit())
         return key::projectNameInitialDigitFound;
+    if (readsAsYamlValue(productName))
+        return key::projectNameReadsAsYamlValue;
+    if (isSwiftKeyword(productName))
+        return key::projectNameSwiftKeyword;
+    if (importedModules().contains(productName))
+        return key::projectNameImportedModule;
+    // The file systems of macOS ignore letter case: "pods" is "Pods" there.
+    if (projectRootEntries().contains(productName, Qt::CaseInsensitive))
+        return key::projectNameProjectRootEntry;
     return nullptr;
 }
 

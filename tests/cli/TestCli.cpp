@@ -126,6 +126,11 @@ private slots:
             << patched(base, {{"projectName", "Taken"}, {"configVariant", array({"Development", "UAT", "UAT", "Pre Prod"})}})
             << QStringList{"projectPath: " + text(key::directoryAlreadyExistSubTitle, "Taken"),
                            "configVariant: \"UAT\" is listed twice", "configVariant: \"Pre Prod\" must be a name"};
+        QTest::newRow("names YAML or Swift read as something else")
+            << patched(base, {{"projectName", "Off"}, {"configVariant", array({"Development", "On", "nil"})}})
+            << QStringList{"projectName: " + text(key::projectNameReadsAsYamlValue) + " (\"Off\")",
+                           "configVariant: \"On\": " + text(key::variantLabelReadsAsYamlValue),
+                           "configVariant: \"nil\": " + text(key::variantLabelSwiftKeyword)};
         QTest::newRow("values no screen offers, no development variant chosen")
             << patched(base, {{"selectedUI", "AppKit"}, {"minimumDeploymentTarget", "15.0"},
                               {"userSelectedPods", array({"SwiftLint", "Evil'; system('rm -rf ~')"})},

@@ -236,6 +236,7 @@ private slots:
         QTest::newRow("own name") << "QA_2" << "";
         QTest::newRow("not an identifier") << "Pre Prod" << key::variantLabelNotIdentifier;
         QTest::newRow("names a listed variant") << "Staging" << key::variantLabelDuplicate;
+        QTest::newRow("YAML reads a boolean") << "Off" << key::variantLabelReadsAsYamlValue;
         QTest::newRow("empty does nothing") << "" << "";
     }
 

@@ -113,6 +113,7 @@ private slots:
             << "Orbit" << "O'Brien's \"Labs\" $(touch CANARY) `touch CANARY`\n🚀 👩‍💻 מעבדות טרנוויק عدا" << plain << "";
         QTest::newRow("product: command") << "$(touch CANARY)" << org << plain << text(key::projectNameContainsSpace);
         QTest::newRow("product: quote") << "Or'bit" << org << plain << text(key::projectNameContainsSpecialCharacter);
+        QTest::newRow("product: CocoaPods' file") << "Podfile" << org << plain << text(key::projectNameProjectRootEntry);
         QTest::newRow("path: spaces, quotes, dollar, non-ASCII") << "Orbit" << org << "It's \"my\" $HOME $(touch CANARY) Ünï Пути 路径" << "";
         QTest::newRow("path: 250 bytes") << "Orbit" << org << QString(250, 'p') << "";
         QTest::newRow("path: missing") << "Orbit" << org << "$(touch CANARY)/missing" << text(key::inValidPath);

@@ -6,7 +6,10 @@
 #include "tools/TestFiles.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -53,6 +56,34 @@ private slots:
         QTest::newRow("tab") << "My\tApp" << key::projectNameContainsSpecialCharacter;
         QTest::newRow("line break") << "My\nApp" << key::projectNameContainsSpecialCharacter;
         QTest::newRow("special before small initial") << "my.app" << key::projectNameContainsSpecialCharacter;
+        QTest::newRow("YAML boolean") << "Off" << key::projectNameReadsAsYamlValue;
+        QTest::newRow("YAML boolean in capitals") << "YES" << key::projectNameReadsAsYamlValue;
+        QTest::newRow("YAML boolean of one letter") << "N" << key::projectNameReadsAsYamlValue;
+        QTest::newRow("YAML word inside a name") << "OnTime" << "";
+        QTest::newRow("Swift keyword") << "Self" << key::projectNameSwiftKeyword;
+        QTest::newRow("metatype") << "Type" << key::projectNameSwiftKeyword;
+        QTest::newRow("keyword of another case") << "If" << "";
+        QTest::newRow("module compared exactly") << "Uikit" << "";
+        QTest::newRow("implicit module") << "Swift" << key::projectNameImportedModule;
+        QTest::newRow("project root entry") << "Pods" << key::projectNameProjectRootEntry;
+        QTest::newRow("project root entry in capitals") << "PODFILE" << key::projectNameProjectRootEntry;
+        QTest::newRow("project root entry inside a name") << "PodsApp" << "";
+        // Every module a template imports, as the templates say today.
+        QDirIterator sources(PLINTH_SOURCE_DIR "/resources", {"*.swift"}, QDir::Files, QDirIterator::Subdirectories);
+        static const QRegularExpression importLine("^\\s*(?:@testable\\s+)?import\\s+(\\w+)",
+                                                   QRegularExpression::MultilineOption);
+        QSet<QString> modules;
+        while (sources.hasNext()) {
+            QFile source(sources.next());
+            QVERIFY(source.open(QIODevice::ReadOnly));
+            for (const QRegularExpressionMatch &match : importLine.globalMatch(QString::fromUtf8(source.readAll()))) {
+                if (!match.captured(1).contains("BaseSetup")) // the template's own modules
+                    modules << match.captured(1);
+            }
+        }
+        QVERIFY(modules.size() >= 11);
+        for (const QString &module : std::as_const(modules))
+            QTest::newRow(qPrintable("imported by a template: " + module)) << module << key::projectNameImportedModule;
     }
 
     void productName()
@@ -125,6 +156,15 @@ private slots:
         QTest::newRow("YAML syntax") << "Beta: x" << int(VariantLabelProblem::notIdentifier);
         QTest::newRow("line break") << "Beta\n#endif" << int(VariantLabelProblem::notIdentifier);
         QTest::newRow("non-ASCII") << "Prüfung" << int(VariantLabelProblem::notIdentifier);
+        QTest::newRow("YAML boolean") << "On" << int(VariantLabelProblem::readsAsYamlValue);
+        QTest::newRow("YAML boolean in any case") << "yES" << int(VariantLabelProblem::readsAsYamlValue);
+        QTest::newRow("YAML null") << "NULL" << int(VariantLabelProblem::readsAsYamlValue);
+        QTest::newRow("literal YAML reads first") << "true" << int(VariantLabelProblem::readsAsYamlValue);
+        QTest::newRow("Swift literal") << "nil" << int(VariantLabelProblem::swiftKeyword);
+        QTest::newRow("Swift keyword") << "class" << int(VariantLabelProblem::swiftKeyword);
+        QTest::newRow("underscore alone") << "_" << int(VariantLabelProblem::swiftKeyword);
+        QTest::newRow("metatype") << "Protocol" << int(VariantLabelProblem::swiftKeyword);
+        QTest::newRow("keyword of another case") << "Class" << int(VariantLabelProblem::none);
         QTest::newRow("already there") << "UAT" << int(VariantLabelProblem::duplicate);
     }
 
