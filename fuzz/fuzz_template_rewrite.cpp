@@ -1,6 +1,7 @@
 // The content rules of template instantiation with fuzzed text and names:
-// rewriteContent equals its definition (the template name replaced, then
-// every line through rewriteLine) whether or not it takes its shortcut, keeps
+// rewriteContent equals its definition (every line of a test file through
+// rewriteLine; in any other file the template name replaced, then every line
+// through rewriteLine) whether or not it takes its shortcut, keeps
 // the line structure and "\r\n" endings when the names hold no line break,
 // and leaves a text mentioning neither name as it was; renamedItemName only
 // touches names holding the template name.
@@ -19,9 +20,11 @@ QString definition(const QString &text, const QString &fileName, const Instantia
 {
     if (names.templateName.isEmpty() || names.productName.isEmpty())
         return text;
-    const bool underscoredHere = fileName.contains(QLatin1String("Tests")) || fileName.contains(QLatin1String(".pbxproj"));
+    const bool testsFile = fileName.contains(QLatin1String("Tests"));
+    const bool underscoredHere = testsFile || fileName.contains(QLatin1String(".pbxproj"));
     QString replaced = text;
-    replaced.replace(names.templateName, underscoredHere ? names.underscoredName : names.productName);
+    if (!(testsRule && testsFile))
+        replaced.replace(names.templateName, underscoredHere ? names.underscoredName : names.productName);
     QStringList lines = replaced.split(QLatin1Char('\n'));
     for (QString &line : lines)
         line = rewriteLine(line, fileName, names, testsRule);

@@ -3,6 +3,7 @@
 #include "app/DebugConsole.h"
 #include "generation/SafeFileOperations.h"
 #include "generation/Utf8TextFile.h"
+#include "generation/YamlScalar.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -127,7 +128,7 @@ QString environmentsList(const QStringList &labels)
 {
     QStringList lines;
     for (const QString &label : labels)
-        lines << QStringLiteral("  - ") + label;
+        lines << QStringLiteral("  - ") + yamlScalar(label);
     return lines.join(QLatin1Char('\n'));
 }
 

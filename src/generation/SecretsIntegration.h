@@ -31,7 +31,8 @@ bool updateSecretsFiles(const QString &filePath);
 bool replaceSection(const QString &start, const QString &end, const QString &replacement,
                     const QString &filePath);
 
-/// "  - L" per label, joined with line feeds, no final line feed.
+/// "  - L" per label (double-quoted where YAML would read L as something
+/// else), joined with line feeds, no final line feed.
 QString environmentsList(const QStringList &labels);
 /// The `#if`/`#elseif` branches returning `Secrets.<label>()`.
 QString environmentSwitchLines(const QStringList &labels);

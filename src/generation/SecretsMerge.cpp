@@ -1,6 +1,7 @@
 #include "generation/SecretsMerge.h"
 
 #include "generation/Utf8TextFile.h"
+#include "generation/YamlScalar.h"
 #include "project/BuildSettingsRules.h"
 #include "project/XcodeProjectFile.h"
 
@@ -122,7 +123,7 @@ std::optional<QString> withArkanaListEntries(const QString &arkanaText, const QS
         return arkanaText;
     QStringList newLines;
     for (const QString &entry : added)
-        newLines << block.indentation + QStringLiteral("- ") + entry;
+        newLines << block.indentation + QStringLiteral("- ") + yamlScalar(entry);
     if (block.keyLine < 0)
         return appendLines(arkanaText, QStringList{key + QLatin1Char(':')} + newLines);
 

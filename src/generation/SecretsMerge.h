@@ -21,7 +21,8 @@ namespace plinth {
 std::optional<QStringList> arkanaListEntries(const QString &arkanaText, const QString &key);
 
 /// `arkanaText` with each of `entries` that the block `key:` lacks added as
-/// a "- entry" line after its last entry (with that entry's indentation); a
+/// a "- entry" line (double-quoted where YAML would read it as something
+/// else) after its last entry (with that entry's indentation); a
 /// missing block is added at the end. Nothing when the block is in flow
 /// style.
 std::optional<QString> withArkanaListEntries(const QString &arkanaText, const QString &key, const QStringList &entries);

@@ -37,21 +37,35 @@ struct InstantiationScope
     static InstantiationScope existing(const QStringList &copiedFiles) { return {true, copiedFiles}; }
 };
 
-/// The names a walk replaces: the template name T, the product name P and P
-/// with every space made an underscore.
+/// The names a walk replaces: the template name T, the product name P and
+/// the Swift module name Xcode derives from P (U: every character that is
+/// not an ASCII letter, digit or "_" made "_", and so is a leading digit:
+/// "My App" gives "My_App", "O'Brien" "O_Brien"), and the texts of the user's
+/// that the walk leaves whole wherever they stand.
 struct InstantiationNames
 {
     QString templateName;
     QString productName;
     QString underscoredName;
+    /// The destination folder's path as written and as inside a double-quoted
+    /// YAML value, when it holds T; a T inside one of them is not replaced.
+    QStringList keptTexts;
+    /// Test items that the walk named like their test class, P's own name
+    /// being taken by another item of the template: old name, new name. A
+    /// `.pbxproj` file's mentions of them follow.
+    QList<std::pair<QString, QString>> renamedInstead;
 
-    static InstantiationNames of(const QString &templateName, const QString &productName);
+    static InstantiationNames of(const QString &templateName, const QString &productName,
+                                 const QString &destination = {});
 };
 
 /// Walks `projectRoot` (never through a link, never outside it): rewrites
 /// file texts from the template name to the product name, hands each file to
 /// the secrets update, renames files during the walk and folders afterwards,
-/// deepest first. A file whose text does not change is not written; a
+/// deepest first. A test file whose new name another file of the template
+/// has already takes the name of its test class (T made the underscored name
+/// + "Tests"); `.pbxproj` files are rewritten after every other file, so that
+/// they name it so. A file whose text does not change is not written; a
 /// rewritten file keeps its permissions, line breaks and byte order mark;
 /// files that are not UTF-8 are left as they were. Every failure is written to
 /// the debug console and the walk goes on.
@@ -60,17 +74,23 @@ InstantiationResult instantiateTemplate(const QString &projectRoot, const QStrin
                                         const InstantiationScope &scope = InstantiationScope::newProject());
 InstantiationResult instantiateTemplate(const QString &projectRoot, const QString &templateName);
 
-/// The text of a file named `fileName` after the content rules: T becomes
-/// the underscored name in test files and `.pbxproj` files and P elsewhere,
-/// then each line goes through rewriteLine. Lines are split and joined at line
-/// feeds only, so "\r\n" endings and a final line break survive.
+/// The text of a file named `fileName` after the content rules. In a file
+/// whose name holds "Tests" (when `testsRule`) each line of the text goes
+/// through rewriteLine as it is; in any other file T first becomes the
+/// underscored name in `.pbxproj` files (after their mentions of
+/// `renamedInstead` are renamed so) and P elsewhere, then each line goes
+/// through rewriteLine. Lines are split and joined at line feeds only, so
+/// "\r\n" endings and a final line break survive.
 QString rewriteContent(const QString &text, const QString &fileName, const InstantiationNames &names,
                        bool testsRule = true);
 
-/// The per-line rules: on a line mentioning "Secrets" or "SecretInterfaces",
-/// P + "Secrets" becomes the underscored name + "Secrets"; in a file whose
-/// name holds "Tests" (when `testsRule`), P becomes the underscored name +
-/// "Tests" on every line without "@testable".
+/// The per-line rules. In a file whose name holds "Tests" (when `testsRule`),
+/// on a line as the template has it, T becomes the underscored name + "Tests"
+/// and P, where it stands as a whole identifier, too ("App" leaves
+/// "XCUIApplication" whole); on a line with "@testable" T becomes the
+/// underscored name and P stays. Then, on a line mentioning "Secrets" or
+/// "SecretInterfaces", P + "Secrets" at the start of an identifier becomes
+/// the underscored name + "Secrets".
 QString rewriteLine(const QString &line, const QString &fileName, const InstantiationNames &names,
                     bool testsRule = true);
 

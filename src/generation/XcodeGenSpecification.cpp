@@ -2,8 +2,11 @@
 
 #include "app/DebugConsole.h"
 #include "generation/AtomicFile.h"
+#include "generation/YamlScalar.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace plinth {
 
@@ -28,21 +31,37 @@ QString variantBlock(const QList<CheckBoxItem> &variants, QString (*entry)(const
     return block.mid(begin, end - begin);
 }
 
+// A name of letters, digits and "_" only can stand inside a longer plain
+// value; any other makes that value double-quoted as a whole.
+bool isWord(const QString &name)
+{
+    return !name.isEmpty() && std::all_of(name.begin(), name.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || u == u'_';
+    });
+}
+
+QString valueAround(const QString &before, const QString &name, const QString &after)
+{
+    return isWord(name) ? before + name + after : doubleQuotedYamlScalar(before + name + after);
+}
+
 QString configsEntry(const QString &label)
 {
-    return QStringLiteral("  %1 debug: debug\n  %1 release: release").arg(label);
+    return QStringLiteral("  %1: debug\n  %2: release")
+        .arg(yamlScalar(label + QStringLiteral(" debug")), yamlScalar(label + QStringLiteral(" release")));
 }
 
 QString configSettingsEntry(const QString &label)
 {
-    return QStringLiteral("    %1:\n      OTHER_SWIFT_FLAGS: $(inherited) -D %1 -D ACCELERATE_NEW_LAPACK -D "
-                          "ACCELERATE_LAPACK_ILP64")
-        .arg(label);
+    return QStringLiteral("    %1:\n      OTHER_SWIFT_FLAGS: %2")
+        .arg(yamlScalar(label), valueAround(QStringLiteral("$(inherited) -D "), label,
+                                            QStringLiteral(" -D ACCELERATE_NEW_LAPACK -D ACCELERATE_LAPACK_ILP64")));
 }
 
 QString configVariantsEntry(const QString &label)
 {
-    return QStringLiteral("        - ") + label;
+    return QStringLiteral("        - ") + yamlScalar(label);
 }
 
 // The template's placeholders are replaced in one pass, so a value that
@@ -73,7 +92,7 @@ QString fill(const QString &templateText, const QList<std::pair<QString, QString
     return result;
 }
 
-const char specificationTemplate[] = R"yml(name: {projectName}
+const char specificationTemplate[] = R"yml(name: {name}
 attributes:
   LastUpgradeCheck: 1500
   LastUpgradeVersion: 1500
@@ -89,7 +108,7 @@ configs:
 
 settings:
   base:
-    INFOPLIST_KEY_CFBundleDisplayName: {projectName}
+    INFOPLIST_KEY_CFBundleDisplayName: {name}
     IPHONEOS_DEPLOYMENT_TARGET: {minimumDeploymentTarget}
     MARKETING_VERSION: 1.0
     CURRENT_PROJECT_VERSION: 1
@@ -108,17 +127,17 @@ packages:
     from: {LoggingVersion}
 
 targets:
-  {projectName}:
+  {name}:
     scheme:
       testTargets:
-        - {projectName}Tests
-        - {projectName}UITests
+        - {testsName}
+        - {uiTestsName}
       configVariants:
         {configVariants}
     type: application
     platform: iOS
     deploymentTarget: {minimumDeploymentTarget}
-    sources: "{quotedProjectPath}/{projectName}/{projectName}"
+    sources: "{quotedProjectPath}/{quotedName}/{quotedName}"
     dependencies:
       - package: Wirecall
       - package: Logging
@@ -127,7 +146,7 @@ targets:
       - script: |
           "$PODS_ROOT/R.swift/rswift" generate "$SRCROOT/{projectName}/Resources/R.generated.swift"
         outputFiles:
-          - $SRCROOT/{projectName}/Resources/R.generated.swift
+          - {generatedResources}
         name: R.swift
         basedOnDependencyAnalysis: false
       - script: |
@@ -137,45 +156,54 @@ targets:
     settings:
       PRODUCT_BUNDLE_IDENTIFIER: {bundleIdentifier}
 
-  {projectName}Tests:
+  {testsName}:
     deploymentTarget: {minimumDeploymentTarget}
     platform: iOS
     type: bundle.unit-test
-    sources: "{quotedProjectPath}/{projectName}/{projectName}Tests"
+    sources: "{quotedProjectPath}/{quotedName}/{quotedName}Tests"
     info:
-        path: "{quotedProjectPath}/{projectName}/Tests.plist"
+        path: "{quotedProjectPath}/{quotedName}/Tests.plist"
     dependencies:
-      - target: {projectName}
+      - target: {name}
     settings:
-      PRODUCT_BUNDLE_IDENTIFIER: {bundleIdentifier}.test
+      PRODUCT_BUNDLE_IDENTIFIER: {testsBundleIdentifier}
 
-  {projectName}UITests:
+  {uiTestsName}:
     deploymentTarget: {minimumDeploymentTarget}
     platform: iOS
     type: bundle.ui-testing
-    sources: "{quotedProjectPath}/{projectName}/{projectName}UITests"
+    sources: "{quotedProjectPath}/{quotedName}/{quotedName}UITests"
     info:
-        path: "{quotedProjectPath}/{projectName}/UITests.plist"
+        path: "{quotedProjectPath}/{quotedName}/UITests.plist"
     dependencies:
-      - target: {projectName}
+      - target: {name}
     settings:
-      PRODUCT_BUNDLE_IDENTIFIER: {bundleIdentifier}.uitests)yml";
+      PRODUCT_BUNDLE_IDENTIFIER: {uiTestsBundleIdentifier})yml";
 
 } // namespace
 
 QString makeXcodeGenSpecification(const ProjectDetailsModel &details)
 {
+    const QString &name = details.projectName;
     return fill(QString::fromUtf8(specificationTemplate),
                 {
-                    {QStringLiteral("projectName"), details.projectName},
+                    // Names and identifiers stay plain where YAML reads them
+                    // back as written, and are double-quoted otherwise.
+                    {QStringLiteral("name"), yamlScalar(name)},
+                    {QStringLiteral("testsName"), yamlScalar(name + QStringLiteral("Tests"))},
+                    {QStringLiteral("uiTestsName"), yamlScalar(name + QStringLiteral("UITests"))},
+                    {QStringLiteral("projectName"), name}, // inside the script's block scalar
+                    {QStringLiteral("generatedResources"),
+                     valueAround(QStringLiteral("$SRCROOT/"), name, QStringLiteral("/Resources/R.generated.swift"))},
                     {QStringLiteral("minimumDeploymentTarget"), details.minimumDeploymentTarget},
-                    {QStringLiteral("bundleIdentifier"), details.bundleIdentifier},
+                    {QStringLiteral("bundleIdentifier"), yamlScalar(details.bundleIdentifier)},
+                    {QStringLiteral("testsBundleIdentifier"), yamlScalar(details.bundleIdentifier + QStringLiteral(".test"))},
+                    {QStringLiteral("uiTestsBundleIdentifier"),
+                     yamlScalar(details.bundleIdentifier + QStringLiteral(".uitests"))},
                     // Every path is a double-quoted scalar: unquoted, a " #" or
-                    // ": " in a folder's name would end the value. Inside the
-                    // quotes a quote or backslash would end or escape it.
-                    {QStringLiteral("quotedProjectPath"),
-                     QString(details.projectPath).replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-                         .replace(QLatin1Char('"'), QStringLiteral("\\\""))},
+                    // ": " in a folder's name would end the value.
+                    {QStringLiteral("quotedProjectPath"), yamlDoubleQuotedContent(details.projectPath)},
+                    {QStringLiteral("quotedName"), yamlDoubleQuotedContent(name)},
                     {QStringLiteral("configs"), variantBlock(details.configVariant, configsEntry)},
                     {QStringLiteral("configSettings"), variantBlock(details.configVariant, configSettingsEntry)},
                     {QStringLiteral("configVariants"), variantBlock(details.configVariant, configVariantsEntry)},

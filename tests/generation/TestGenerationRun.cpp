@@ -8,6 +8,9 @@
 #include "tools/RunProcess.h"
 #include "tools/TestFiles.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -50,6 +53,27 @@ QString failures(const QList<GenerationStep> &steps)
             lines << step.title() + QStringLiteral(": ") + step.detail;
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+/// A YAML file as a real parser reads it, as JSON.
+QJsonObject parsedYaml(const QString &path)
+{
+    const auto result = test::runProcess(QStringLiteral(PLINTH_PYTHON),
+                                         {"-c", "import json, sys, yaml\n"
+                                                "print(json.dumps(yaml.safe_load(open(sys.argv[1], encoding='utf-8'))))",
+                                          path});
+    return QJsonDocument::fromJson(result.output.toUtf8()).object();
+}
+
+/// The identifiers of a Swift text, in order (words of strings and comments
+/// too).
+QStringList identifiers(const QByteArray &text)
+{
+    static const QRegularExpression identifier(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*"));
+    QStringList found;
+    for (auto match = identifier.globalMatch(QString::fromUtf8(text)); match.hasNext();)
+        found << match.next().captured();
+    return found;
 }
 
 /// The file paths that the fake XcodeGen listed in the project file.
@@ -438,6 +462,116 @@ private slots:
         QCOMPARE(twice.keys(), expected.keys());
         for (auto file = expected.begin(); file != expected.end(); ++file)
             QVERIFY2(twice.value(file.key()) == file.value(), qPrintable(file.key()));
+    }
+
+    // Names that a YAML reader, Swift or the walk could take for something
+    // else, through whole runs: project.yml and .arkana.yml read back the
+    // names as given, every Swift file parses, the template's test sources
+    // keep each identifier but the renamed ones, and a destination named
+    // after the template is left as it is.
+    void unusualNames_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("uiKit");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QStringList>("variants");
+        QTest::addColumn<QString>("module"); // the Swift module name of the secrets pods, less "Secrets"
+        const QStringList variants{"QA_1", "Prod", "_Dev"};
+        QTest::newRow("App in a folder named after the template")
+            << false << "App" << false << "SwiftUIBaseSetup work" << QStringList{"Development", "UAT"} << "App";
+        QTest::newRow("Keychain, a name the template's own tests start with")
+            << false << "Keychain" << true << "UIKitBaseSetup work" << variants << "Keychain";
+        QTest::newRow("XCTestKit") << false << "XCTestKit" << false << "Apps" << QStringList{"Prod"} << "XCTestKit";
+        QTest::newRow("Orbit") << false << "Orbit" << true << "Apps" << variants << "Orbit";
+        QTest::newRow("existing O'Brien with the team's Podfile")
+            << true << "O'Brien" << true << "Team #1: O'Brien's apps" << variants << "O_Brien";
+        QTest::newRow("existing 3D Ünïcode without a Podfile")
+            << true << "3D Ünïcode" << true << " Über: #2" << QStringList{"Prod"} << "_D__n_code";
+    }
+
+    void unusualNames()
+    {
+        QFETCH(bool, existing);
+        QFETCH(QString, name);
+        QFETCH(bool, uiKit);
+        QFETCH(QString, folder);
+        QFETCH(QStringList, variants);
+        QFETCH(QString, module);
+        QTemporaryDir work;
+        auto details = fixture::newProject(work.filePath(folder), name, uiKit);
+        details.configVariant.clear();
+        for (const QString &label : variants)
+            details.configVariant.append({label, true});
+        details.developmentSchemeName = variants.last();
+        const QString root = details.projectRoot();
+        if (existing) {
+            // The team project, its Xcode project and app folder named so;
+            // the spaced name's has no Podfile (post_gen.sh writes one).
+            QVERIFY(QDir().mkpath(details.projectPath));
+            QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios", root}), 0);
+            QVERIFY(QDir(root).rename("Orbit.xcodeproj", name + ".xcodeproj") && QDir(root).rename("Orbit", name));
+            QByteArray podfile = test::readFile(root + "/Podfile");
+            QVERIFY(podfile.contains("  target 'Orbit' do\n"));
+            QVERIFY(name.contains(' ') ? QFile::remove(root + "/Podfile")
+                                       : writeFile(root + "/Podfile", podfile.replace("  target 'Orbit' do\n",
+                                                                                     "  target \"" + name.toUtf8() + "\" do\n")));
+            details.projectType = ProjectType::existing;
+            details.userSelectedModules = {fixture::catalogEntry("Network layer", true)};
+            details.userSelectedPods = {"SwiftLint"};
+        }
+        const auto steps = runGeneration(details, m_shipped, *m_runner);
+        QVERIFY2(!steps.isEmpty() && failures(steps).isEmpty(), qPrintable(failures(steps)));
+
+        const QJsonObject arkana = parsedYaml(root + "/.arkana.yml");
+        QCOMPARE(arkana["import_name"].toString(), module + "Secrets");
+        QCOMPARE(arkana["pod_name"].toString(), module + "Secrets");
+        QCOMPARE(arkana["environments"].toVariant().toStringList(), variants);
+        const auto listing = test::runProcess("ruby", {m_shipped.path("PodfileEditor.rb"), "list", root + "/Podfile", name});
+        QVERIFY2(listing.output.contains(module + "Secrets\town\tpod '" + module + "Secrets', :path => 'Dependencies/"),
+                 qPrintable(listing.output));
+        for (const test::ProcessResult &check :
+             {test::runProcess(QStringLiteral(PLINTH_SWIFT_SYNTAX_CHECK), {root}),
+              test::runProcess(QStringLiteral(PLINTH_PYTHON), {QStringLiteral(PLINTH_SOURCE_DIR "/tests/tools/check_data_files.py"), root})})
+            QVERIFY2(check.exitCode == 0, qPrintable(check.output));
+        if (existing)
+            return;
+
+        const auto summary = test::runProcess(QStringLiteral(PLINTH_PYTHON),
+                                              {QStringLiteral(PLINTH_SOURCE_DIR "/tests/tools/yaml_summary.py"), root + "/project.yml"});
+        const QJsonObject project = QJsonDocument::fromJson(summary.output.toUtf8()).object();
+        QCOMPARE(project["name"].toString(), name);
+        QCOMPARE(project["configVariants"].toVariant().toStringList(), variants);
+        const QJsonObject targets = project["targets"].toObject();
+        QCOMPARE(targets.keys(), (QStringList{name, name + "Tests", name + "UITests"}));
+        for (const QString &target : targets.keys())
+            QCOMPARE(targets[target].toObject()["sources"].toString(), root + '/' + target);
+
+        // The template's test sources, file by file: the same identifiers
+        // but where the template's name stood. A file whose new name the
+        // template gives another file is named like its class.
+        const QString templateName = uiKit ? "UIKitBaseSetup" : "SwiftUIBaseSetup";
+        const auto tree = fixture::files(root);
+        for (const QString &suffix : {QStringLiteral("Tests"), QStringLiteral("UITests")}) {
+            const auto sources = fixture::files(m_shipped.path(templateName) + '/' + templateName + suffix);
+            QVERIFY(!sources.isEmpty());
+            for (auto source = sources.begin(); source != sources.end(); ++source) {
+                QString renamed = QString(source.key()).replace(templateName, name);
+                if (renamed != source.key() && sources.contains(renamed))
+                    renamed = QString(source.key()).replace(templateName, name + "Tests");
+                const QStringList before = identifiers(source.value());
+                const QStringList after = identifiers(tree.value(name + suffix + '/' + renamed));
+                QCOMPARE(after.size(), before.size());
+                for (qsizetype i = 0; i < before.size(); ++i) {
+                    const QString &was = before.at(i);
+                    QVERIFY2(after.at(i) == QString(was).replace(templateName, name)
+                                 || after.at(i) == QString(was).replace(templateName, name + "Tests"),
+                             qPrintable(renamed + ": " + was + " became " + after.at(i)));
+                }
+            }
+        }
+        for (const QString &entry : projectFileEntries(tree.value(name + ".xcodeproj/project.pbxproj")))
+            QVERIFY2(tree.contains(entry), qPrintable(entry));
     }
 
     void failuresAreRecorded()

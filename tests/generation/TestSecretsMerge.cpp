@@ -82,6 +82,9 @@ private slots:
         QTest::newRow("byte order mark before the key")
             << QByteArray("\xef\xbb\xbf" "environments:\n  - Dev\n") << "environments" << false << QStringList{"Dev"}
             << QStringList{"Prod"} << QByteArray("\xef\xbb\xbf" "environments:\n  - Dev\n  - Prod\n");
+        QTest::newRow("a name YAML reads as a boolean: quoted, and found again")
+            << QByteArray("environments:\n  - \"On\"\n") << "environments" << false << QStringList{"On"}
+            << QStringList{"On", "Off", "QA_1"} << QByteArray("environments:\n  - \"On\"\n  - \"Off\"\n  - QA_1\n");
         QTest::newRow("flow style") << QByteArray("environments: [Dev, QA]\nglobal_secrets:\n  - A\n")
                                     << "environments" << true << QStringList() << QStringList{"Prod"} << QByteArray();
         const QByteArray complete = "environments:\r\n  - Dev  \r\n\t# x\r\n  - \"QA\"";

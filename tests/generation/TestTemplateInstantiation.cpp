@@ -180,6 +180,20 @@ private slots:
             << "import My_AppSecrets\nlet x = \"My App\"";
         QTest::newRow("test file with CRLF") << "OrbitTests.swift" << "Orbit" << "let a = Orbit\r\n@testable import Orbit\r\n"
                                              << "let a = OrbitTests\r\n@testable import Orbit\r\n";
+        QTest::newRow("test file: a product name inside longer identifiers")
+            << "SwiftUIBaseSetupUITests.swift" << "App"
+            << "final class SwiftUIBaseSetupUITests: XCTestCase {\n    let app = XCUIApplication(), again = App.self\n"
+            << "final class AppTestsUITests: XCTestCase {\n    let app = XCUIApplication(), again = AppTests.self\n";
+        QTest::newRow("test file: the template's own test of that name")
+            << "KeychainTests.swift" << "Keychain"
+            << "@testable import SwiftUIBaseSetup\nfinal class KeychainTests { var store: KeychainStore? }"
+            << "@testable import Keychain\nfinal class KeychainTests { var store: KeychainStore? }";
+        QTest::newRow("secrets module of a name with a quote")
+            << ".arkana.yml" << "O'Brien" << "import_name: 'SwiftUIBaseSetupSecrets'\n# SwiftUIBaseSetup"
+            << "import_name: 'O_BrienSecrets'\n# O'Brien";
+        QTest::newRow("secrets module: non-ASCII letters, a leading digit, another module")
+            << "AppSecrets.swift" << "3D Ünï" << "import SwiftUIBaseSetupSecrets\nimport Other3D ÜnïSecrets"
+            << "import _D__n_Secrets\nimport Other3D ÜnïSecrets";
         QTest::newRow("folder name") << "" << "My App" << T << "My App";
         QTest::newRow("test file name") << "" << "My App" << T + "Tests.swift" << "My_AppTests.swift";
         QTest::newRow("a pbxproj name keeps the spaced name") << "" << "My App" << T + ".pbxproj" << "My App.pbxproj";

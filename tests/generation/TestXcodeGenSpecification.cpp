@@ -64,7 +64,7 @@ private slots:
                                            << QStringList{"  QA debug: debug\n  QA release: release",
                                                           "        - Development\n        - QA\n"};
         QTest::newRow("placeholder-like values") << "{projectPath}" << QStringList{"{configs}"}
-                                                 << QStringList{"name: {projectPath}\n", "  {configs} debug: debug",
+                                                 << QStringList{"name: \"{projectPath}\"\n", "  \"{configs} debug\": debug",
                                                                 "\"${PODS_ROOT}/SwiftLint/swiftlint\""};
     }
 
@@ -94,6 +94,10 @@ private slots:
                                                               << QStringList{"Development"} << "17.0";
         QTest::newRow("non-ASCII path and custom variant") << "Kasse" << "Übungen/café"
                                                            << QStringList{"Development", "QA"} << "18.0";
+        QTest::newRow("names YAML reads as booleans and null") << "On" << "plain"
+                                                               << QStringList{"Yes", "off", "Null", "y", "QA_1", "_Dev"} << "17.0";
+        QTest::newRow("quote, colon, comment sign and non-ASCII in the name")
+            << "O'Brien: Ünï #1 " << "SwiftUIBaseSetup work" << QStringList{"Développement"} << "17.0";
     }
 
     void writtenFileParsesAsTheExpectedProject()

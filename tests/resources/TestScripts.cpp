@@ -169,7 +169,7 @@ private slots:
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("root");
-        QTest::newRow("quote in the name") << "17.0" << "Sh'op" << "";
+        QTest::newRow("quote and # in the name") << "17.0" << "Sh'op #1" << "";
         QTest::newRow("backslash in the name") << "17.0" << "Sh\\op" << "";
         QTest::newRow("Ruby in the target") << "17.0'; system('x" << "Shop" << "";
         QTest::newRow("missing root") << "17.0" << "Shop" << "/nonexistent/folder";
