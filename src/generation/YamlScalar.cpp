@@ -1,6 +1,6 @@
 #include "generation/YamlScalar.h"
 
-#include <QStringList>
+#include "project/ProjectNameRules.h"
 
 namespace plinth {
 
@@ -18,12 +18,9 @@ bool isPlainYamlScalar(const QString &text)
         if (!allowed)
             return false;
     }
-    // The words YAML 1.1 resolves to booleans and null; readers differ in
-    // which letter cases they take, so every case counts.
-    static const QStringList resolved{QStringLiteral("y"),    QStringLiteral("n"),     QStringLiteral("yes"),
-                                      QStringLiteral("no"),   QStringLiteral("on"),    QStringLiteral("off"),
-                                      QStringLiteral("true"), QStringLiteral("false"), QStringLiteral("null")};
-    return !resolved.contains(text, Qt::CaseInsensitive);
+    // The words YAML 1.1 resolves to booleans and null, in every letter
+    // case (readers differ in which they take).
+    return !readsAsYamlValue(text);
 }
 
 QString yamlDoubleQuotedContent(const QString &text)
