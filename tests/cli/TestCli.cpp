@@ -284,56 +284,6 @@ private slots:
         QVERIFY(!result.out.contains(text(key::generationStepPodInstallation) + ": running"));
     }
 
-    // A project as a team keeps it, not made by Plinth, with a description
-    // that names no pods: every pod stays and the pods are installed; a
-    // Podfile without the app target's block fails its step, stays as it
-    // was, and no pods are installed.
-    void teamProject_data()
-    {
-        QTest::addColumn<QString>("podfileTarget"); // the app target's block in the Podfile
-        QTest::newRow("pods installed") << "Orbit";
-        QTest::newRow("no block for the app target") << "OrbitApp";
-    }
-
-    void teamProject()
-    {
-        QFETCH(QString, podfileTarget);
-        QTemporaryDir work;
-        const QString root = work.filePath("Team's Apps/orbit-ios");
-        QVERIFY(QDir().mkpath(work.filePath("Team's Apps")));
-        QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios", root}), 0);
-        QByteArray podfile = test::readFile(root + "/Podfile");
-        podfile.replace("  target 'Orbit' do\n", "  target '" + podfileTarget.toUtf8() + "' do\n");
-        QVERIFY(writeFile(root + "/Podfile", podfile));
-        const auto before = fixture::files(root);
-
-        const cli::Result result = generate(work.path(), "orbit.json",
-                                            {{"projectType", "existing"}, {"projectPath", root},
-                                             {"userSelectedModules", array({"Network layer"})}});
-        const auto after = fixture::files(root);
-        const test::LineChanges podfileChanges = test::lineChanges(podfile, after.value("Podfile"));
-        QCOMPARE(podfileChanges.removed, QStringList{});
-        const QString plist = "Orbit.xcodeproj/xcshareddata/IDETemplateMacros.plist";
-        QCOMPARE(after.value(plist), before.value(plist));
-        if (podfileTarget == "Orbit") {
-            QVERIFY2(result.exitCode == 0, qPrintable(result.all()));
-            QCOMPARE(podfileChanges.added,
-                     (QStringList{"    pod 'OrbitSecrets', :path => 'Dependencies/OrbitSecrets'",
-                                  "    pod 'OrbitSecretsInterfaces', :path => 'Dependencies/OrbitSecretsInterfaces'"}));
-            for (const char *pod : {"SwiftLint", "Alamofire", "SnapKit", "Lottie", "Firebase", "OrbitDesign", "Quick"})
-                QVERIFY2(QFileInfo(root + "/Pods/" + pod).isDir(), pod);
-            QVERIFY(result.out.contains("Keeping the project's own file header (" + plist + ")."));
-            QCOMPARE(result.out.last(), "Done: " + root + "/Orbit.xcworkspace");
-        } else {
-            QVERIFY2(result.exitCode == 1, qPrintable(result.all()));
-            QCOMPARE(after.value("Podfile"), podfile);
-            QVERIFY2(result.out.join('\n').contains("the Podfile has no block for target 'Orbit'"), qPrintable(result.all()));
-            QCOMPARE(result.out.last(), "1 of 4 steps failed; the pods were not installed.");
-            const QString workspace = "Orbit.xcworkspace/contents.xcworkspacedata";
-            QVERIFY(!QFileInfo::exists(root + "/Pods") && after.value(workspace) == before.value(workspace));
-        }
-    }
-
     // The pods the pod screen offers, from a saved page or fetched from a
     // loopback server.
     void pods_data()
