@@ -15,7 +15,7 @@
 // Usage: plinth_bench [work folder]   (default: a temporary folder)
 // Every tree is generated from a fixed seed, so runs compare.
 
-#include "app/ResourceBundle.h"
+#include "app/base/ResourceBundle.h"
 #include "generation/GenerationRun.h"
 #include "generation/TemplateCopy.h"
 #include "generation/TemplateInstantiation.h"

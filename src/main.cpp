@@ -1,6 +1,6 @@
 #include "app/AppDelegate.h"
-#include "app/BuildInfo.h"
 #include "app/Startup.h"
+#include "app/base/BuildInfo.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

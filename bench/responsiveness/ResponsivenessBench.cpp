@@ -3,7 +3,7 @@
 // 250 ms for ten seconds, so several overlap, while a 1 ms timer on the main
 // thread records how late each of its ticks comes. Prints the longest stall
 // and the 99th percentile; the goal is no stall over 16 ms.
-#include "app/ResourceBundle.h"
+#include "app/base/ResourceBundle.h"
 #include "toolchain/CommandRunner.h"
 #include "toolchain/PreProjectSetupViewModel.h"
 

@@ -8,13 +8,13 @@
 //  - with --dark, uses a dark palette (the Fusion style's colours inverted as
 //    a dark desktop theme would).
 // Run it under xvfb-run for real painting (the offscreen platform paints too).
-#include "app/AlertPanelController.h"
-#include "app/BaseView.h"
-#include "app/Desktop.h"
-#include "app/FlagBinding.h"
 #include "app/ScreenFlow.h"
-#include "app/ScreenStack.h"
-#include "app/CustomNSPanel.h"
+#include "app/base/Desktop.h"
+#include "app/base/FlagBinding.h"
+#include "app/widgets/AlertPanelController.h"
+#include "app/widgets/BaseView.h"
+#include "app/widgets/CustomNSPanel.h"
+#include "app/widgets/ScreenStack.h"
 #include "catalogs/ExistingProjectModuleSelectionView.h"
 #include "catalogs/ExistingProjectModuleSelectionViewModel.h"
 #include "catalogs/PodSelectionView.h"

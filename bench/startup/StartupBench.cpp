@@ -3,10 +3,10 @@
 // window ("minimal"). It prints, at the first paint of its window, the
 // resident memory in kB, then quits. bench/startup/run.py starts both many
 // times and compares the wall time to exit and the memory.
-#include "app/AlertPanelController.h"
 #include "app/AppDelegate.h"
-#include "app/CustomNSPanel.h"
 #include "app/Startup.h"
+#include "app/widgets/AlertPanelController.h"
+#include "app/widgets/CustomNSPanel.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "app/AppDelegate.h"
 
-#include "app/AlertPanelController.h"
-#include "app/BuildInfo.h"
-#include "app/CustomNSPanel.h"
-#include "app/DebugConsole.h"
 #include "app/UpdateChecker.h"
+#include "app/base/BuildInfo.h"
+#include "app/base/DebugConsole.h"
+#include "app/widgets/AlertPanelController.h"
+#include "app/widgets/CustomNSPanel.h"
 
 #include <QTimer>
 #include <QUrl>

@@ -1,6 +1,6 @@
 #include "app/ScreenFlow.h"
 
-#include "app/ScreenStack.h"
+#include "app/widgets/ScreenStack.h"
 #include "catalogs/ExistingProjectModuleSelectionView.h"
 #include "catalogs/ExistingProjectModuleSelectionViewModel.h"
 #include "catalogs/PodSelectionView.h"
@@ -70,7 +70,7 @@ QWidget *ScreenFlow::makeHome(const FlagBinding &shouldGoToPrevious)
 {
     auto model = std::make_unique<ProjectTypeSelectionViewModel>(*m_context.details, m_context.alerts);
     ProjectTypeSelectionViewModel *owner = model.get();
-    auto *screen = new ProjectTypeSelectionView(std::move(model), shouldGoToPrevious, m_context);
+    auto *screen = new ProjectTypeSelectionView(std::move(model), shouldGoToPrevious, m_context.chooseFolder);
     bind(owner, &ProjectTypeSelectionViewModel::shouldContinueNewProjectFlow,
          &ProjectTypeSelectionViewModel::setShouldContinueNewProjectFlow,
          &ProjectTypeSelectionViewModel::shouldContinueNewProjectFlowChanged, screen,
@@ -97,7 +97,7 @@ QWidget *ScreenFlow::makeBuildSettings(const FlagBinding &shouldGoToPreviousScre
 {
     auto model = std::make_unique<ProjectDetailsSubsequentViewModel>(*m_context.details, m_context.alerts);
     ProjectDetailsSubsequentViewModel *owner = model.get();
-    auto *screen = new ProjectDetailsSubsequentView(std::move(model), shouldGoToPreviousScreen, m_context);
+    auto *screen = new ProjectDetailsSubsequentView(std::move(model), shouldGoToPreviousScreen, m_context.chooseFolder);
     bind(owner, &ProjectDetailsSubsequentViewModel::shouldGoToNext,
          &ProjectDetailsSubsequentViewModel::setShouldGoToNext,
          &ProjectDetailsSubsequentViewModel::shouldGoToNextChanged, screen,

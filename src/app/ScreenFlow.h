@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FlagBinding.h"
 #include "app/WizardContext.h"
+#include "app/base/FlagBinding.h"
 
 #include <QObject>
 

@@ -1,11 +1,11 @@
 #include "app/Startup.h"
 
-#include "app/AlertPanelController.h"
 #include "app/AppDelegate.h"
-#include "app/ApplicationDesktop.h"
-#include "app/BuildInfo.h"
-#include "app/FolderPanel.h"
 #include "app/ScreenFlow.h"
+#include "app/base/BuildInfo.h"
+#include "app/widgets/AlertPanelController.h"
+#include "app/widgets/ApplicationDesktop.h"
+#include "app/widgets/FolderPanel.h"
 #include "catalogs/SupplementalPodsPage.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "catalogs/ExistingProjectModuleSelectionView.h"
 
-#include "app/BaseView.h"
-#include "app/FrameButton.h"
-#include "app/TextCatalog.h"
-#include "app/ToggleButton.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/BaseView.h"
+#include "app/widgets/FrameButton.h"
+#include "app/widgets/ToggleButton.h"
 #include "catalogs/ExistingProjectModuleSelectionViewModel.h"
 #include "catalogs/ExpandableItemsView.h"
 

@@ -1,6 +1,6 @@
 #include "catalogs/ExistingProjectModuleSelectionViewModel.h"
 
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 #include "catalogs/CatalogSelection.h"
 #include "catalogs/ModuleCatalog.h"
 #include "catalogs/ProjectUIDetection.h"

@@ -1,9 +1,9 @@
 #include "catalogs/ExpandableItemsView.h"
 
-#include "app/FrameButton.h"
+#include "app/widgets/FrameButton.h"
 
-#include "app/Artwork.h"
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/Artwork.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "catalogs/PodSelectionView.h"
 
-#include "app/BaseView.h"
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/BaseView.h"
 #include "catalogs/ExpandableItemsView.h"
 #include "catalogs/PodSelectionViewModel.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/FlagBinding.h"
+#include "app/base/FlagBinding.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "catalogs/PodSelectionViewModel.h"
 
-#include "app/DebugConsole.h"
-#include "app/TextCatalog.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/TextCatalog.h"
 #include "catalogs/CatalogSelection.h"
 #include "catalogs/PodfileReader.h"
 #include "catalogs/SupplementalPodsPage.h"

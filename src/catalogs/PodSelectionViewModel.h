@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ResourceBundle.h"
+#include "app/base/ResourceBundle.h"
 #include "catalogs/PodfileReader.h"
 #include "project/ListItem.h"
 #include "project/ProjectDetailsModel.h"

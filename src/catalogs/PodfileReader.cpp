@@ -1,7 +1,7 @@
 #include "catalogs/PodfileReader.h"
 
-#include "app/ResourceBundle.h"
-#include "app/TextCatalog.h"
+#include "app/base/ResourceBundle.h"
+#include "app/base/TextCatalog.h"
 #include "toolchain/CommandRunner.h"
 #include "toolchain/ResourceScript.h"
 #include "toolchain/ShellQuote.h"

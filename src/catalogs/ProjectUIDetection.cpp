@@ -1,6 +1,6 @@
 #include "catalogs/ProjectUIDetection.h"
 
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "catalogs/SupplementalPodsPage.h"
 
-#include "app/DebugConsole.h"
+#include "app/base/DebugConsole.h"
 #include "generation/PodInstallation.h"
 
 #include <QNetworkAccessManager>

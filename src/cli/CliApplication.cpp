@@ -1,13 +1,13 @@
 #include "cli/CliApplication.h"
 
-#include "app/BuildInfo.h"
-#include "app/TextCatalog.h"
+#include "app/base/BuildInfo.h"
+#include "app/base/TextCatalog.h"
+#include "catalogs/PodfileReader.h"
 #include "cli/CliOutput.h"
 #include "cli/DoctorCommand.h"
 #include "cli/GenerateCommand.h"
 #include "cli/PodsCommand.h"
 #include "cli/ProjectDescription.h"
-#include "catalogs/PodfileReader.h"
 #include "project/ExistingProjectDiscovery.h"
 
 #include <QCommandLineParser>

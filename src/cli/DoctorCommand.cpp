@@ -1,6 +1,6 @@
 #include "cli/DoctorCommand.h"
 
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 #include "cli/CliOutput.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #include "cli/PodsCommand.h"
 
 #include "catalogs/PodfileReader.h"
-#include "catalogs/PresetPodCatalog.h"
 #include "catalogs/SupplementalPodsPage.h"
 #include "cli/CliOutput.h"
+#include "project/PresetPodCatalog.h"
 
 #include <QUrl>
 

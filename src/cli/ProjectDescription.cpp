@@ -1,6 +1,6 @@
 #include "cli/ProjectDescription.h"
 
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 #include "catalogs/ModuleCatalog.h"
 #include "catalogs/ProjectUIDetection.h"
 #include "generation/PodInstallation.h"

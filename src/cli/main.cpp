@@ -1,4 +1,4 @@
-#include "app/ResourceBundle.h"
+#include "app/base/ResourceBundle.h"
 #include "cli/CliApplication.h"
 #include "toolchain/CommandRunner.h"
 

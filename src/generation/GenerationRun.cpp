@@ -1,6 +1,6 @@
 #include "generation/GenerationRun.h"
 
-#include "app/DebugConsole.h"
+#include "app/base/DebugConsole.h"
 #include "generation/ModuleInstallation.h"
 #include "generation/PodInstallation.h"
 #include "generation/SafeFileOperations.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ResourceBundle.h"
+#include "app/base/ResourceBundle.h"
 #include "generation/GenerationStep.h"
 #include "project/ProjectDetailsModel.h"
 

@@ -1,7 +1,7 @@
 #include "generation/ModuleInstallation.h"
 
-#include "app/DebugConsole.h"
-#include "app/ResourceBundle.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/ResourceBundle.h"
 #include "generation/SafeFileOperations.h"
 #include "generation/SecretsMerge.h"
 #include "generation/TemplateCopy.h"

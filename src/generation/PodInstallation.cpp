@@ -1,8 +1,8 @@
 #include "generation/PodInstallation.h"
 
-#include "app/DebugConsole.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/ResourceBundle.h"
 #include "generation/Utf8TextFile.h"
-#include "app/ResourceBundle.h"
 #include "toolchain/AppleScripts.h"
 #include "toolchain/CommandRunner.h"
 #include "toolchain/ResourceScript.h"

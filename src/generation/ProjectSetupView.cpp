@@ -1,11 +1,11 @@
 #include "generation/ProjectSetupView.h"
 
-#include "app/Artwork.h"
-#include "app/BaseView.h"
-#include "app/Platform.h"
-#include "app/TextCatalog.h"
+#include "app/base/Platform.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/Artwork.h"
+#include "app/widgets/BaseView.h"
 #include "generation/ProjectSetupViewModel.h"
-#include "toolchain/TerminalViewRepresentable.h"
+#include "toolchain/terminal/TerminalViewRepresentable.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #include "generation/ProjectSetupViewModel.h"
 
-#include "app/AlertPresenter.h"
-#include "app/Desktop.h"
-#include "app/TextCatalog.h"
+#include "app/base/AlertPresenter.h"
+#include "app/base/Desktop.h"
+#include "app/base/TextCatalog.h"
 #include "generation/GenerationRun.h"
 #include "generation/PodInstallation.h"
 #include "toolchain/CommandRunner.h"

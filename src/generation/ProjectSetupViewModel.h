@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ResourceBundle.h"
+#include "app/base/ResourceBundle.h"
 #include "generation/GenerationStep.h"
 #include "project/ProjectDetailsModel.h"
 
@@ -50,7 +50,7 @@ public:
     /// pod checks and finish).
     ProjectSetupViewModel(std::shared_ptr<const CommandRunner> runner, const ResourceBundle &bundle,
                           AlertPresenter *alerts, Desktop *desktop,
-                          ProjectDetailsModel &details = currentProjectDetails(), QObject *parent = nullptr);
+                          ProjectDetailsModel &details, QObject *parent = nullptr);
     ~ProjectSetupViewModel() override;
 
     bool shouldGoToNext() const { return m_shouldGoToNext; }

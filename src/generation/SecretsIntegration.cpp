@@ -1,6 +1,6 @@
 #include "generation/SecretsIntegration.h"
 
-#include "app/DebugConsole.h"
+#include "app/base/DebugConsole.h"
 #include "generation/SafeFileOperations.h"
 #include "generation/Utf8TextFile.h"
 #include "generation/YamlScalar.h"
@@ -259,11 +259,6 @@ bool updateSecretsFiles(const QString &filePath, const ProjectDetailsModel &deta
     if (sceneDelegate)
         succeeded = updateSceneDelegate(filePath, details.developmentSchemeName) && succeeded;
     return succeeded;
-}
-
-bool updateSecretsFiles(const QString &filePath)
-{
-    return updateSecretsFiles(filePath, currentProjectDetails());
 }
 
 } // namespace plinth

@@ -19,7 +19,6 @@ inline constexpr char generatedSiteBaseURL[] = "https://www.tarnwick.com/";
 /// Any other file, and a link, is left alone. Failures are written to the
 /// debug console; the result is false when one of the rewrites failed.
 bool updateSecretsFiles(const QString &filePath, const ProjectDetailsModel &details);
-bool updateSecretsFiles(const QString &filePath);
 
 /// Replaces the text from the first `start` through the first `end` at or
 /// after it, and the one character after `end`, with `replacement` + "\n".

@@ -1,7 +1,7 @@
 #include "generation/TemplateCopy.h"
 
-#include "app/DebugConsole.h"
-#include "app/TextCatalog.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/TextCatalog.h"
 #include "generation/SafeFileOperations.h"
 
 #include <vector>
@@ -48,11 +48,6 @@ QStringList filesMissingFromTemplate(const QString &templateName, const QString 
 QString chooseTemplate(const ProjectDetailsModel &details)
 {
     return details.isUIKitProject() ? uiKitTemplate() : QStringLiteral("SwiftUIBaseSetup");
-}
-
-QString chooseTemplate()
-{
-    return chooseTemplate(currentProjectDetails());
 }
 
 QString templateResourceURL(const QString &name, const ResourceBundle &bundle)
@@ -115,11 +110,6 @@ bool copyTemplate(const QString &templateName, const QString &projectRoot, const
         complete = copyDirectoryContents(source, destination, target.excluding) && complete;
     }
     return complete;
-}
-
-bool copyTemplate(const QString &templateName, const QString &projectRoot)
-{
-    return copyTemplate(templateName, projectRoot, currentProjectDetails(), ResourceBundle::main());
 }
 
 bool copyTopLevelFiles(const QString &source, const QString &destination)

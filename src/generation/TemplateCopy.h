@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ResourceBundle.h"
+#include "app/base/ResourceBundle.h"
 #include "project/ProjectDetailsModel.h"
 
 #include <QString>
@@ -10,7 +10,6 @@ namespace plinth {
 
 /// "UIKitBaseSetup" when the project is a UIKit project, else "SwiftUIBaseSetup".
 QString chooseTemplate(const ProjectDetailsModel &details);
-QString chooseTemplate();
 
 /// The resource folder `name` of `bundle` ("SwiftUIBaseSetup", or a nested
 /// "SwiftUIBaseSetup/SwiftUIBaseSetupTests"); failing that, a resource named
@@ -29,7 +28,6 @@ QString templateResourceURL(const QString &name);
 /// nothing listed was missing and everything was copied.
 bool copyTemplate(const QString &templateName, const QString &projectRoot, const ProjectDetailsModel &details,
                   const ResourceBundle &bundle);
-bool copyTemplate(const QString &templateName, const QString &projectRoot);
 
 /// Creates `destination` when missing and copies every plain file directly in
 /// `source` into it (folders are left out), one failure not stopping the rest.

@@ -1,7 +1,7 @@
 #include "generation/TemplateInstantiation.h"
 
-#include "app/DebugConsole.h"
-#include "app/TextCatalog.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/TextCatalog.h"
 #include "generation/AtomicFile.h"
 #include "generation/SafeFileOperations.h"
 #include "generation/SecretsIntegration.h"
@@ -440,11 +440,6 @@ InstantiationResult instantiateTemplate(const QString &projectRoot, const QStrin
         root.chop(1);
     Walker walker(root, InstantiationNames::of(templateName, details.projectName, details.projectPath), details, scope);
     return walker.run();
-}
-
-InstantiationResult instantiateTemplate(const QString &projectRoot, const QString &templateName)
-{
-    return instantiateTemplate(projectRoot, templateName, currentProjectDetails());
 }
 
 } // namespace plinth

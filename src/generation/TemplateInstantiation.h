@@ -72,7 +72,6 @@ struct InstantiationNames
 InstantiationResult instantiateTemplate(const QString &projectRoot, const QString &templateName,
                                         const ProjectDetailsModel &details,
                                         const InstantiationScope &scope = InstantiationScope::newProject());
-InstantiationResult instantiateTemplate(const QString &projectRoot, const QString &templateName);
 
 /// The text of a file named `fileName` after the content rules. In a file
 /// whose name holds "Tests" (when `testsRule`) each line of the text goes

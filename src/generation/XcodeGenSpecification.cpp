@@ -1,6 +1,6 @@
 #include "generation/XcodeGenSpecification.h"
 
-#include "app/DebugConsole.h"
+#include "app/base/DebugConsole.h"
 #include "generation/AtomicFile.h"
 #include "generation/YamlScalar.h"
 
@@ -215,11 +215,6 @@ QString makeXcodeGenSpecification(const ProjectDetailsModel &details)
                 });
 }
 
-QString makeXcodeGenSpecification()
-{
-    return makeXcodeGenSpecification(currentProjectDetails());
-}
-
 bool writeXcodeGenSpecification(const QString &projectRoot, const ProjectDetailsModel &details)
 {
     QString error;
@@ -229,11 +224,6 @@ bool writeXcodeGenSpecification(const QString &projectRoot, const ProjectDetails
         return false;
     }
     return true;
-}
-
-bool writeXcodeGenSpecification(const QString &projectRoot)
-{
-    return writeXcodeGenSpecification(projectRoot, currentProjectDetails());
 }
 
 } // namespace plinth

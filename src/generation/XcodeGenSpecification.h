@@ -17,12 +17,10 @@ inline constexpr char loggingPackageMinimumVersion[] = "1.0.0";
 /// The whole project.yml text for `details`. Values are inserted as stored;
 /// the text has no final line break.
 QString makeXcodeGenSpecification(const ProjectDetailsModel &details);
-QString makeXcodeGenSpecification();
 
 /// Writes the text atomically to projectRoot/project.yml, replacing an
 /// existing file. A failure is written to the debug console; the result
 /// says whether the file was written.
 bool writeXcodeGenSpecification(const QString &projectRoot, const ProjectDetailsModel &details);
-bool writeXcodeGenSpecification(const QString &projectRoot);
 
 } // namespace plinth

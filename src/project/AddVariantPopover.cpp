@@ -1,7 +1,7 @@
 #include "project/AddVariantPopover.h"
 
-#include "app/Artwork.h"
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/Artwork.h"
 #include "project/FormRows.h"
 #include "project/ProjectDetailsSubsequentViewModel.h"
 

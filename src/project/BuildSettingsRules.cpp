@@ -1,6 +1,6 @@
 #include "project/BuildSettingsRules.h"
 
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 #include "project/ProjectNameRules.h"
 
 #include <QDir>

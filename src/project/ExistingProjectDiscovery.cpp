@@ -1,6 +1,6 @@
 #include "project/ExistingProjectDiscovery.h"
 
-#include "app/DebugConsole.h"
+#include "app/base/DebugConsole.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
 #include "project/FormRows.h"
 
-#include "app/Artwork.h"
+#include "app/widgets/Artwork.h"
 
 #include <QApplication>
 #include <QGridLayout>

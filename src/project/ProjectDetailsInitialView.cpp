@@ -1,8 +1,8 @@
 #include "project/ProjectDetailsInitialView.h"
 
-#include "app/Artwork.h"
-#include "app/BaseView.h"
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/Artwork.h"
+#include "app/widgets/BaseView.h"
 #include "project/FormRows.h"
 #include "project/ProjectDetailsInitialViewModel.h"
 

@@ -1,7 +1,7 @@
 #include "project/ProjectDetailsModel.h"
 
-#include "app/TextCatalog.h"
-#include "catalogs/PresetPodCatalog.h"
+#include "app/base/TextCatalog.h"
+#include "project/PresetPodCatalog.h"
 
 namespace plinth {
 

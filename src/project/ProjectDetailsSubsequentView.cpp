@@ -1,10 +1,10 @@
 #include "project/ProjectDetailsSubsequentView.h"
 
-#include "app/Artwork.h"
-#include "app/BaseView.h"
-#include "app/DropDownMenu.h"
-#include "app/TextCatalog.h"
-#include "app/ToggleButton.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/Artwork.h"
+#include "app/widgets/BaseView.h"
+#include "app/widgets/DropDownMenu.h"
+#include "app/widgets/ToggleButton.h"
 #include "project/AddVariantPopover.h"
 #include "project/BuildSettingsRules.h"
 #include "project/FormRows.h"
@@ -72,11 +72,11 @@ QToolButton *makeSymbolButton(const QString &objectName, const QString &accessib
 
 ProjectDetailsSubsequentView::ProjectDetailsSubsequentView(std::unique_ptr<ProjectDetailsSubsequentViewModel> viewModel,
                                                            FlagBinding shouldGoToPreviousScreen,
-                                                           const WizardContext &context, QWidget *parent)
+                                                           FolderChooser chooseFolder, QWidget *parent)
     : QWidget(parent)
     , m_viewModel(std::move(viewModel))
     , m_shouldGoToPreviousScreen(std::move(shouldGoToPreviousScreen))
-    , m_chooseFolder(context.chooseFolder)
+    , m_chooseFolder(std::move(chooseFolder))
 {
     setObjectName(QStringLiteral("projectDetailsSubsequentView"));
     ProjectDetailsSubsequentViewModel *model = m_viewModel.get();

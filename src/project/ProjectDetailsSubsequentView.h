@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FlagBinding.h"
-#include "app/WizardContext.h"
+#include "app/base/FlagBinding.h"
+#include "app/base/FolderChooser.h"
 
 #include <QList>
 #include <QWidget>
@@ -33,9 +33,9 @@ class ProjectDetailsSubsequentView : public QWidget
 
 public:
     /// `shouldGoToPreviousScreen` is the flag that presented the screen;
-    /// Previous toggles it. The folder panel comes from `context`.
+    /// Previous toggles it. `chooseFolder` shows the folder panel.
     ProjectDetailsSubsequentView(std::unique_ptr<ProjectDetailsSubsequentViewModel> viewModel,
-                                 FlagBinding shouldGoToPreviousScreen, const WizardContext &context,
+                                 FlagBinding shouldGoToPreviousScreen, FolderChooser chooseFolder,
                                  QWidget *parent = nullptr);
     ~ProjectDetailsSubsequentView() override;
 

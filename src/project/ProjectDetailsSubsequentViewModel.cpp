@@ -1,7 +1,7 @@
 #include "project/ProjectDetailsSubsequentViewModel.h"
 
-#include "app/AlertPresenter.h"
-#include "app/TextCatalog.h"
+#include "app/base/AlertPresenter.h"
+#include "app/base/TextCatalog.h"
 #include "project/BuildSettingsRules.h"
 #include "project/ProjectDetailsModel.h"
 

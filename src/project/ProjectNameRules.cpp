@@ -1,6 +1,6 @@
 #include "project/ProjectNameRules.h"
 
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 
 namespace plinth {
 

@@ -1,9 +1,9 @@
 #include "project/ProjectTypeSelectionView.h"
 
-#include "app/Artwork.h"
-#include "app/BaseView.h"
-#include "app/CustomButtonView.h"
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/Artwork.h"
+#include "app/widgets/BaseView.h"
+#include "app/widgets/CustomButtonView.h"
 #include "project/ProjectTypeSelectionViewModel.h"
 
 #include <QEvent>
@@ -42,12 +42,12 @@ CustomButtonView *makeChoiceButton(const QString &objectName, const QString &sym
 } // namespace
 
 ProjectTypeSelectionView::ProjectTypeSelectionView(std::unique_ptr<ProjectTypeSelectionViewModel> viewModel,
-                                                   FlagBinding shouldGoToPrevious, const WizardContext &context,
+                                                   FlagBinding shouldGoToPrevious, FolderChooser chooseFolder,
                                                    QWidget *parent)
     : QWidget(parent)
     , m_viewModel(std::move(viewModel))
     , m_shouldGoToPrevious(std::move(shouldGoToPrevious))
-    , m_chooseFolder(context.chooseFolder)
+    , m_chooseFolder(std::move(chooseFolder))
 {
     setObjectName(QStringLiteral("projectTypeSelectionView"));
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FlagBinding.h"
-#include "app/WizardContext.h"
+#include "app/base/FlagBinding.h"
+#include "app/base/FolderChooser.h"
 
 #include <QWidget>
 
@@ -23,9 +23,9 @@ class ProjectTypeSelectionView : public QWidget
 public:
     /// `shouldGoToPrevious` is the flag that presented the screen; the home
     /// screen has no back button and keeps it only for the screen flow.
-    /// `context.chooseFolder` shows the folder panel.
+    /// `chooseFolder` shows the folder panel.
     ProjectTypeSelectionView(std::unique_ptr<ProjectTypeSelectionViewModel> viewModel, FlagBinding shouldGoToPrevious,
-                             const WizardContext &context, QWidget *parent = nullptr);
+                             FolderChooser chooseFolder, QWidget *parent = nullptr);
     ~ProjectTypeSelectionView() override;
 
     ProjectTypeSelectionViewModel *viewModel() const { return m_viewModel.get(); }

@@ -1,6 +1,6 @@
 #include "project/ProjectTypeSelectionViewModel.h"
 
-#include "app/AlertPresenter.h"
+#include "app/base/AlertPresenter.h"
 #include "project/ExistingProjectDiscovery.h"
 
 namespace plinth {

@@ -1,6 +1,6 @@
 #include "toolchain/CommandRunner.h"
 
-#include "app/DebugConsole.h"
+#include "app/base/DebugConsole.h"
 #include "toolchain/AppleScripts.h"
 
 #include <QCoreApplication>

@@ -1,12 +1,12 @@
 #include "toolchain/PreProjectSetupView.h"
 
-#include "app/Artwork.h"
-#include "app/BaseView.h"
-#include "app/FrameButton.h"
-#include "app/Platform.h"
-#include "app/TextCatalog.h"
+#include "app/base/Platform.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/Artwork.h"
+#include "app/widgets/BaseView.h"
+#include "app/widgets/FrameButton.h"
 #include "toolchain/PreProjectSetupViewModel.h"
-#include "toolchain/TerminalViewRepresentable.h"
+#include "toolchain/terminal/TerminalViewRepresentable.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "toolchain/PreProjectSetupViewModel.h"
 
-#include "app/DebugConsole.h"
-#include "app/TextCatalog.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/TextCatalog.h"
 #include "toolchain/AppleScripts.h"
 #include "toolchain/CommandRunner.h"
 #include "toolchain/ResourceScript.h"

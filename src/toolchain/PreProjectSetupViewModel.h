@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ResourceBundle.h"
+#include "app/base/ResourceBundle.h"
 #include "toolchain/PreRequisite.h"
 
 #include <QList>

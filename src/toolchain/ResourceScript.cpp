@@ -1,6 +1,6 @@
 #include "toolchain/ResourceScript.h"
 
-#include "app/ResourceBundle.h"
+#include "app/base/ResourceBundle.h"
 
 namespace plinth {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AlertPresenter.h"
-#include "app/Desktop.h"
+#include "app/base/AlertPresenter.h"
+#include "app/base/Desktop.h"
 
 #include <QList>
 #include <QString>

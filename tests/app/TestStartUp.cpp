@@ -1,9 +1,9 @@
-#include "app/AlertPanelController.h"
 #include "app/AppDelegate.h"
-#include "app/BuildInfo.h"
-#include "app/CustomNSPanel.h"
-#include "app/ScreenStack.h"
 #include "app/Startup.h"
+#include "app/base/BuildInfo.h"
+#include "app/widgets/AlertPanelController.h"
+#include "app/widgets/CustomNSPanel.h"
+#include "app/widgets/ScreenStack.h"
 #include "toolchain/PreProjectSetupView.h"
 
 #include <QApplication>

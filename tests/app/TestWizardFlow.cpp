@@ -3,13 +3,13 @@
 // pods to the generation screen and its Finish, with the fake toolchain on
 // every search path (also the embedded terminal's), the library page from a
 // loopback server and folder panels answered by the test.
-#include "app/AlertPanelController.h"
-#include "app/BaseView.h"
-#include "app/CustomNSPanel.h"
 #include "app/FakeServices.h"
 #include "app/ScreenFlow.h"
-#include "app/ScreenStack.h"
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/AlertPanelController.h"
+#include "app/widgets/BaseView.h"
+#include "app/widgets/CustomNSPanel.h"
+#include "app/widgets/ScreenStack.h"
 #include "catalogs/ExistingProjectModuleSelectionView.h"
 #include "catalogs/ExistingProjectModuleSelectionViewModel.h"
 #include "catalogs/PodSelectionView.h"

@@ -1,5 +1,5 @@
-#include "app/DebugConsole.h"
-#include "app/TextCatalog.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/TextCatalog.h"
 #include "catalogs/PodSelectionViewModel.h"
 #include "catalogs/PodfileReader.h"
 #include "catalogs/SupplementalPodsPage.h"

@@ -1,4 +1,4 @@
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 #include "catalogs/ModuleCatalog.h"
 #include "catalogs/ProjectUIDetection.h"
 #include "tools/TestFiles.h"
@@ -66,7 +66,7 @@ private slots:
 
     // The rows of a selection list: each offered module with an id of its
     // own, fresh for every list made. (What is offered for which kind is
-    // TestModuleSelection's.)
+    // TestModulesScreen's.)
     void offeredModulesAreFreshRows()
     {
         for (const bool uiKit : {true, false}) {

@@ -12,7 +12,7 @@
 //   PLINTH_CLI_TEST_PAGE_URL      the library page that `pods` fetches (a
 //                                 loopback server of the test)
 
-#include "app/ResourceBundle.h"
+#include "app/base/ResourceBundle.h"
 #include "cli/CliApplication.h"
 #include "toolchain/CommandRunner.h"
 

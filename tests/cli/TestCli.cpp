@@ -1,4 +1,4 @@
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 #include "cli/CliRun.h"
 #include "generation/GenerationFixture.h"
 #include "tools/PageServer.h"

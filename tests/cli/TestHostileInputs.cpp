@@ -1,4 +1,4 @@
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 #include "catalogs/ProjectUIDetection.h"
 #include "cli/CliRun.h"
 #include "tools/RunProcess.h"

@@ -1,4 +1,4 @@
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 #include "cli/ProjectDescription.h"
 #include "tools/TestFiles.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ResourceBundle.h"
-#include "app/TextCatalog.h"
+#include "app/base/ResourceBundle.h"
+#include "app/base/TextCatalog.h"
 #include "catalogs/ModuleCatalog.h"
 #include "generation/GenerationRun.h"
 #include "project/ProjectDetailsModel.h"

@@ -1,5 +1,5 @@
-#include "app/DebugConsole.h"
-#include "app/ResourceBundle.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/ResourceBundle.h"
 #include "catalogs/ProjectUIDetection.h"
 #include "generation/GenerationFixture.h"
 #include "generation/GenerationRun.h"
@@ -571,7 +571,7 @@ private slots:
         QTemporaryDir work;
         // No XcodeGen: that step fails with its output, the run goes on. (A
         // destination that cannot be made fails the first step and skips the
-        // rest: TestProjectSetupView shows it.)
+        // rest: TestGenerationScreen shows it.)
         auto runner = fixture::fakeRunner();
         runner->setToolchainSearchPath("/usr/bin:/bin");
         auto details = fixture::newProject(work.filePath("Projects"));

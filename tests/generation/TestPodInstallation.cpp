@@ -1,5 +1,5 @@
-#include "app/DebugConsole.h"
-#include "app/ResourceBundle.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/ResourceBundle.h"
 #include "generation/GenerationFixture.h"
 #include "generation/PodInstallation.h"
 #include "toolchain/CommandRunner.h"

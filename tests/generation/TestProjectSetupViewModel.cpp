@@ -1,5 +1,5 @@
 #include "app/FakeServices.h"
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 #include "generation/GenerationFixture.h"
 #include "generation/ProjectSetupViewModel.h"
 
@@ -89,7 +89,7 @@ private slots:
 
     // No pods chosen: ready at the first tick after the Pods folder exists.
     // A workspace that nothing can open counts as missing. (Finish without a
-    // workspace, its alert and the quit after it are TestProjectSetupView's.)
+    // workspace, its alert and the quit after it are TestGenerationScreen's.)
     void pollingTicksAndAWorkspaceThatCannotOpen()
     {
         QTemporaryDir work;

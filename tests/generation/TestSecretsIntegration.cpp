@@ -1,6 +1,6 @@
-#include "app/DebugConsole.h"
-#include "generation/SecretsIntegration.h"
+#include "app/base/DebugConsole.h"
 #include "generation/ReadOnlyFolder.h"
+#include "generation/SecretsIntegration.h"
 #include "tools/TestFiles.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/DebugConsole.h"
+#include "app/base/DebugConsole.h"
 #include "generation/XcodeGenSpecification.h"
 #include "tools/TestFiles.h"
 

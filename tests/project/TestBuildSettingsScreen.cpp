@@ -1,8 +1,8 @@
-#include "app/BaseView.h"
-#include "app/DropDownMenu.h"
-#include "app/TextCatalog.h"
-#include "app/ToggleButton.h"
 #include "app/FakeServices.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/BaseView.h"
+#include "app/widgets/DropDownMenu.h"
+#include "app/widgets/ToggleButton.h"
 #include "project/AddVariantPopover.h"
 #include "project/ProjectDetailsModel.h"
 #include "project/ProjectDetailsSubsequentView.h"
@@ -60,9 +60,8 @@ class TestBuildSettingsScreen : public QObject
             m_panels << options;
             return m_chosen;
         };
-        const WizardContext context{nullptr, ResourceBundle::main(), &m_alerts, nullptr, chooser, QUrl(), &m_details};
         auto view = std::make_unique<ProjectDetailsSubsequentView>(
-            std::make_unique<ProjectDetailsSubsequentViewModel>(m_details, &m_alerts), FlagBinding{}, context);
+            std::make_unique<ProjectDetailsSubsequentViewModel>(m_details, &m_alerts), FlagBinding{}, chooser);
         view->show();
         return view;
     }

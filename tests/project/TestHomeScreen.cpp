@@ -1,6 +1,6 @@
-#include "app/Artwork.h"
-#include "app/CustomButtonView.h"
 #include "app/FakeServices.h"
+#include "app/widgets/Artwork.h"
+#include "app/widgets/CustomButtonView.h"
 #include "project/ProjectTypeSelectionView.h"
 #include "project/ProjectTypeSelectionViewModel.h"
 
@@ -24,13 +24,12 @@ class TestHomeScreen : public QObject
 
     std::unique_ptr<ProjectTypeSelectionView> makeView()
     {
-        WizardContext context{nullptr, ResourceBundle(QString()), &m_alerts, nullptr, {}, {}, &m_details};
-        context.chooseFolder = [this](QWidget *, const FolderPanelOptions &options) {
+        const FolderChooser chooseFolder = [this](QWidget *, const FolderPanelOptions &options) {
             m_panelTitles << options.title;
             return m_panelAnswer;
         };
         auto view = std::make_unique<ProjectTypeSelectionView>(
-            std::make_unique<ProjectTypeSelectionViewModel>(m_details, &m_alerts), FlagBinding{}, context);
+            std::make_unique<ProjectTypeSelectionViewModel>(m_details, &m_alerts), FlagBinding{}, chooseFolder);
         view->show();
         return view;
     }

@@ -1,6 +1,6 @@
-#include "app/BaseView.h"
 #include "app/FakeServices.h"
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
+#include "app/widgets/BaseView.h"
 #include "project/AuthorNameLookup.h"
 #include "project/ProjectDetailsInitialView.h"
 #include "project/ProjectDetailsInitialViewModel.h"

@@ -1,5 +1,5 @@
-#include "app/DebugConsole.h"
-#include "app/TextCatalog.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/TextCatalog.h"
 #include "project/BuildSettingsRules.h"
 #include "project/ExistingProjectDiscovery.h"
 #include "project/ProjectNameRules.h"

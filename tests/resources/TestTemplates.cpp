@@ -2,7 +2,7 @@
 // the markers the secrets rewrites rely on, imports, and real parsers over
 // every Swift and data file.
 
-#include "app/TextCatalog.h"
+#include "app/base/TextCatalog.h"
 #include "catalogs/ModuleCatalog.h"
 #include "catalogs/ProjectUIDetection.h"
 #include "tools/RunProcess.h"
@@ -12,6 +12,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -274,6 +275,49 @@ private slots:
         QVERIFY2(result.exitCode == (fileName.isEmpty() ? 0 : 1), qPrintable(result.output));
         QVERIFY2(fileName.isEmpty() ? !result.output.contains("checked 0 ") : result.output.contains(fileName),
                  qPrintable(result.output));
+    }
+
+    // A file both templates ship is one file kept twice: equal once each
+    // template's name reads <T> and the UIKit template's own names (its
+    // folders, its class) read as the SwiftUI template's. A fix made in one
+    // copy only fails here.
+    void sharedFilesStayIdentical_data()
+    {
+        QTest::addColumn<QString>("swiftUIFile");
+        QTest::addColumn<QString>("uiKitFile");
+        // SwiftUI place -> UIKit place, for the parts the templates name differently
+        const QList<std::pair<QString, QString>> places = {
+            {"<T>/NetworkLayer/", "<T>/Network/"},
+            {"<T>/Helpers/UserDefaults/", "<T>/Helpers/User/"},
+            {"<T>/Helpers/Keychain/KeychainStore.swift", "<T>/Helpers/KeychainManager.swift"}};
+        // Files each template writes its own way.
+        const QStringList ownVersions = {"<T>/Info.plist", "<T>/SceneDelegate.swift", "<T>Tests/AdaptiveLayoutTests.swift"};
+        const QDir swiftUI(resourcesDir + "/SwiftUIBaseSetup");
+        QSet<QString> placesUsed;
+        for (const QString &file : filesBelow(swiftUI.path())) {
+            const QString generic = swiftUI.relativeFilePath(file).replace("SwiftUIBaseSetup", "<T>");
+            QString counterpart = generic;
+            for (const auto &[from, to] : places) {
+                if (counterpart.startsWith(from)) {
+                    counterpart.replace(0, from.size(), to);
+                    placesUsed << from;
+                }
+            }
+            const QString uiKitFile = resourcesDir + "/UIKitBaseSetup/" + counterpart.replace("<T>", "UIKitBaseSetup");
+            if (!ownVersions.contains(generic) && QFileInfo::exists(uiKitFile))
+                QTest::newRow(qPrintable(generic)) << file << uiKitFile;
+        }
+        QCOMPARE(placesUsed.size(), places.size());
+    }
+    void sharedFilesStayIdentical()
+    {
+        QFETCH(QString, swiftUIFile);
+        QFETCH(QString, uiKitFile);
+        const QString swiftUI = readText(swiftUIFile).replace("SwiftUIBaseSetup", "<T>");
+        const QString uiKit = readText(uiKitFile)
+                                  .replace("UIKitBaseSetup", "<T>")
+                                  .replace("KeychainManager", "KeychainStore");
+        QCOMPARE(uiKit.split('\n'), swiftUI.split('\n'));
     }
 
     // The screens load these from the bundle; a missing file shows as a blank.

@@ -1,4 +1,4 @@
-#include "app/DebugConsole.h"
+#include "app/base/DebugConsole.h"
 #include "toolchain/AppleScripts.h"
 #include "toolchain/CommandRunner.h"
 #include "toolchain/OnWorker.h"

@@ -1,10 +1,10 @@
-#include "app/DebugConsole.h"
-#include "app/ResourceBundle.h"
-#include "app/TextCatalog.h"
+#include "app/base/DebugConsole.h"
+#include "app/base/ResourceBundle.h"
+#include "app/base/TextCatalog.h"
 #include "toolchain/CommandRunner.h"
+#include "toolchain/OnWorker.h"
 #include "toolchain/PreProjectSetupViewModel.h"
 #include "toolchain/ResourceScript.h"
-#include "toolchain/OnWorker.h"
 #include "tools/TestFiles.h"
 
 #include <QDir>
@@ -112,7 +112,7 @@ private slots:
     }
 
     // (The rows and the state that follow each finished check, both ways,
-    // are TestPreProjectSetupView's.)
+    // are TestPrerequisitesScreen's.)
     // No check at the moment the timer starts; the first one 5 seconds later;
     // stopping the timer stops further checks.
     void timerChecksEveryFiveSeconds()

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/base/AlertPresenter.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+#include <QDialog>
+
+namespace plinth {
+
+class CustomNSPanel;
+
+/// Owns the application panel and shows every alert of the application as a
+/// window-modal dialog on it: the title, the message, one "OK" button and,
+/// when options are given, a pop-up list of them.
+class AlertPanelController : public QObject, public AlertPresenter
+{
+    Q_OBJECT
+
+public:
+    /// The first screen of the application, made fresh for the panel and for
+    /// every return to the start. Set once by start-up before first use.
+    static void setFirstScreenFactory(std::function<QWidget *()> factory);
+
+    /// The one controller of the process, made (with its panel showing the
+    /// first screen) on first use.
+    static AlertPanelController &shared();
+
+    CustomNSPanel *applicationWindow() const { return m_panel; }
+
+    void showAlert(const QString &title, const QString &message, const QStringList &options,
+                   std::function<void(const QString &chosen)> completion) override;
+
+    /// The alert currently shown, if any (for tests and the screen flow).
+    QDialog *currentAlert() const { return m_alert; }
+
+private:
+    AlertPanelController();
+
+    CustomNSPanel *m_panel;
+    QPointer<QDialog> m_alert;
+};
+
+/// The alert presenter of the running program: shows each alert on the
+/// shared panel, which it makes on first use (not before, so that it can be
+/// handed to the screens while the panel is being made).
+class SharedPanelAlerts : public AlertPresenter
+{
+public:
+    void showAlert(const QString &title, const QString &message, const QStringList &options,
+                   std::function<void(const QString &chosen)> completion) override
+    {
+        AlertPanelController::shared().showAlert(title, message, options, std::move(completion));
+    }
+};
+
+} // namespace plinth

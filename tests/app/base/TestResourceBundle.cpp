@@ -1,0 +1,102 @@
+#include "app/base/ResourceBundle.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace plinth;
+
+class TestResourceBundle : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_root;
+    QTemporaryDir m_outside;
+
+    void touch(const QString &relative)
+    {
+        const QString path = m_root.filePath(relative);
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_root.isValid());
+        touch(QStringLiteral("post_gen.sh"));
+        touch(QStringLiteral("PodInstall.sh"));
+        touch(QStringLiteral("BrewExistenceValidation"));
+        touch(QStringLiteral("Script With Space.rb"));
+        touch(QStringLiteral("SwiftUIBaseSetup/SwiftUIBaseSetup/App.swift"));
+        touch(QStringLiteral("Nested/UIKitBaseSetup/UIKitBaseSetup/AppDelegate.swift"));
+        touch(QStringLiteral("Nested/Deeper/Thing.txt"));
+        QFile secret(m_outside.filePath(QStringLiteral("secret.txt")));
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+    }
+
+    void lookup_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("subdirectory");
+        QTest::addColumn<QString>("expected"); // relative to the root; empty: nothing
+
+        QTest::newRow("name and type") << "post_gen" << "sh" << "" << "post_gen.sh";
+        QTest::newRow("type with dot") << "post_gen" << ".sh" << "" << "post_gen.sh";
+        QTest::newRow("full name, no type") << "PodInstall.sh" << "" << "" << "PodInstall.sh";
+        QTest::newRow("no extension at all") << "BrewExistenceValidation" << "" << "" << "BrewExistenceValidation";
+        QTest::newRow("name with space") << "Script With Space" << "rb" << "" << "Script With Space.rb";
+        QTest::newRow("directory") << "SwiftUIBaseSetup" << "" << "" << "SwiftUIBaseSetup";
+        QTest::newRow("in subdirectory") << "UIKitBaseSetup" << "" << "Nested" << "Nested/UIKitBaseSetup";
+        QTest::newRow("in nested subdirectory") << "Thing" << "txt" << "Nested/Deeper" << "Nested/Deeper/Thing.txt";
+        QTest::newRow("absent") << "PreProjectSetupCommands.sh" << "" << "" << "";
+        QTest::newRow("wrong type") << "post_gen" << "rb" << "" << "";
+        QTest::newRow("only at top without subdirectory") << "UIKitBaseSetup" << "" << "" << "";
+        QTest::newRow("absent subdirectory") << "post_gen.sh" << "" << "Nowhere" << "";
+        QTest::newRow("empty name") << "" << "" << "" << "";
+        QTest::newRow("name climbing out") << "../secret.txt" << "" << "" << "";
+        QTest::newRow("name with path") << "SwiftUIBaseSetup/SwiftUIBaseSetup" << "" << "" << "";
+        QTest::newRow("subdirectory climbing out") << "secret.txt" << "" << ".." << "";
+        QTest::newRow("absolute subdirectory") << "secret.txt" << "" << m_outside.path() << "";
+    }
+
+    void lookup()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, type);
+        QFETCH(QString, subdirectory);
+        QFETCH(QString, expected);
+
+        const ResourceBundle bundle(m_root.path());
+        const QString found = bundle.path(name, type, subdirectory);
+        if (expected.isEmpty()) {
+            QCOMPARE(found, QString());
+        } else {
+            QCOMPARE(found, QDir(m_root.path()).absoluteFilePath(expected));
+            QVERIFY(QDir::isAbsolutePath(found));
+        }
+    }
+
+    void rootFollowsTheExecutable_data()
+    {
+        QTest::addColumn<QString>("applicationDirectory");
+        QTest::addColumn<QString>("root");
+        QTest::newRow("build tree") << "/home/u/plinth/build/default/bin" << "/home/u/plinth/build/default/share/plinth";
+        QTest::newRow("installed") << "/usr/local/bin" << "/usr/local/share/plinth";
+        QTest::newRow("macOS app") << "/Applications/Plinth.app/Contents/MacOS" << "/Applications/Plinth.app/Contents/Resources";
+        QTest::newRow("folder named MacOS elsewhere") << "/opt/MacOS" << "/opt/share/plinth";
+    }
+
+    void rootFollowsTheExecutable()
+    {
+        QFETCH(QString, applicationDirectory);
+        QFETCH(QString, root);
+        QCOMPARE(ResourceBundle::rootForApplicationDirectory(applicationDirectory), root);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestResourceBundle)
+#include "TestResourceBundle.moc"

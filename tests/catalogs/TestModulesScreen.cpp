@@ -1,0 +1,223 @@
+#include "app/base/TextCatalog.h"
+#include "app/widgets/BaseView.h"
+#include "app/widgets/ToggleButton.h"
+#include "catalogs/ExistingProjectModuleSelectionView.h"
+#include "catalogs/ExistingProjectModuleSelectionViewModel.h"
+#include "catalogs/ExpandableItemsView.h"
+#include "tools/TestFiles.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace plinth;
+using plinth::test::writeFile;
+
+namespace {
+
+QStringList titles(const QList<ListItem> &items)
+{
+    QStringList names;
+    for (const ListItem &item : items)
+        names << item.title;
+    return names;
+}
+
+/// Presses the plus or minus button of the row titled `title` in `list`.
+void press(ExpandableItemsView *list, const QString &title)
+{
+    const QList<QToolButton *> buttons = list->findChildren<QToolButton *>(QStringLiteral("itemButton"));
+    const qsizetype row = titles(list->items()).indexOf(title);
+    QVERIFY2(row >= 0 && row < buttons.size(), qPrintable(title));
+    QTest::mouseClick(buttons.at(row), Qt::LeftButton);
+}
+
+using Files = QMap<QString, QByteArray>;
+
+} // namespace
+
+class TestModulesScreen : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_work;
+    ProjectDetailsModel m_details;
+    bool m_previous = true;
+
+    /// The module screen of the project Shop holding `files` (paths below
+    /// its folder), with the description's Arkana choice `arkana`.
+    std::unique_ptr<ExistingProjectModuleSelectionView> openProject(const Files &files, bool arkana = true)
+    {
+        m_details = ProjectDetailsModel();
+        m_details.projectPath = m_work.path();
+        m_details.projectName = "Shop";
+        m_details.selectedUI = "before";
+        m_details.doesIncludeArkana = arkana;
+        m_previous = true;
+        QDir(m_work.filePath("Shop")).removeRecursively();
+        for (auto it = files.cbegin(); it != files.cend(); ++it) {
+            if (!writeFile(m_work.filePath("Shop/") + it.key(), it.value()))
+                return nullptr;
+        }
+        auto view = std::make_unique<ExistingProjectModuleSelectionView>(
+            std::make_unique<ExistingProjectModuleSelectionViewModel>(m_details),
+            FlagBinding{[this] { return m_previous; }, [this](bool value) { m_previous = value; }});
+        view->show();
+        return view;
+    }
+    /// A project with one Swift file in Shop/: AppDelegate.swift names UIKit,
+    /// any other SwiftUI (only ShopApp.swift counts as an app file).
+    std::unique_ptr<ExistingProjectModuleSelectionView> openProject(const QString &file)
+    {
+        const QByteArray source = file == "AppDelegate.swift" ? "import UIKit\n" : "import SwiftUI\n";
+        return openProject(Files{{"Shop/" + file, source}});
+    }
+
+private slots:
+    // The catalog follows the detected kind, or the kind the user chooses
+    // when none is found (an Objective-C project is told the modules are
+    // Swift); the window is never kept waiting for the walk: the screen opens
+    // busy, with Next off. The project's environments become the variants
+    // and show under the Arkana control while it is on.
+    void offersTheCatalogOfTheDetectedKind_data()
+    {
+        QTest::addColumn<Files>("files");
+        QTest::addColumn<bool>("arkana");
+        QTest::addColumn<QString>("choice"); // the radio button pressed, if any
+        QTest::addColumn<QString>("notice"); // its text key; empty: no question asked
+        QTest::addColumn<QString>("selectedUI");
+        QTest::addColumn<int>("offered");
+        QTest::addColumn<QStringList>("environments");
+
+        const Files uiKit{{"Shop/AppDelegate.swift", "import UIKit\n"}};
+        const QStringList plain{"Debug", "Release"};
+        QTest::newRow("UIKit") << uiKit << true << "" << "" << text(key::uiKit) << 8 << plain;
+        QTest::newRow("SwiftUI") << Files{{"Shop/ShopApp.swift", "import SwiftUI\n"}} << true << "" << ""
+                                 << text(key::swiftUi) << 7 << plain;
+        const Files swiftWithoutAppFile{{"Shop/Main.swift", "import SwiftUI\n"}};
+        QTest::newRow("Swift without an app file") << swiftWithoutAppFile << true << "" << key::uiKindNotDetected
+                                                   << "before" << 0 << plain;
+        QTest::newRow("Swift without an app file, UIKit chosen")
+            << swiftWithoutAppFile << true << "chooseUIKit" << key::uiKindNotDetected << text(key::uiKit) << 8 << plain;
+        QTest::newRow("Objective-C, SwiftUI chosen")
+            << Files{{"Shop/main.m", "int main() {}\n"}, {"Shop/AppDelegate.m", "@import UIKit;\n"}} << true
+            << "chooseSwiftUI" << key::objectiveCProject << text(key::swiftUi) << 7 << plain;
+        QTest::newRow(".arkana.yml environments, Arkana off")
+            << Files{{"Shop/AppDelegate.swift", "import UIKit\n"}, {".arkana.yml", "environments:\n  - Dev\n  - QA\n"}}
+            << false << "" << "" << text(key::uiKit) << 8 << QStringList{"Dev", "QA"};
+        QTest::newRow("build configurations")
+            << Files{{"Shop/AppDelegate.swift", "import UIKit\n"},
+                     {"Shop.xcodeproj/project.pbxproj",
+                      "{ objects = { T = { isa = PBXNativeTarget; name = Shop; buildConfigurationList = L; };"
+                      " L = { buildConfigurations = (C1, C2); }; C1 = { name = \"Staging Debug\"; };"
+                      " C2 = { name = QA; }; }; }"}}
+            << true << "" << "" << text(key::uiKit) << 8 << QStringList{"Staging", "QA"};
+    }
+
+    void offersTheCatalogOfTheDetectedKind()
+    {
+        QFETCH(Files, files);
+        QFETCH(bool, arkana);
+        QFETCH(QString, choice);
+        QFETCH(QString, notice);
+        QFETCH(QString, selectedUI);
+        QFETCH(int, offered);
+        QFETCH(QStringList, environments);
+        auto view = openProject(files, arkana);
+        QVERIFY(view);
+        auto *busy = view->findChild<QWidget *>("detectingIndicator");
+        QVERIFY(busy->isVisible() && !view->frame()->nextButton()->isEnabled());
+
+        QTRY_VERIFY(!view->viewModel()->isDetecting());
+        QVERIFY(!busy->isVisible());
+        auto *question = view->findChild<QLabel *>("uiKindNotice");
+        QCOMPARE(question->isVisible(), !notice.isEmpty());
+        if (!notice.isEmpty())
+            QCOMPARE(question->text(), text(notice.toLatin1().constData()));
+        if (!choice.isEmpty())
+            QTest::mouseClick(view->findChild<QRadioButton *>(choice), Qt::LeftButton);
+        QCOMPARE(m_details.selectedUI, selectedUI);
+        ExpandableItemsView *supplemental = view->findChild<ExpandableItemsView *>("supplementalModulesList");
+        QCOMPARE(supplemental->items().size(), offered);
+        QCOMPARE(supplemental->isVisible(), offered > 0);
+        QVERIFY(!view->findChild<ExpandableItemsView *>("selectedModulesList")->isVisible());
+
+        QStringList variants;
+        for (const CheckBoxItem &variant : std::as_const(m_details.configVariant))
+            variants << variant.label;
+        QCOMPARE(variants, environments);
+        auto *toggle = view->findChild<ToggleButton *>("arkanaToggle");
+        auto *label = view->findChild<QLabel *>("arkanaEnvironments");
+        QVERIFY(toggle->isVisible());
+        QCOMPARE(toggle->isChecked(), arkana);
+        QCOMPARE(label->isVisible(), arkana);
+        QVERIFY2(label->text().endsWith(environments.join(", ")), qPrintable(label->text()));
+        if (!arkana) {
+            QTest::mouseClick(toggle, Qt::LeftButton);
+            QVERIFY(label->isVisible() && m_details.doesIncludeArkana);
+        }
+
+        // Every offered module chosen: the first list goes away, also in a
+        // SwiftUI project, where the UIKit-only module stays behind unshown.
+        for (int i = 0; i <= offered; ++i) // the last press finds no row
+            view->viewModel()->selectSupplementalModule(0);
+        QCOMPARE(view->viewModel()->selectedModules().size(), offered);
+        QVERIFY(!supplemental->isVisible());
+        QCOMPARE(view->findChild<ExpandableItemsView *>("selectedModulesList")->isVisible(), offered > 0);
+    }
+
+    // Newest first; a module given back returns to the top of the offer
+    // with its plus button. Pressing the Arkana control writes the
+    // description each time; setting its mark does not. Next stores the
+    // choice in its order; Previous goes home.
+    void movesModulesAndArkanaThenNext()
+    {
+        auto view = openProject("AppDelegate.swift");
+        QVERIFY(view);
+        QTRY_VERIFY(!view->viewModel()->isDetecting());
+        ExpandableItemsView *offered = view->findChild<ExpandableItemsView *>("supplementalModulesList");
+        ExpandableItemsView *chosen = view->findChild<ExpandableItemsView *>("selectedModulesList");
+        press(offered, "AWSS3");
+        press(offered, "BLE");
+        QCOMPARE(titles(chosen->items()), (QStringList{"BLE", "AWSS3"}));
+        press(chosen, "BLE");
+        QCOMPARE(offered->items().size(), 7);
+        QCOMPARE(offered->items().first().title, "BLE");
+        QCOMPARE(offered->items().first().podType, PodType::supplemental);
+
+        auto *toggle = view->findChild<ToggleButton *>("arkanaToggle");
+        QVERIFY(view->shouldIncludeArkana() && toggle->isChecked());
+        QTest::mouseClick(toggle, Qt::LeftButton);
+        QVERIFY(!view->shouldIncludeArkana() && !toggle->isChecked() && !m_details.doesIncludeArkana);
+        QTest::keyClick(toggle, Qt::Key_Space);
+        QVERIFY(view->shouldIncludeArkana() && m_details.doesIncludeArkana);
+        view->setShouldIncludeArkana(false);
+        QVERIFY(!toggle->isChecked() && m_details.doesIncludeArkana);
+
+        QTest::mouseClick(view->frame()->nextButton(), Qt::LeftButton);
+        QVERIFY(view->shouldGoToNext());
+        QCOMPARE(titles(m_details.userSelectedModules), QStringList{"AWSS3"});
+        QTest::mouseClick(view->frame()->previousButton(), Qt::LeftButton);
+        QVERIFY(!m_previous);
+    }
+
+    // A detection that ends after its screen has gone, or after a newer one
+    // was started, changes nothing.
+    void lateDetectionsAreDropped()
+    {
+        openProject("AppDelegate.swift").reset();
+        ExistingProjectModuleSelectionViewModel model(m_details);
+        m_details.projectName = "Elsewhere";
+        model.detectProjectUI();
+        QTRY_VERIFY(!model.isDetecting());
+        QTest::qWait(50);
+        QVERIFY(model.supplementalModules().isEmpty());
+        QCOMPARE(m_details.selectedUI, "before");
+    }
+};
+
+QTEST_MAIN(TestModulesScreen)
+#include "TestModulesScreen.moc"
