@@ -114,7 +114,8 @@ private slots:
         QTest::newRow("every problem of the screens at once")
             << patched(base, {{"projectName", "my app"}, {"projectPath", "Nowhere"}, {"authorName", ""},
                               {"configVariant", QJsonArray()}})
-            << QStringList{"projectName: " + text(key::projectNameContainsSpace), "authorName: must not be empty",
+            << QStringList{"projectName: " + text(key::projectNameContainsSpace) + " (\"my app\")",
+                           "authorName: must not be empty",
                            "projectPath: " + text(key::inValidPath),
                            "configVariant: " + text(key::noConfigVariantSelectionSubTitle)};
         QTest::newRow("no destination, development scheme not among the variants")
@@ -126,11 +127,13 @@ private slots:
             << patched(base, {{"projectName", "Taken"}, {"configVariant", array({"Development", "UAT", "UAT", "Pre Prod"})}})
             << QStringList{"projectPath: " + text(key::directoryAlreadyExistSubTitle, "Taken"),
                            "configVariant: \"UAT\" is listed twice", "configVariant: \"Pre Prod\" must be a name"};
-        QTest::newRow("names YAML or Swift read as something else")
-            << patched(base, {{"projectName", "Off"}, {"configVariant", array({"Development", "On", "nil"})}})
-            << QStringList{"projectName: " + text(key::projectNameReadsAsYamlValue) + " (\"Off\")",
-                           "configVariant: \"On\": " + text(key::variantLabelReadsAsYamlValue),
-                           "configVariant: \"nil\": " + text(key::variantLabelSwiftKeyword)};
+        // The name rules' own tables are TestProjectRules'; here each message
+        // the reader gives a variant label.
+        QTest::newRow("variants YAML or Swift read as something else")
+            << patched(base, {{"configVariant", array({"Development", "On", "nil", ""})}})
+            << QStringList{"configVariant: \"On\": " + text(key::variantLabelReadsAsYamlValue),
+                           "configVariant: \"nil\": " + text(key::variantLabelSwiftKeyword),
+                           "configVariant: a variant has an empty name"};
         QTest::newRow("values no screen offers, no development variant chosen")
             << patched(base, {{"selectedUI", "AppKit"}, {"minimumDeploymentTarget", "15.0"},
                               {"userSelectedPods", array({"SwiftLint", "Evil'; system('rm -rf ~')"})},

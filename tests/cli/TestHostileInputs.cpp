@@ -54,18 +54,18 @@ private slots:
         QTest::addColumn<bool>("refused");
         const QString org = "Tarnwick Labs", ada = "Ada Lovelace", plain = "Projects";
         const QStringList lint{"SwiftLint"};
-        QTest::newRow("product: command") << "$(touch CANARY)" << org << ada << plain << lint << true;
-        QTest::newRow("names: single quotes") << "Orbit" << "O'Brien's Labs" << "D'Arcy O'Neil" << plain << lint << false;
-        QTest::newRow("names: double quotes") << "Orbit" << "Say \"Hi\" Labs" << "Ada \"Countess\"" << plain << lint << false;
-        QTest::newRow("names: command") << "Orbit" << "$(touch CANARY)" << "$(touch CANARY)" << plain << lint << false;
-        QTest::newRow("names: backquotes") << "Orbit" << "`touch CANARY`" << "`touch CANARY`" << plain << lint << false;
+        // A product name like "$(touch CANARY)" is refused before anything
+        // runs: TestCli's invalidDescription and TestProjectRules.
+        QTest::newRow("names: quotes") << "Orbit" << "O'Brien's \"Hi\" Labs" << "D'Arcy \"Countess\"" << plain << lint
+                                       << false;
+        QTest::newRow("names: commands") << "Orbit" << "$(touch CANARY)" << "`touch CANARY`" << plain << lint << false;
         QTest::newRow("names: newline") << "Orbit" << "Tarnwick\nLabs" << "Ada\nLovelace" << plain << lint << false;
-        QTest::newRow("names: emoji") << "Orbit" << "Rocket 🚀 Labs" << "Ada 👩‍💻" << plain << lint << false;
-        QTest::newRow("names: right to left") << "Orbit" << "מעבדות טרנוויק" << "عدا لوفليس" << plain << lint << false;
-        QTest::newRow("path: spaces") << "Orbit" << org << ada << "My Projects" << lint << false;
-        QTest::newRow("path: quotes") << "Orbit" << org << ada << "It's \"here\"" << lint << false;
-        QTest::newRow("path: dollar") << "Orbit" << org << ada << "$HOME $(touch CANARY)" << lint << false;
-        QTest::newRow("path: non-ASCII") << "Orbit" << org << ada << "Ünïcödé Пути 路径" << lint << false;
+        QTest::newRow("names: emoji, right to left") << "Orbit" << "Rocket 🚀 מעבדות טרנוויק" << "Ada 👩‍💻 عدا لوفليس"
+                                                     << plain << lint << false;
+        // Spaces, quotes and non-ASCII in the folder through a whole run are
+        // TestGenerationRun's and TestCli's; here what a shell would expand.
+        QTest::newRow("path: dollar, quotes")
+            << "Orbit" << org << ada << "It's \"$HOME\" $(touch CANARY) `touch CANARY`" << lint << false;
         QTest::newRow("path: 250 bytes") << "Orbit" << org << ada << QString(250, 'p') << lint << false;
         QTest::newRow("pod: closes the string") << "Orbit" << org << ada << plain << QStringList{"Foo', :git => 'evil"} << true;
         QTest::newRow("pod: runs a command") << "Orbit" << org << ada << plain

@@ -29,11 +29,11 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QDir().mkpath(m_work.filePath("Projects")));
-        // An existing UIKit project, a SwiftUI one and one without an app file.
+        // An existing UIKit project and one without an app file. (A SwiftUI
+        // project's kind found and its modules' folders: TestCli's
+        // generateInstallAndExtend.)
         QVERIFY(writeFile(m_work.filePath("Kit/Kit.xcodeproj/project.pbxproj"), "//\n"));
         QVERIFY(writeFile(m_work.filePath("Kit/Kit/AppDelegate.swift"), "import UIKit\n@main class AppDelegate {}\n"));
-        QVERIFY(writeFile(m_work.filePath("Shop/Shop.xcodeproj/project.pbxproj"), "//\n"));
-        QVERIFY(writeFile(m_work.filePath("Shop/Shop/ShopApp.swift"), "import SwiftUI\n"));
         QVERIFY(writeFile(m_work.filePath("Bare/Bare.xcodeproj/project.pbxproj"), "//\n"));
     }
 
@@ -87,8 +87,6 @@ private slots:
         QTest::newRow("UIKit") << "Kit" << "" << text(key::uiKit)
                                << QStringList{"Dynamics=Dynamics", "KeyChain manager=Helpers/KeychainManager.swift",
                                               "User Manager=Helpers/User"};
-        QTest::newRow("SwiftUI") << "Shop" << "" << text(key::swiftUi)
-                                 << QStringList{"KeyChain manager=Helpers/Keychain", "User Manager=Helpers/UserDefaults"};
         QTest::newRow("undetectable, kind given") << "Bare" << "UIKit" << text(key::uiKit) << QStringList{"BLE=BLE"};
         QTest::newRow("undetectable, no kind given") << "Bare" << "" << "" << QStringList{"BLE=BLE"};
     }
