@@ -71,26 +71,14 @@ private slots:
         QFile::remove(markerPath());
     }
 
-    void scriptTextIsTheFixedProgram_data()
-    {
-        QTest::addColumn<QString>("fixture");
-        QTest::addColumn<bool>("installPods");
-
-        QTest::newRow("preProjectSetup") << "applescript-preProjectSetup.txt" << false;
-        QTest::newRow("installPods") << "applescript-installPods.txt" << true;
-    }
-
     void scriptTextIsTheFixedProgram()
     {
-        QFETCH(QString, fixture);
-        QFETCH(bool, installPods);
         const QString resources = "/Applications/Plinth.app/Contents/Resources/";
-        const AppleScripts script = installPods
-            ? AppleScripts::installPods(resources + "PodInstall.sh", "/Users/jane/Projects/Demo")
-            : AppleScripts::preProjectSetup(resources + "PreProjectSetupCommands.sh");
-        const QByteArray expected = readFile(PLINTH_FIXTURES_DIR "/expected/" + fixture);
-        QVERIFY(!expected.isEmpty());
-        QCOMPARE(script.scriptText().toUtf8(), expected);
+        const QString expected = PLINTH_FIXTURES_DIR "/expected/applescript-";
+        QCOMPARE(AppleScripts::preProjectSetup(resources + "PreProjectSetupCommands.sh").scriptText().toUtf8(),
+                 readFile(expected + "preProjectSetup.txt"));
+        const AppleScripts installPods = AppleScripts::installPods(resources + "PodInstall.sh", "/Users/jane/Projects/Demo");
+        QCOMPARE(installPods.scriptText().toUtf8(), readFile(expected + "installPods.txt"));
     }
 
     void terminalGetsEachValueAsOneWord_data()

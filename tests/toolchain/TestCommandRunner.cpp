@@ -22,7 +22,6 @@ using Environment = QMap<QString, QString>;
 
 namespace {
 
-
 /// The environment the shell of a call was started with, as the kernel
 /// recorded it (Linux only): the shell reads its own /proc entry. The second
 /// command keeps the shell from replacing itself with `cat`.
@@ -36,14 +35,6 @@ Environment parseEnvironment(const QString &nulSeparated)
         environment.insert(entry.left(equals), entry.mid(equals + 1));
     }
     return environment;
-}
-
-Environment toMap(const QProcessEnvironment &environment)
-{
-    Environment map;
-    for (const QString &name : environment.keys())
-        map.insert(name, environment.value(name));
-    return map;
 }
 
 /// Whether the process `pid` still runs (a zombie waiting for its parent
@@ -101,7 +92,7 @@ private slots:
             QSKIP("needs /proc to read a child's environment");
         qputenv("PLINTH_TEST_VARIABLE", "kept = as it is");
         const auto unset = qScopeGuard([] { qunsetenv("PLINTH_TEST_VARIABLE"); });
-        Environment expected = toMap(QProcessEnvironment::systemEnvironment());
+        Environment expected = parseEnvironment(QProcessEnvironment::systemEnvironment().toStringList().join(QChar(0)));
         expected.insert("PATH", runner.toolchainSearchPath());
         const Environment command = parseEnvironment(onWorker([&] { return runner.executeCommand(ownEnvironment); }));
         QCOMPARE(command, expected);
