@@ -7,33 +7,6 @@
 
 using namespace plinth;
 
-/// Values that must reach a program as one unchanged argument. `marker` is a
-/// file that a value which escaped its quotes would create.
-static void addHostileValues(const QString &marker)
-{
-    QTest::addColumn<QString>("value");
-
-    QTest::newRow("plain") << "Demo";
-    QTest::newRow("empty") << "";
-    QTest::newRow("space") << "/Users/jane doe/My Projects";
-    QTest::newRow("single quote") << "it's";
-    QTest::newRow("only quotes") << "'''";
-    QTest::newRow("double quote") << "say \"hi\"";
-    QTest::newRow("dollar") << "$HOME ${PATH} $((1+1))";
-    QTest::newRow("backslashes") << "a\\ b\\\\c\\";
-    QTest::newRow("glob and tilde") << "~/* ?.[ch] {a,b}";
-    QTest::newRow("newline and tab") << "line one\nline two\tend\n";
-    QTest::newRow("non-ASCII") << "Zoë Ünïcødé 東京 🚀";
-    QTest::newRow("history and options") << "!! -n --help =ls %1 #no comment";
-    QTest::newRow("semicolon") << "x; touch " + marker;
-    QTest::newRow("closing quote") << "x'; touch " + marker + "; echo '";
-    QTest::newRow("command substitution") << "$(touch " + marker + ")";
-    QTest::newRow("backquotes") << "`touch " + marker + "`";
-    QTest::newRow("double quote escape") << "\"; touch " + marker + "; \"";
-    QTest::newRow("pipe and ampersand") << "a | touch " + marker + " && touch " + marker + " &";
-    QTest::newRow("line break command") << "x\ntouch " + marker;
-}
-
 class TestShellQuote : public QObject
 {
     Q_OBJECT
@@ -59,7 +32,32 @@ class TestShellQuote : public QObject
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); }
 
-    void reachesProgramUnchanged_data() { addHostileValues(marker()); }
+    /// Values that must reach a program as one unchanged argument. The
+    /// marker is a file that a value which escaped its quotes would create.
+    void reachesProgramUnchanged_data()
+    {
+        QTest::addColumn<QString>("value");
+
+        QTest::newRow("plain") << "Demo";
+        QTest::newRow("empty") << "";
+        QTest::newRow("space") << "/Users/jane doe/My Projects";
+        QTest::newRow("single quote") << "it's";
+        QTest::newRow("only quotes") << "'''";
+        QTest::newRow("double quote") << "say \"hi\"";
+        QTest::newRow("dollar") << "$HOME ${PATH} $((1+1))";
+        QTest::newRow("backslashes") << "a\\ b\\\\c\\";
+        QTest::newRow("glob and tilde") << "~/* ?.[ch] {a,b}";
+        QTest::newRow("newline and tab") << "line one\nline two\tend\n";
+        QTest::newRow("non-ASCII") << "Zoë Ünïcødé 東京 🚀";
+        QTest::newRow("history and options") << "!! -n --help =ls %1 #no comment";
+        QTest::newRow("semicolon") << "x; touch " + marker();
+        QTest::newRow("closing quote") << "x'; touch " + marker() + "; echo '";
+        QTest::newRow("command substitution") << "$(touch " + marker() + ")";
+        QTest::newRow("backquotes") << "`touch " + marker() + "`";
+        QTest::newRow("double quote escape") << "\"; touch " + marker() + "; \"";
+        QTest::newRow("pipe and ampersand") << "a | touch " + marker() + " && touch " + marker() + " &";
+        QTest::newRow("line break command") << "x\ntouch " + marker();
+    }
 
     void reachesProgramUnchanged()
     {

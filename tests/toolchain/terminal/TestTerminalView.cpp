@@ -21,19 +21,6 @@ bool showsLine(TerminalView *view, const QString &line)
     return view->surface().text().split(QLatin1Char('\n')).contains(line);
 }
 
-/// Shows `view` at `size` and starts bash in it without start-up files: it
-/// has line editing, and its prompt does not depend on the machine.
-void showBash(TerminalView &view, const QSize &size)
-{
-    view.resize(size);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QVERIFY(view.startProcess(QStringLiteral("/bin/bash"), {QStringLiteral("--noprofile"), QStringLiteral("--norc")},
-                              PtyProcess::defaultEnvironment() << QStringLiteral("PS1=prompt$ ")));
-    QTRY_VERIFY_WITH_TIMEOUT(view.surface().lineText(view.surface().cursor().y()).startsWith(QLatin1String("prompt$")),
-                             5000);
-}
-
 } // namespace
 
 class TestTerminalView : public QObject
@@ -123,10 +110,16 @@ private slots:
     // is the scroll bar's; then a new size reaches the pty.
     void keysPaintingAndSizeInOneShell()
     {
+        // bash without start-up files: it has line editing, and its prompt
+        // does not depend on the machine.
         TerminalView view;
-        showBash(view, QSize(560, 240));
-        if (QTest::currentTestFailed())
-            return;
+        view.resize(560, 240);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(view.startProcess("/bin/bash", {"--noprofile", "--norc"},
+                                  PtyProcess::defaultEnvironment() << QStringLiteral("PS1=prompt$ ")));
+        const TerminalSurface &surface = view.surface();
+        QTRY_VERIFY_WITH_TIMEOUT(surface.lineText(surface.cursor().y()).startsWith(QLatin1String("prompt$")), 5000);
         const auto ran = [&](const QString &line) {
             QTest::keyClick(&view, Qt::Key_Return);
             return QTest::qWaitFor([&] { return showsLine(&view, line); }, 5000);
