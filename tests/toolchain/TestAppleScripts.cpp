@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,27 +22,10 @@ namespace {
 /// literal is malformed or uses an escape other than \" and \\.
 QString doScriptText(const QString &program)
 {
-    const QString opening = QStringLiteral("do script \"");
-    qsizetype i = program.indexOf(opening);
-    if (i < 0)
-        return {};
-    QString text;
-    for (i += opening.size(); i < program.size(); ++i) {
-        const QChar c = program.at(i);
-        if (c == QLatin1Char('"'))
-            return text;
-        if (c == QLatin1Char('\\')) {
-            if (++i == program.size())
-                return {};
-            const QChar escaped = program.at(i);
-            if (escaped != QLatin1Char('"') && escaped != QLatin1Char('\\'))
-                return {};
-            text += escaped;
-        } else {
-            text += c;
-        }
-    }
-    return {};
+    static const QRegularExpression literal(QStringLiteral("do script \"((?:[^\"\\\\]|\\\\[\"\\\\])*)\""));
+    static const QRegularExpression escape(QStringLiteral("\\\\([\"\\\\])"));
+    const QRegularExpressionMatch match = literal.match(program);
+    return match.hasMatch() ? match.captured(1).replace(escape, QStringLiteral("\\1")) : QString();
 }
 
 } // namespace
@@ -71,26 +55,14 @@ private slots:
         QFile::remove(markerPath());
     }
 
-    void scriptTextIsTheFixedProgram_data()
-    {
-        QTest::addColumn<QString>("fixture");
-        QTest::addColumn<bool>("installPods");
-
-        QTest::newRow("preProjectSetup") << "applescript-preProjectSetup.txt" << false;
-        QTest::newRow("installPods") << "applescript-installPods.txt" << true;
-    }
-
     void scriptTextIsTheFixedProgram()
     {
-        QFETCH(QString, fixture);
-        QFETCH(bool, installPods);
         const QString resources = "/Applications/Plinth.app/Contents/Resources/";
-        const AppleScripts script = installPods
-            ? AppleScripts::installPods(resources + "PodInstall.sh", "/Users/jane/Projects/Demo")
-            : AppleScripts::preProjectSetup(resources + "PreProjectSetupCommands.sh");
-        const QByteArray expected = readFile(PLINTH_FIXTURES_DIR "/expected/" + fixture);
-        QVERIFY(!expected.isEmpty());
-        QCOMPARE(script.scriptText().toUtf8(), expected);
+        const QString expected = PLINTH_FIXTURES_DIR "/expected/applescript-";
+        QCOMPARE(AppleScripts::preProjectSetup(resources + "PreProjectSetupCommands.sh").scriptText().toUtf8(),
+                 readFile(expected + "preProjectSetup.txt"));
+        const AppleScripts pods = AppleScripts::installPods(resources + "PodInstall.sh", "/Users/jane/Projects/Demo");
+        QCOMPARE(pods.scriptText().toUtf8(), readFile(expected + "installPods.txt"));
     }
 
     void terminalGetsEachValueAsOneWord_data()

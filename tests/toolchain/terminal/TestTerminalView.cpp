@@ -21,19 +21,6 @@ bool showsLine(TerminalView *view, const QString &line)
     return view->surface().text().split(QLatin1Char('\n')).contains(line);
 }
 
-/// Shows `view` at `size` and starts bash in it without start-up files: it
-/// has line editing, and its prompt does not depend on the machine.
-void showBash(TerminalView &view, const QSize &size)
-{
-    view.resize(size);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QVERIFY(view.startProcess(QStringLiteral("/bin/bash"), {QStringLiteral("--noprofile"), QStringLiteral("--norc")},
-                              PtyProcess::defaultEnvironment() << QStringLiteral("PS1=prompt$ ")));
-    QTRY_VERIFY_WITH_TIMEOUT(view.surface().lineText(view.surface().cursor().y()).startsWith(QLatin1String("prompt$")),
-                             5000);
-}
-
 } // namespace
 
 class TestTerminalView : public QObject
@@ -41,25 +28,35 @@ class TestTerminalView : public QObject
     Q_OBJECT
 
 private slots:
-    void commandIsTypedAfterTheDelay_data()
+    // The element starts its shell in the home folder, takes the focus, and
+    // types its command (also put on the clipboard) only after its delay; a
+    // carriage return at the end runs it, else the Return key does. When the
+    // shell ends, its last output and a note of its status stay.
+    void elementTypesItsCommandAfterTheDelay_data()
     {
+        QTest::addColumn<QString>("shell"); // empty: the login shell
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("output");
-        QTest::addColumn<bool>("runs");
+        QTest::addColumn<int>("status"); // -1: the shell goes on
 
-        QTest::newRow("with carriage return") << "echo plinth-$((6*7))\r" << "plinth-42" << true;
-        QTest::newRow("without carriage return") << "echo typed-$((1+1))" << "typed-2" << false;
+        QTest::newRow("without carriage return") << "" << "echo typed-$((1+1))" << "typed-2" << -1;
+        // The carriage return runs the command, and the shell ends with it.
+        QTest::newRow("shell ends after the command") << "" << "echo last-$((3*3)); exit 5\r" << "last-9" << 5;
+        // A shell that ends before the command is typed: the command goes
+        // nowhere, the terminal says the shell ended.
+        QTest::newRow("shell ends at once") << "/bin/false" << "echo last-$((3*3)); exit 5\r" << "" << 1;
     }
 
-    void commandIsTypedAfterTheDelay()
+    void elementTypesItsCommandAfterTheDelay()
     {
+        QFETCH(QString, shell);
         QFETCH(QString, command);
         QFETCH(QString, output);
-        QFETCH(bool, runs);
+        QFETCH(int, status);
 
         QGuiApplication::clipboard()->setText("the user's clipboard");
         QDir::setCurrent(QDir::tempPath());
-        TerminalViewRepresentable element(command);
+        TerminalViewRepresentable element(command, nullptr, shell);
         QCOMPARE(element.terminal(), nullptr);
         element.resize(640, 360);
         QElapsedTimer sinceShown; // started no later than the element's timer
@@ -69,76 +66,60 @@ private slots:
 
         TerminalView *terminal = element.terminal();
         QVERIFY(terminal);
+        QSignalSpy terminated(terminal, &TerminalView::processTerminated);
         QCOMPARE(QDir::currentPath(), QDir::homePath());
         QTRY_COMPARE(element.focusWidget(), terminal);
 
-        // The login shell shows its prompt before the command comes.
-        QTRY_VERIFY_WITH_TIMEOUT(!terminal->surface().text().trimmed().isEmpty(), 5000);
-        const QString typed = command.trimmed();
-        if (sinceShown.elapsed() < TerminalViewRepresentable::commandDelayMilliseconds - 200)
-            QVERIFY(!terminal->surface().text().contains(typed));
+        if (!output.isEmpty()) {
+            // The shell shows its prompt before the command comes.
+            QTRY_VERIFY_WITH_TIMEOUT(!terminal->surface().text().trimmed().isEmpty(), 5000);
+            const QString typed = command.trimmed();
+            if (sinceShown.elapsed() < TerminalViewRepresentable::commandDelayMilliseconds - 200)
+                QVERIFY(!terminal->surface().text().contains(typed));
 
-        QTRY_VERIFY_WITH_TIMEOUT(terminal->surface().text().contains(typed), 6000);
-        QVERIFY2(sinceShown.elapsed() >= TerminalViewRepresentable::commandDelayMilliseconds,
-                 qPrintable(QString::number(sinceShown.elapsed())));
-        QCOMPARE(QGuiApplication::clipboard()->text(), command);
-
-        if (runs) {
-            QTRY_VERIFY_WITH_TIMEOUT(showsLine(terminal, output), 5000);
-        } else {
-            QTest::qWait(1000);
-            QVERIFY(!showsLine(terminal, output));
-            // Return, pressed on the keyboard, runs it.
-            QTest::keyClick(terminal, Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(terminal->surface().text().contains(typed), 6000);
+            QVERIFY2(sinceShown.elapsed() >= TerminalViewRepresentable::commandDelayMilliseconds,
+                     qPrintable(QString::number(sinceShown.elapsed())));
+            QCOMPARE(QGuiApplication::clipboard()->text(), command);
+            if (!command.endsWith(QLatin1Char('\r'))) {
+                QTest::qWait(1000);
+                QVERIFY(!showsLine(terminal, output));
+                QTest::keyClick(terminal, Qt::Key_Return);
+            }
             QTRY_VERIFY_WITH_TIMEOUT(showsLine(terminal, output), 5000);
         }
-    }
+        if (status < 0)
+            return;
 
-    void lastOutputStaysAfterTheShellEnds_data()
-    {
-        QTest::addColumn<QString>("shell");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("lastOutput");
-        QTest::newRow("after the command") << "" << 5 << "last-9";
-        // A shell that ends before the command is typed: the command goes
-        // nowhere, the terminal says the shell ended.
-        QTest::newRow("at once") << "/bin/false" << 1 << "";
-    }
-
-    void lastOutputStaysAfterTheShellEnds()
-    {
-        QFETCH(QString, shell);
-        QFETCH(int, status);
-        QFETCH(QString, lastOutput);
-        TerminalViewRepresentable element("echo last-$((3*3)); exit 5\r", nullptr, shell);
-        element.resize(480, 300);
-        element.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&element));
-        TerminalView *terminal = element.terminal();
-        QSignalSpy terminated(terminal, &TerminalView::processTerminated);
+        const QString ended = QStringLiteral("[The shell has ended with status %1.]").arg(status);
         QTRY_COMPARE_WITH_TIMEOUT(terminated.size(), 1, 8000);
         QCOMPARE(terminated.at(0).at(0).toInt(), status);
-        QTRY_VERIFY(showsLine(terminal, QStringLiteral("[The shell has ended with status %1.]").arg(status)));
-        if (!lastOutput.isEmpty())
-            QVERIFY(showsLine(terminal, lastOutput));
-        else // the command's turn comes after the shell has gone
+        QTRY_VERIFY(showsLine(terminal, ended));
+        if (output.isEmpty()) // the command's turn comes after the shell has gone
             QTest::qWait(TerminalViewRepresentable::commandDelayMilliseconds + 300);
         QVERIFY(element.isVisible());
         // Keys after the end go nowhere and break nothing.
         QTest::keyClicks(terminal, "ls");
         QTest::keyClick(terminal, Qt::Key_Return);
-        QVERIFY(showsLine(terminal, QStringLiteral("[The shell has ended with status %1.]").arg(status)));
+        QVERIFY(showsLine(terminal, ended));
     }
 
     // The key mapping itself is TestTerminalSurface's; here keys reach the
     // shell's line editor, Ctrl+C its foreground job, and both paste keys
-    // the clipboard; then a new size reaches the pty.
-    void keysAndSizeReachTheShell()
+    // the clipboard; the cells are painted in their colours, the scrollback
+    // is the scroll bar's; then a new size reaches the pty.
+    void keysPaintingAndSizeInOneShell()
     {
+        // bash without start-up files: it has line editing, and its prompt
+        // does not depend on the machine.
         TerminalView view;
-        showBash(view, QSize(640, 360));
-        if (QTest::currentTestFailed())
-            return;
+        view.resize(560, 240);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(view.startProcess("/bin/bash", {"--noprofile", "--norc"},
+                                  PtyProcess::defaultEnvironment() << QStringLiteral("PS1=prompt$ ")));
+        const TerminalSurface &surface = view.surface();
+        QTRY_VERIFY_WITH_TIMEOUT(surface.lineText(surface.cursor().y()).startsWith(QLatin1String("prompt$")), 5000);
         const auto ran = [&](const QString &line) {
             QTest::keyClick(&view, Qt::Key_Return);
             return QTest::qWaitFor([&] { return showsLine(&view, line); }, 5000);
@@ -165,26 +146,6 @@ private slots:
         QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, "again-10"), 5000);
 
-        QSignalSpy sizeChanged(&view, &TerminalView::sizeChanged);
-        view.resize(400, 500);
-        QTRY_VERIFY(!sizeChanged.isEmpty());
-        const int columns = view.surface().columns();
-        const int rows = view.surface().rows();
-        // Whole cells inside a few pixels of padding.
-        QCOMPARE(columns, (view.viewport()->width() - 8) / view.cellSize().width());
-        QCOMPARE(rows, (view.viewport()->height() - 8) / view.cellSize().height());
-        QCOMPARE(sizeChanged.last().at(0).toInt(), columns);
-        QCOMPARE(sizeChanged.last().at(1).toInt(), rows);
-        QTest::keyClicks(&view, "stty size");
-        QVERIFY(ran(QStringLiteral("%1 %2").arg(rows).arg(columns)));
-    }
-
-    void paintsTheCellsAndScrollsBack()
-    {
-        TerminalView view;
-        showBash(view, QSize(560, 240));
-        if (QTest::currentTestFailed())
-            return;
         QTest::keyClicks(&view, "printf '\\033[1;32mgreen\\033[0m plain \\033[44m blue \\033[0m\\n'; ls /");
         QTest::keyClick(&view, Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(showsLine(&view, "green plain  blue"), 5000);
@@ -220,8 +181,20 @@ private slots:
         QCOMPARE(bar->value(), bar->maximum());
         QTest::keyClick(&view, Qt::Key_PageUp, Qt::ShiftModifier);
         QCOMPARE(bar->value(), bar->maximum() - view.surface().rows());
-        QTest::keyClicks(&view, "x");
+        QTest::keyClicks(&view, "stty size");
         QCOMPARE(bar->value(), bar->maximum());
+
+        QSignalSpy sizeChanged(&view, &TerminalView::sizeChanged);
+        view.resize(400, 500);
+        QTRY_VERIFY(!sizeChanged.isEmpty());
+        const int columns = view.surface().columns();
+        const int rows = view.surface().rows();
+        // Whole cells inside a few pixels of padding.
+        QCOMPARE(columns, (view.viewport()->width() - 8) / view.cellSize().width());
+        QCOMPARE(rows, (view.viewport()->height() - 8) / view.cellSize().height());
+        QCOMPARE(sizeChanged.last().at(0).toInt(), columns);
+        QCOMPARE(sizeChanged.last().at(1).toInt(), rows);
+        QVERIFY(ran(QStringLiteral("%1 %2").arg(rows).arg(columns)));
     }
 };
 
