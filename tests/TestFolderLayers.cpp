@@ -2,6 +2,8 @@
 // to folder never leads back to where it started. A subfolder is a folder of
 // its own (app/base is not app).
 
+#include "tools/TestFiles.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -90,14 +92,6 @@ QStringList firstCycle(const FolderGraph &graph)
     return {};
 }
 
-void writeFile(const QString &path, const QByteArray &contents)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-}
-
 } // namespace
 
 class TestFolderLayers : public QObject
@@ -128,9 +122,10 @@ private slots:
         QFETCH(QByteArray, baseIncludes);
         QFETCH(int, arrows);
         QTemporaryDir root;
-        writeFile(root.filePath(QStringLiteral("app/Flow.h")), "#include \"project/Screen.h\"\n");
-        writeFile(root.filePath(QStringLiteral("project/Screen.h")), "#include \"../app/base/Text.h\"\n");
-        writeFile(root.filePath(QStringLiteral("app/base/Text.h")), baseIncludes);
+        using plinth::test::writeFile;
+        QVERIFY(writeFile(root.filePath(QStringLiteral("app/Flow.h")), "#include \"project/Screen.h\"\n"));
+        QVERIFY(writeFile(root.filePath(QStringLiteral("project/Screen.h")), "#include \"../app/base/Text.h\"\n"));
+        QVERIFY(writeFile(root.filePath(QStringLiteral("app/base/Text.h")), baseIncludes));
         QCOMPARE(firstCycle(folderGraph(root.path())).size(), arrows);
     }
 };
