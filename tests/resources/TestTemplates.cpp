@@ -91,7 +91,7 @@ private slots:
                                  "%1/Resources/Assets.xcassets/Contents.json",
                                  "%1/Resources/Assets.xcassets/AccentColor.colorset/Contents.json",
                                  "%1Tests/%1Tests.swift", "%1UITests/%1UITests.swift"})
-            QVERIFY2(QFileInfo(root + QString::fromLatin1(file).arg(name)).isFile(), file);
+            QVERIFY2(QFileInfo(root + QString::fromLatin1(file).replace("%1", name)).isFile(), file);
         QVERIFY2(readText(root + "Gemfile").contains("gem \"arkana\""), "the Gemfile installs Arkana");
         QCOMPARE(plinth::detectProjectUI(resourcesDir + QLatin1Char('/') + name, name).value_or(QString()),
                  plinth::text(uiKit ? plinth::key::uiKit : plinth::key::swiftUi));
@@ -103,20 +103,6 @@ private slots:
             const QString text = readText(file);
             QVERIFY2(text.contains("@testable import " + name + '\n'), qPrintable(file));
             QVERIFY2(text.contains(": XCTestCase"), qPrintable(file));
-        }
-
-        // Modules are copied into existing projects as they are, so every one
-        // offered must exist at its catalog path and name no template.
-        for (const plinth::ListItem &item : plinth::offeredModules(uiKit)) {
-            const QFileInfo module(app + item.directoryName);
-            const bool singleFile = item.directoryName.contains(QLatin1Char('.'));
-            QVERIFY2(singleFile ? module.isFile() : module.isDir(), qPrintable(item.directoryName));
-            const QStringList files = singleFile ? QStringList{module.absoluteFilePath()} : filesBelow(module.absoluteFilePath());
-            QVERIFY2(!files.isEmpty(), qPrintable(item.directoryName));
-            for (const QString &file : files) {
-                QVERIFY2(!readText(file).contains("BaseSetup") && !file.contains("BaseSetup/BaseSetup"),
-                         qPrintable(file + " names a template"));
-            }
         }
 
         // The secrets rewrites replace from a start marker through the first
@@ -165,9 +151,11 @@ private slots:
         QVERIFY(imports > 20);
     }
 
-    // A module is copied into a project that may have none of the template's
-    // packages or pods: what its sources import comes from the SDK or from
-    // what the module itself asks for (its Swift packages, its pods).
+    // A module is copied into a project as it is, so it must exist at its
+    // catalog path and name no template; and the project may have none of
+    // the template's packages or pods: what its sources import comes from
+    // the SDK or from what the module itself asks for (its Swift packages,
+    // its pods).
     void moduleImportsAreProvided_data()
     {
         QTest::addColumn<QString>("templateName");
@@ -204,10 +192,15 @@ private slots:
 
         const QString app = resourcesDir + '/' + templateName + '/' + templateName + '/';
         const QString path = app + item.directoryName;
-        const QStringList files = QFileInfo(path).isFile() ? QStringList{path} : filesBelow(path, {"*.swift"});
+        const bool singleFile = item.directoryName.contains(QLatin1Char('.'));
+        QVERIFY2(singleFile ? QFileInfo(path).isFile() : QFileInfo(path).isDir(), qPrintable(path));
+        const QStringList files = singleFile ? QStringList{path} : filesBelow(path);
         QVERIFY2(!files.isEmpty(), qPrintable(path));
         for (const QString &file : files) {
-            for (const QString &imported : importedModules(readText(file))) {
+            const QString text = readText(file);
+            QVERIFY2(!text.contains("BaseSetup") && !file.mid(app.size()).contains("BaseSetup"),
+                     qPrintable(file + " names a template"));
+            for (const QString &imported : file.endsWith(".swift") ? importedModules(text) : QStringList()) {
                 QVERIFY2(provided.contains(imported),
                          qPrintable(QStringLiteral("module \"%1\": %2 imports %3, which neither the SDK nor the "
                                                    "module's packages and pods provide")
