@@ -77,33 +77,26 @@ private slots:
     void keysInSourcesAndCatalogsAgree()
     {
         const QStringList known = TextCatalog::allKeys();
-        const QRegularExpression use(QStringLiteral("(?:key::|\\btext\\(\\s*\"|qtTrId\\(\\s*\")(\\w+)"));
-        QDirIterator sources(QStringLiteral(PLINTH_SOURCE_DIR "/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
-                             QDir::Files, QDirIterator::Subdirectories);
-        int uses = 0;
-        while (sources.hasNext()) {
-            QFile file(sources.next());
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            auto matches = use.globalMatch(QString::fromUtf8(file.readAll()));
-            while (matches.hasNext()) {
-                const QString name = matches.next().captured(1);
-                ++uses;
-                QVERIFY2(known.contains(name), qPrintable(file.fileName() + QStringLiteral(" uses unknown key ") + name));
+        // Every name `pattern` finds in the files below `folder` is a key.
+        const auto allKnown = [&known](const QString &folder, const QStringList &files, const QString &pattern,
+                                       const QString &unknown) {
+            int names = 0;
+            QDirIterator it(folder, files, QDir::Files, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                QFile file(it.next());
+                QVERIFY(file.open(QIODevice::ReadOnly));
+                for (const QRegularExpressionMatch &match :
+                     QRegularExpression(pattern).globalMatch(QString::fromUtf8(file.readAll()))) {
+                    ++names;
+                    const QString name = match.captured(1);
+                    QVERIFY2(known.contains(name), qPrintable(file.fileName() + unknown + name));
+                }
             }
-        }
-        QVERIFY(uses > 0);
-
-        const QRegularExpression id(QStringLiteral("<message id=\"(\\w+)\""));
-        QDirIterator catalogs(QStringLiteral(PLINTH_SOURCE_DIR "/resources/translations"), {QStringLiteral("*.ts")});
-        while (catalogs.hasNext()) {
-            QFile file(catalogs.next());
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            auto matches = id.globalMatch(QString::fromUtf8(file.readAll()));
-            while (matches.hasNext()) {
-                const QString name = matches.next().captured(1);
-                QVERIFY2(known.contains(name), qPrintable(file.fileName() + QStringLiteral(" has stray id ") + name));
-            }
-        }
+            QVERIFY(names > 0);
+        };
+        allKnown(PLINTH_SOURCE_DIR "/src", {"*.cpp", "*.h"}, "(?:key::|\\btext\\(\\s*\"|qtTrId\\(\\s*\")(\\w+)",
+                 " uses unknown key ");
+        allKnown(PLINTH_SOURCE_DIR "/resources/translations", {"*.ts"}, "<message id=\"(\\w+)\"", " has stray id ");
     }
 
     void languageIsChosenFromThePreferenceList_data()
@@ -111,12 +104,12 @@ private slots:
         QTest::addColumn<QStringList>("preferences");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("nextText");
-        QTest::newRow("German region") << QStringList{QStringLiteral("de-DE")} << QStringLiteral("de") << QStringLiteral("Weiter");
-        QTest::newRow("underscore form") << QStringList{QStringLiteral("de_AT")} << QStringLiteral("de") << QStringLiteral("Weiter");
-        QTest::newRow("first with a catalog") << QStringList{QStringLiteral("fr"), QStringLiteral("de")} << QStringLiteral("de") << QStringLiteral("Weiter");
-        QTest::newRow("English before German") << QStringList{QStringLiteral("en-GB"), QStringLiteral("de")} << QStringLiteral("en") << QStringLiteral("Next");
-        QTest::newRow("none known") << QStringList{QStringLiteral("ja")} << QStringLiteral("en") << QStringLiteral("Next");
-        QTest::newRow("empty") << QStringList{} << QStringLiteral("en") << QStringLiteral("Next");
+        QTest::newRow("German region") << QStringList{"de-DE"} << "de" << "Weiter";
+        QTest::newRow("underscore form") << QStringList{"de_AT"} << "de" << "Weiter";
+        QTest::newRow("first with a catalog") << QStringList{"fr", "de"} << "de" << "Weiter";
+        QTest::newRow("English before German") << QStringList{"en-GB", "de"} << "en" << "Next";
+        QTest::newRow("none known") << QStringList{"ja"} << "en" << "Next";
+        QTest::newRow("empty") << QStringList{} << "en" << "Next";
     }
 
     void languageIsChosenFromThePreferenceList()
