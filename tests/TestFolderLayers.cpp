@@ -2,6 +2,8 @@
 // to folder never leads back to where it started. A subfolder is a folder of
 // its own (app/base is not app).
 
+#include "tools/TestFiles.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -9,8 +11,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <functional>
 
 namespace {
 
@@ -49,53 +49,32 @@ FolderGraph folderGraph(const QString &root)
     return graph;
 }
 
-/// The first cycle found, as the includes that make its arrows; empty when
-/// the folders include one way.
+/// The first cycle found, as the includes that make its arrows: an arrow
+/// and the shortest way back from where it leads; empty when the folders
+/// include one way.
 QStringList firstCycle(const FolderGraph &graph)
 {
-    enum Mark { Unvisited, OnPath, Done };
-    QMap<QString, Mark> marks;
-    QStringList path;
-    std::function<QStringList(const QString &)> visit = [&](const QString &folder) -> QStringList {
-        marks[folder] = OnPath;
-        path << folder;
-        const QMap<QString, QString> arrows = graph.value(folder);
-        for (auto arrow = arrows.cbegin(); arrow != arrows.cend(); ++arrow) {
-            if (marks.value(arrow.key()) == OnPath) {
-                QStringList cycle;
-                const qsizetype start = path.indexOf(arrow.key());
-                for (qsizetype i = start; i < path.size(); ++i) {
-                    const QString next = i + 1 < path.size() ? path.at(i + 1) : arrow.key();
-                    cycle << graph.value(path.at(i)).value(next);
+    for (auto from = graph.cbegin(); from != graph.cend(); ++from) {
+        for (auto arrow = from->cbegin(); arrow != from->cend(); ++arrow) {
+            QMap<QString, QString> previous{{arrow.key(), from.key()}};
+            QStringList queue{arrow.key()};
+            for (qsizetype i = 0; i < queue.size() && !previous.contains(from.key()); ++i) {
+                for (const QString &next : graph.value(queue.at(i)).keys()) {
+                    if (!previous.contains(next)) {
+                        previous.insert(next, queue.at(i));
+                        queue << next;
+                    }
                 }
-                return cycle;
             }
-            if (marks.value(arrow.key()) == Unvisited) {
-                const QStringList cycle = visit(arrow.key());
-                if (!cycle.isEmpty())
-                    return cycle;
-            }
-        }
-        marks[folder] = Done;
-        path.removeLast();
-        return {};
-    };
-    for (auto folder = graph.cbegin(); folder != graph.cend(); ++folder) {
-        if (marks.value(folder.key()) == Unvisited) {
-            const QStringList cycle = visit(folder.key());
-            if (!cycle.isEmpty())
-                return cycle;
+            if (!previous.contains(from.key()))
+                continue;
+            QStringList cycle;
+            for (QString at = from.key(); cycle.isEmpty() || at != from.key(); at = previous.value(at))
+                cycle.prepend(graph.value(previous.value(at)).value(at));
+            return cycle;
         }
     }
     return {};
-}
-
-void writeFile(const QString &path, const QByteArray &contents)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
 }
 
 } // namespace
@@ -118,20 +97,25 @@ private slots:
     void cyclesAreFound_data()
     {
         QTest::addColumn<QByteArray>("baseIncludes");
-        QTest::addColumn<int>("arrows");
-        QTest::newRow("one way") << QByteArray() << 0;
-        QTest::newRow("back up from a subfolder") << QByteArray("#include \"app/Flow.h\"\n") << 3;
-        QTest::newRow("a missing or system header") << QByteArray("#include \"Missing.h\"\n#include <QString>\n") << 0;
+        QTest::addColumn<QStringList>("cycle");
+        QTest::newRow("one way") << QByteArray() << QStringList{};
+        QTest::newRow("back up from a subfolder")
+            << QByteArray("#include \"app/Flow.h\"\n")
+            << QStringList{"app/Flow.h includes project/Screen.h", "project/Screen.h includes ../app/base/Text.h",
+                           "app/base/Text.h includes app/Flow.h"};
+        QTest::newRow("a missing or system header")
+            << QByteArray("#include \"Missing.h\"\n#include <QString>\n") << QStringList{};
     }
     void cyclesAreFound()
     {
         QFETCH(QByteArray, baseIncludes);
-        QFETCH(int, arrows);
+        QFETCH(QStringList, cycle);
         QTemporaryDir root;
-        writeFile(root.filePath(QStringLiteral("app/Flow.h")), "#include \"project/Screen.h\"\n");
-        writeFile(root.filePath(QStringLiteral("project/Screen.h")), "#include \"../app/base/Text.h\"\n");
-        writeFile(root.filePath(QStringLiteral("app/base/Text.h")), baseIncludes);
-        QCOMPARE(firstCycle(folderGraph(root.path())).size(), arrows);
+        using plinth::test::writeFile;
+        QVERIFY(writeFile(root.filePath(QStringLiteral("app/Flow.h")), "#include \"project/Screen.h\"\n"));
+        QVERIFY(writeFile(root.filePath(QStringLiteral("project/Screen.h")), "#include \"../app/base/Text.h\"\n"));
+        QVERIFY(writeFile(root.filePath(QStringLiteral("app/base/Text.h")), baseIncludes));
+        QCOMPARE(firstCycle(folderGraph(root.path())), cycle);
     }
 };
 

@@ -64,19 +64,54 @@ private slots:
         QVERIFY(!detectProjectUI(work.filePath("Shop"), "Shop"));
     }
 
-    // The rows of a selection list: each offered module with an id of its
-    // own, fresh for every list made. (What is offered for which kind is
-    // TestModulesScreen's.)
-    void offeredModulesAreFreshRows()
+    // The rows of a selection list, the preset pods of a description and
+    // each kind's offered modules: each with an id of its own, fresh for
+    // every list made. (What is offered for which kind is TestModulesScreen's.)
+    void selectionRowsHaveFreshIds()
     {
-        for (const bool uiKit : {true, false}) {
-            const QList<ListItem> offered = plinth::offeredModules(uiKit);
-            QSet<QUuid> ids;
-            for (const ListItem &item : offered)
-                ids.insert(item.id);
-            QCOMPARE(ids.size(), offered.size());
-            QVERIFY(!ids.contains(QUuid()) && !ids.contains(plinth::offeredModules(uiKit).first().id));
+        const auto ids = [](const QList<ListItem> &rows) {
+            QSet<QUuid> set;
+            for (const ListItem &row : rows)
+                set.insert(row.id);
+            return set;
+        };
+        const QList<QList<ListItem> (*)()> lists{[] { return ProjectDetailsModel().presetAndSelectedPods; },
+                                                 [] { return plinth::offeredModules(true); },
+                                                 [] { return plinth::offeredModules(false); }};
+        for (const auto list : lists) {
+            const QList<ListItem> rows = list();
+            const QSet<QUuid> first = ids(rows);
+            QCOMPARE(first.size(), rows.size());
+            QVERIFY(!first.contains(QUuid()) && !first.intersects(ids(list())));
         }
+    }
+
+    // The UI kind is the selected one's text as it is; the root is the
+    // project's folder in the chosen place.
+    void uiKindAndRoot_data()
+    {
+        QTest::addColumn<QString>("selectedUI");
+        QTest::addColumn<bool>("isUIKit");
+        QTest::addColumn<QString>("projectPath");
+        QTest::addColumn<QString>("root");
+        QTest::newRow("UIKit") << "UIKit" << true << "/Users/me/Dev" << "/Users/me/Dev/Demo";
+        QTest::newRow("SwiftUI") << "SwiftUI" << false << "/Users/me/Dev/" << "/Users/me/Dev/Demo";
+        QTest::newRow("empty counts as SwiftUI") << "" << false << "/a b/ç" << "/a b/ç/Demo";
+        QTest::newRow("case matters") << "uikit" << false << "/" << "/Demo";
+    }
+
+    void uiKindAndRoot()
+    {
+        QFETCH(QString, selectedUI);
+        QFETCH(bool, isUIKit);
+        QFETCH(QString, projectPath);
+        QFETCH(QString, root);
+        ProjectDetailsModel details;
+        details.projectName = QStringLiteral("Demo");
+        details.selectedUI = selectedUI;
+        details.projectPath = projectPath;
+        QCOMPARE(details.isUIKitProject(), isUIKit);
+        QCOMPARE(details.projectRoot(), root);
     }
 };
 

@@ -18,18 +18,6 @@
 using namespace plinth;
 using plinth::test::writeFile;
 
-namespace {
-
-QList<CheckBoxItem> checked(const QStringList &labels)
-{
-    QList<CheckBoxItem> items;
-    for (const QString &label : labels)
-        items.append({label, true});
-    return items;
-}
-
-} // namespace
-
 /// The rules of the identity, build settings and home screens, which the
 /// screens and plinth-cli share.
 class TestProjectRules : public QObject
@@ -140,7 +128,7 @@ private slots:
         QCOMPARE(variantLabels(checkedVariants(items)), (QStringList{items[1].label, items[3].label}));
         // Only Development itself is kept without asking (the other choices
         // are TestBuildSettingsScreen's).
-        QCOMPARE(developmentSchemeChoice(checked({"development"})), DevelopmentSchemeChoice::ask);
+        QCOMPARE(developmentSchemeChoice({{"development", true}}), DevelopmentSchemeChoice::ask);
     }
 
     void variantLabel_data()

@@ -71,13 +71,13 @@ class TestScripts : public QObject
 
     QString inRoot(const QString &relative) const { return m_root + QLatin1Char('/') + relative; }
 
-    ProcessResult postGen(const QString &target, const QString &name, const QString &aws, const QString &arkana,
-                          const QString &pods, const QString &root = {}) const
+    QStringList postGenArguments(const QString &target, const QString &name, const QString &aws, const QString &arkana,
+                                 const QString &pods, const QString &root = {}) const
     {
         // The project root arrives as it is, spaces and all: the generator
         // quotes it as one shell word.
-        return runProcess("bash", {script("post_gen.sh"), target, name, aws, arkana, "com.example.shop", "NA",
-                                   root.isEmpty() ? m_root : root, pods});
+        return {script("post_gen.sh"), target, name, aws, arkana, "com.example.shop", "NA",
+                root.isEmpty() ? m_root : root, pods};
     }
 
 private slots:
@@ -150,7 +150,7 @@ private slots:
         QFETCH(QStringList, expected);
         QFETCH(int, exitCode);
 
-        const ProcessResult result = postGen("17.0", "Shop", aws, arkana, pods);
+        const ProcessResult result = runProcess("bash", postGenArguments("17.0", "Shop", aws, arkana, pods));
         QVERIFY2(result.exitCode == exitCode, qPrintable(result.output));
         QCOMPARE(result.output.contains("refusing pod name"), exitCode == 2);
         QCOMPARE(rubySyntaxErrors(inRoot("Podfile")), QString());
@@ -164,24 +164,47 @@ private slots:
         QVERIFY(!QFileInfo::exists(inRoot("pwned")));
     }
 
-    void postGenRefusesUnsafeValues_data()
+    // Scripts that refuse what they are given: status 1, a message that
+    // says why, and no Podfile written. post_gen.sh refuses values that
+    // would break out of the Podfile's Ruby strings.
+    void scriptsRefuse_data()
     {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("root");
-        QTest::newRow("quote and # in the name") << "17.0" << "Sh'op #1" << "";
-        QTest::newRow("backslash in the name") << "17.0" << "Sh\\op" << "";
-        QTest::newRow("Ruby in the target") << "17.0'; system('x" << "Shop" << "";
-        QTest::newRow("missing root") << "17.0" << "Shop" << "/nonexistent/folder";
+        QTest::addColumn<QStringList>("arguments"); // the script first
+        QTest::addColumn<QString>("message");
+        const auto postGen = [this](const QString &target, const QString &name, const QString &root = {}) {
+            return postGenArguments(target, name, "n", "n", "Kingfisher", root);
+        };
+        QTest::newRow("post_gen: quote and # in the name") << postGen("17.0", "Sh'op #1")
+                                                           << "post_gen: refusing project";
+        QTest::newRow("post_gen: backslash in the name") << postGen("17.0", "Sh\\op") << "post_gen: refusing project";
+        QTest::newRow("post_gen: Ruby in the target") << postGen("17.0'; system('x", "Shop")
+                                                      << "post_gen: refusing deployment target";
+        QTest::newRow("post_gen: missing root") << postGen("17.0", "Shop", "/nonexistent/folder")
+                                                << "post_gen: project root '/nonexistent/folder' is not a folder";
+#ifndef Q_OS_MACOS // installs for real on macOS
+        QTest::newRow("setup on another system") << QStringList{script("PreProjectSetupCommands.sh")}
+                                                 << "only on macOS";
+#endif
+        const QStringList addModules{script("AddModulesInTarget.rb")};
+        const QStringList base = addModules + QStringList{"-p", "/nonexistent/Shop.xcodeproj", "-d", "/tmp", "-t",
+                                                          "Shop", "-g", "Shop"};
+        const QStringList alamofire{"--package", "https://github.com/Alamofire/Alamofire.git", "--product", "Alamofire"};
+        QTest::newRow("add modules: no options") << addModules << "missing option(s) -p, -d, -t, -g";
+        QTest::newRow("add modules: missing project") << base << "no Xcode project at /nonexistent/Shop.xcodeproj";
+        QTest::newRow("add modules: unknown option") << addModules + QStringList{"-x"} << "invalid option: -x";
+        QTest::newRow("add modules: package without a version") << base + alamofire << "needs --product and --version";
+        QTest::newRow("add modules: version without exact: or from:")
+            << base + alamofire + QStringList{"--version", "5.9.1"} << "is neither exact:X.Y.Z nor from:X.Y.Z";
+        QTest::newRow("add modules: product before any package")
+            << base + QStringList{"--product", "Alamofire"} << "comes before any --package";
     }
-    void postGenRefusesUnsafeValues()
+    void scriptsRefuse()
     {
-        QFETCH(QString, target);
-        QFETCH(QString, name);
-        QFETCH(QString, root);
-        const ProcessResult result = postGen(target, name, "n", "n", "Kingfisher", root);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const ProcessResult result = runProcess(arguments.first().endsWith(".rb") ? "ruby" : "bash", arguments);
         QCOMPARE(result.exitCode, 1);
-        QVERIFY2(result.output.contains("post_gen: "), qPrintable(result.output));
+        QVERIFY2(result.output.contains(message), qPrintable(result.output));
         QVERIFY(!QFileInfo::exists(inRoot("Podfile")));
     }
 
@@ -216,7 +239,7 @@ private slots:
         if (!pbxproj.isEmpty())
             QVERIFY(writeFile(inRoot("Shop.xcodeproj/project.pbxproj"), pbxproj));
 
-        const ProcessResult result = postGen(target, "Shop", "n", "n", "Kingfisher");
+        const ProcessResult result = runProcess("bash", postGenArguments(target, "Shop", "n", "n", "Kingfisher"));
         QVERIFY2(result.exitCode == 0, qPrintable(result.output));
         const QString podfile = readText(inRoot("Podfile"));
         QVERIFY2(podfile.startsWith(platformLine), qPrintable(podfile));
@@ -328,42 +351,6 @@ private slots:
         } else {
             QVERIFY2(missing.exitCode != 0 && !missing.output.contains(present), qPrintable(missing.output));
         }
-    }
-
-    void installScriptRefusesOtherSystems()
-    {
-#ifdef Q_OS_MACOS
-        QSKIP("installs for real on macOS");
-#else
-        const ProcessResult result = runProcess("bash", {script("PreProjectSetupCommands.sh")});
-        QVERIFY2(result.exitCode != 0 && result.output.contains("only on macOS"), qPrintable(result.output));
-#endif
-    }
-
-    void addModulesReportsMissingInput_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no options") << QStringList{} << "missing option(s) -p, -d, -t, -g";
-        QTest::newRow("missing project") << QStringList{"-p", "/nonexistent/Shop.xcodeproj", "-d", "/tmp", "-t", "Shop",
-                                                        "-g", "Shop"}
-                                         << "no Xcode project at /nonexistent/Shop.xcodeproj";
-        QTest::newRow("unknown option") << QStringList{"-x"} << "invalid option: -x";
-        const QStringList base{"-p", "/nonexistent/Shop.xcodeproj", "-d", "/tmp", "-t", "Shop", "-g", "Shop"};
-        const QStringList alamofire{"--package", "https://github.com/Alamofire/Alamofire.git", "--product", "Alamofire"};
-        QTest::newRow("package without a version") << base + alamofire << "needs --product and --version";
-        QTest::newRow("version without exact: or from:") << base + alamofire + QStringList{"--version", "5.9.1"}
-                                                         << "is neither exact:X.Y.Z nor from:X.Y.Z";
-        QTest::newRow("product before any package") << base + QStringList{"--product", "Alamofire"}
-                                                     << "comes before any --package";
-    }
-    void addModulesReportsMissingInput()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, message);
-        const ProcessResult result = runProcess("ruby", QStringList{script("AddModulesInTarget.rb")} + arguments);
-        QCOMPARE(result.exitCode, 1);
-        QVERIFY2(result.output.contains(message), qPrintable(result.output));
     }
 
     // With the real xcodeproj gem (skipped when this Ruby has none): files go

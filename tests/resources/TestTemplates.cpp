@@ -55,12 +55,6 @@ QStringList importedModules(const QString &source)
     return modules;
 }
 
-/// For a checker's own test: a folder holding `content` as `fileName`.
-QString sampleFolder(QTemporaryDir &dir, const QString &fileName, const QByteArray &content)
-{
-    return writeFile(dir.filePath(fileName), content) ? dir.path() : QString();
-}
-
 } // namespace
 
 class TestTemplates : public QObject
@@ -91,7 +85,7 @@ private slots:
                                  "%1/Resources/Assets.xcassets/Contents.json",
                                  "%1/Resources/Assets.xcassets/AccentColor.colorset/Contents.json",
                                  "%1Tests/%1Tests.swift", "%1UITests/%1UITests.swift"})
-            QVERIFY2(QFileInfo(root + QString::fromLatin1(file).arg(name)).isFile(), file);
+            QVERIFY2(QFileInfo(root + QString::fromLatin1(file).replace("%1", name)).isFile(), file);
         QVERIFY2(readText(root + "Gemfile").contains("gem \"arkana\""), "the Gemfile installs Arkana");
         QCOMPARE(plinth::detectProjectUI(resourcesDir + QLatin1Char('/') + name, name).value_or(QString()),
                  plinth::text(uiKit ? plinth::key::uiKit : plinth::key::swiftUi));
@@ -103,20 +97,6 @@ private slots:
             const QString text = readText(file);
             QVERIFY2(text.contains("@testable import " + name + '\n'), qPrintable(file));
             QVERIFY2(text.contains(": XCTestCase"), qPrintable(file));
-        }
-
-        // Modules are copied into existing projects as they are, so every one
-        // offered must exist at its catalog path and name no template.
-        for (const plinth::ListItem &item : plinth::offeredModules(uiKit)) {
-            const QFileInfo module(app + item.directoryName);
-            const bool singleFile = item.directoryName.contains(QLatin1Char('.'));
-            QVERIFY2(singleFile ? module.isFile() : module.isDir(), qPrintable(item.directoryName));
-            const QStringList files = singleFile ? QStringList{module.absoluteFilePath()} : filesBelow(module.absoluteFilePath());
-            QVERIFY2(!files.isEmpty(), qPrintable(item.directoryName));
-            for (const QString &file : files) {
-                QVERIFY2(!readText(file).contains("BaseSetup") && !file.contains("BaseSetup/BaseSetup"),
-                         qPrintable(file + " names a template"));
-            }
         }
 
         // The secrets rewrites replace from a start marker through the first
@@ -165,9 +145,11 @@ private slots:
         QVERIFY(imports > 20);
     }
 
-    // A module is copied into a project that may have none of the template's
-    // packages or pods: what its sources import comes from the SDK or from
-    // what the module itself asks for (its Swift packages, its pods).
+    // A module is copied into a project as it is, so it must exist at its
+    // catalog path and name no template; and the project may have none of
+    // the template's packages or pods: what its sources import comes from
+    // the SDK or from what the module itself asks for (its Swift packages,
+    // its pods).
     void moduleImportsAreProvided_data()
     {
         QTest::addColumn<QString>("templateName");
@@ -204,10 +186,15 @@ private slots:
 
         const QString app = resourcesDir + '/' + templateName + '/' + templateName + '/';
         const QString path = app + item.directoryName;
-        const QStringList files = QFileInfo(path).isFile() ? QStringList{path} : filesBelow(path, {"*.swift"});
+        const bool singleFile = item.directoryName.contains(QLatin1Char('.'));
+        QVERIFY2(singleFile ? QFileInfo(path).isFile() : QFileInfo(path).isDir(), qPrintable(path));
+        const QStringList files = singleFile ? QStringList{path} : filesBelow(path);
         QVERIFY2(!files.isEmpty(), qPrintable(path));
         for (const QString &file : files) {
-            for (const QString &imported : importedModules(readText(file))) {
+            const QString text = readText(file);
+            QVERIFY2(!text.contains("BaseSetup") && !file.mid(app.size()).contains("BaseSetup"),
+                     qPrintable(file + " names a template"));
+            for (const QString &imported : file.endsWith(".swift") ? importedModules(text) : QStringList()) {
                 QVERIFY2(provided.contains(imported),
                          qPrintable(QStringLiteral("module \"%1\": %2 imports %3, which neither the SDK nor the "
                                                    "module's packages and pods provide")
@@ -216,64 +203,53 @@ private slots:
         }
     }
 
-    // Each template must parse; and the checker itself must find real
-    // errors, in every #if branch, and accept #if around declarations in a
-    // type body.
-    void swiftParses_data()
+    // The Swift syntax checker and the data-file checker (property lists,
+    // YAML, JSON, XML) accept the whole bundle and find real errors in a
+    // sample: the Swift checker in every #if branch, while it accepts #if
+    // around declarations in a type body.
+    void checkers_data()
     {
-        QTest::addColumn<QString>("folder"); // empty: a sample of `source`
+        QTest::addColumn<QString>("checker"); // a program, or a Python script
+        QTest::addColumn<QString>("fileName"); // empty: the whole bundle
         QTest::addColumn<QByteArray>("source");
-        QTest::addColumn<int>("expectedExitCode");
-        QTest::newRow("SwiftUIBaseSetup") << resourcesDir + "/SwiftUIBaseSetup" << QByteArray() << 0;
-        QTest::newRow("UIKitBaseSetup") << resourcesDir + "/UIKitBaseSetup" << QByteArray() << 0;
-        QTest::newRow("clean") << "" << QByteArray("import Foundation\nlet x = [1, 2].map { $0 * 2 }\n") << 0;
-        QTest::newRow("#if in a type body") << "" << QByteArray("struct A {\n    #if X\n    let a = 1\n    #elseif Y\n"
-                                                                "    let a = 2\n    #else\n    #endif\n}\n")
-                                            << 0;
-        QTest::newRow("error in the first branch") << "" << QByteArray("#if X\nlet a = = 1\n#else\nlet a = 1\n#endif\n") << 1;
-        QTest::newRow("error in the #else branch") << "" << QByteArray("#if X\nlet a = 1\n#else\nlet a = = 1\n#endif\n") << 1;
-        QTest::newRow("unclosed brace") << "" << QByteArray("func f() {\n    print(1)\n") << 1;
-        QTest::newRow("missing #endif") << "" << QByteArray("#if X\nlet a = 1\n") << 1;
-        QTest::newRow("stray #endif") << "" << QByteArray("let a = 1\n#endif\n") << 1;
+        QTest::addColumn<int>("exitCode");
+        const QString swift = QStringLiteral(PLINTH_SWIFT_SYNTAX_CHECK);
+        const QString sample = "Sample File.swift";
+        const QString data = QStringLiteral(PLINTH_SOURCE_DIR "/tests/tools/check_data_files.py");
+        QTest::newRow("Swift: the bundle") << swift << "" << QByteArray() << 0;
+        QTest::newRow("Swift: #if in a type body")
+            << swift << sample
+            << QByteArray("struct A {\n    #if X\n    let a = 1\n    #elseif Y\n    let a = 2\n    #else\n    #endif\n}\n")
+            << 0;
+        QTest::newRow("Swift: error in the first branch")
+            << swift << sample << QByteArray("#if X\nlet a = = 1\n#else\nlet a = 1\n#endif\n") << 1;
+        QTest::newRow("Swift: error in the #else branch")
+            << swift << sample << QByteArray("#if X\nlet a = 1\n#else\nlet a = = 1\n#endif\n") << 1;
+        QTest::newRow("Swift: unclosed brace") << swift << sample << QByteArray("func f() {\n    print(1)\n") << 1;
+        QTest::newRow("Swift: missing #endif") << swift << sample << QByteArray("#if X\nlet a = 1\n") << 1;
+        QTest::newRow("Swift: stray #endif") << swift << sample << QByteArray("let a = 1\n#endif\n") << 1;
+        QTest::newRow("data: the bundle") << data << "" << QByteArray() << 0;
+        QTest::newRow("data: YAML") << data << ".arkana.yml" << QByteArray("environments:\n  - A\n bad: [\n") << 1;
+        QTest::newRow("data: plist") << data << "Info.plist" << QByteArray("<plist><dict><key>A</key></plist>") << 1;
+        QTest::newRow("data: JSON") << data << "Contents.json" << QByteArray("{\"a\": }") << 1;
+        QTest::newRow("data: storyboard")
+            << data << "Launch.storyboard" << QByteArray("<document><scenes></document>") << 1;
     }
-    void swiftParses()
+    void checkers()
     {
-        QFETCH(QString, folder);
+        QFETCH(QString, checker);
+        QFETCH(QString, fileName);
         QFETCH(QByteArray, source);
-        QFETCH(int, expectedExitCode);
-        const QString checker = QStringLiteral(PLINTH_SWIFT_SYNTAX_CHECK);
+        QFETCH(int, exitCode);
         if (checker.isEmpty())
             QFAIL("the Swift syntax checker was not built: run scripts/setup.sh and configure again");
         QTemporaryDir dir;
-        const ProcessResult result =
-            runProcess(checker, {folder.isEmpty() ? sampleFolder(dir, "Sample File.swift", source) : folder});
-        QVERIFY2(result.exitCode == expectedExitCode, qPrintable(result.output));
-        QVERIFY2(!result.output.contains("checked 0 "), qPrintable(result.output));
-    }
-
-    // Property lists, YAML (.arkana.yml, .swiftlint.yml), JSON (asset
-    // catalogs, colours) and XML (storyboard, SVG) of the whole bundle; and
-    // the checker's own failures.
-    void dataFilesParse_data()
-    {
-        QTest::addColumn<QString>("fileName"); // empty: the whole bundle
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("the bundle") << "" << QByteArray();
-        QTest::newRow("YAML") << ".arkana.yml" << QByteArray("environments:\n  - A\n bad: [\n");
-        QTest::newRow("plist") << "Info.plist" << QByteArray("<plist><dict><key>A</key></plist>");
-        QTest::newRow("JSON") << "Contents.json" << QByteArray("{\"a\": }");
-        QTest::newRow("storyboard") << "Launch.storyboard" << QByteArray("<document><scenes></document>");
-    }
-    void dataFilesParse()
-    {
-        QFETCH(QString, fileName);
-        QFETCH(QByteArray, content);
-        QTemporaryDir dir;
-        const ProcessResult result =
-            runProcess(PLINTH_PYTHON, {PLINTH_SOURCE_DIR "/tests/tools/check_data_files.py",
-                                       fileName.isEmpty() ? resourcesDir : sampleFolder(dir, fileName, content)});
-        QVERIFY2(result.exitCode == (fileName.isEmpty() ? 0 : 1), qPrintable(result.output));
-        QVERIFY2(fileName.isEmpty() ? !result.output.contains("checked 0 ") : result.output.contains(fileName),
+        QVERIFY(fileName.isEmpty() || writeFile(dir.filePath(fileName), source));
+        const QString checked = fileName.isEmpty() ? resourcesDir : dir.path();
+        const ProcessResult result = checker.endsWith(".py") ? runProcess(PLINTH_PYTHON, {checker, checked})
+                                                             : runProcess(checker, {checked});
+        QVERIFY2(result.exitCode == exitCode, qPrintable(result.output));
+        QVERIFY2(exitCode == 0 ? !result.output.contains("checked 0 ") : result.output.contains(fileName),
                  qPrintable(result.output));
     }
 

@@ -13,20 +13,17 @@ struct ProcessResult
     QString output; ///< standard output and standard error, merged
 };
 
-/// Runs `program` to its end (at most `timeoutMs`) and returns its exit code
+/// Runs `program` to its end (at most two minutes) and returns its exit code
 /// and output; -1 when it cannot be started or does not end in time.
 inline ProcessResult runProcess(const QString &program, const QStringList &arguments,
-                                const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
-                                const QString &workingDirectory = {}, int timeoutMs = 120000)
+                                const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setProcessEnvironment(environment);
-    if (!workingDirectory.isEmpty())
-        process.setWorkingDirectory(workingDirectory);
     process.start(program, arguments);
     ProcessResult result;
-    if (!process.waitForStarted() || !process.waitForFinished(timeoutMs)) {
+    if (!process.waitForStarted() || !process.waitForFinished(120000)) {
         process.kill();
         process.waitForFinished();
         result.output = process.errorString();

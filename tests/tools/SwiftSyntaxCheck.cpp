@@ -61,10 +61,7 @@ struct SyntaxError
     int line = 0;
     int column = 0;
     QString message;
-    bool operator==(const SyntaxError &other) const
-    {
-        return line == other.line && column == other.column && message == other.message;
-    }
+    bool operator==(const SyntaxError &other) const = default;
 };
 
 /// One text per branch position, each with the same number of lines as the
@@ -73,16 +70,12 @@ QList<QByteArray> branchVariants(const QByteArray &source, QList<SyntaxError> *e
 {
     QList<QByteArray> lines = source.split('\n');
 
-    struct Block
-    {
-        int branchCount = 1;
-    };
     struct Open
     {
         int block;
         int branch;
     };
-    QList<Block> blocks;
+    QList<int> branchCounts; // per #if block
     QList<Open> open;
     // For each line: its directive and the (block, branch) pairs enclosing it.
     QList<Directive> directives;
@@ -92,8 +85,8 @@ QList<QByteArray> branchVariants(const QByteArray &source, QList<SyntaxError> *e
         directives << directive;
         switch (directive) {
         case Directive::if_:
-            blocks.append(Block{});
-            open.append(Open{int(blocks.size() - 1), 0});
+            branchCounts.append(1);
+            open.append(Open{int(branchCounts.size() - 1), 0});
             break;
         case Directive::elseif:
         case Directive::else_:
@@ -101,7 +94,7 @@ QList<QByteArray> branchVariants(const QByteArray &source, QList<SyntaxError> *e
                 errors->append({index + 1, 1, QStringLiteral("#elseif or #else without #if")});
                 break;
             }
-            open.last().branch = ++blocks[open.last().block].branchCount - 1;
+            open.last().branch = ++branchCounts[open.last().block] - 1;
             break;
         case Directive::endif:
             if (open.isEmpty())
@@ -118,8 +111,8 @@ QList<QByteArray> branchVariants(const QByteArray &source, QList<SyntaxError> *e
         errors->append({int(lines.size()), 1, QStringLiteral("#if without #endif")});
 
     int passes = 1;
-    for (const Block &block : blocks)
-        passes = std::max(passes, block.branchCount);
+    for (const int count : branchCounts)
+        passes = std::max(passes, count);
 
     QList<QByteArray> variants;
     for (int pass = 0; pass < passes; ++pass) {
@@ -128,7 +121,7 @@ QList<QByteArray> branchVariants(const QByteArray &source, QList<SyntaxError> *e
         for (int index = 0; index < lines.size(); ++index) {
             bool keep = directives.at(index) == Directive::none;
             for (const Open &entry : enclosing.at(index)) {
-                const int chosen = std::min(pass, blocks.at(entry.block).branchCount - 1);
+                const int chosen = std::min(pass, branchCounts.at(entry.block) - 1);
                 keep = keep && entry.branch == chosen;
             }
             if (keep)

@@ -1,4 +1,5 @@
 #include "app/base/ResourceBundle.h"
+#include "tools/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,27 +15,15 @@ class TestResourceBundle : public QObject
     QTemporaryDir m_root;
     QTemporaryDir m_outside;
 
-    void touch(const QString &relative)
-    {
-        const QString path = m_root.filePath(relative);
-        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-
 private slots:
     void initTestCase()
     {
         QVERIFY(m_root.isValid());
-        touch(QStringLiteral("post_gen.sh"));
-        touch(QStringLiteral("PodInstall.sh"));
-        touch(QStringLiteral("BrewExistenceValidation"));
-        touch(QStringLiteral("Script With Space.rb"));
-        touch(QStringLiteral("SwiftUIBaseSetup/SwiftUIBaseSetup/App.swift"));
-        touch(QStringLiteral("Nested/UIKitBaseSetup/UIKitBaseSetup/AppDelegate.swift"));
-        touch(QStringLiteral("Nested/Deeper/Thing.txt"));
-        QFile secret(m_outside.filePath(QStringLiteral("secret.txt")));
-        QVERIFY(secret.open(QIODevice::WriteOnly));
+        for (const char *file : {"post_gen.sh", "PodInstall.sh", "BrewExistenceValidation", "Script With Space.rb",
+                                 "SwiftUIBaseSetup/SwiftUIBaseSetup/App.swift",
+                                 "Nested/UIKitBaseSetup/UIKitBaseSetup/AppDelegate.swift", "Nested/Deeper/Thing.txt"})
+            QVERIFY(test::writeFile(m_root.filePath(file), {}));
+        QVERIFY(test::writeFile(m_outside.filePath("secret.txt"), {}));
     }
 
     void lookup_data()
