@@ -58,13 +58,6 @@ void fill(const QString &folder, qint64 leave)
         filler.flush();
 }
 
-/// Runs the generation, handing each record to `after` as well.
-QList<GenerationStep> run(const ProjectDetailsModel &details, const ResourceBundle &bundle,
-                          const std::function<void(const GenerationStep &)> &after = {})
-{
-    return fixture::runGeneration(details, bundle, *fixture::fakeRunner(), after);
-}
-
 /// The first failed step as the generation screen names it, from a view
 /// model that has the records.
 std::optional<GenerationStep> shownFailure(const ProjectDetailsModel &details, const ResourceBundle &bundle)
@@ -84,22 +77,11 @@ std::optional<GenerationStep> shownFailure(const ProjectDetailsModel &details, c
 QStringList lostFiles(const QMap<QString, QByteArray> &before, const QMap<QString, QByteArray> &after,
                       const QStringList &mayChange = {})
 {
-    // A file edited in place keeps every line it had, in order.
-    const auto keepsEveryLine = [](const QByteArray &old, const QByteArray &now) {
-        const QList<QByteArray> lines = now.split('\n');
-        qsizetype position = 0;
-        for (const QByteArray &line : old.split('\n')) {
-            while (position < lines.size() && lines.at(position) != line)
-                ++position;
-            if (position++ == lines.size())
-                return false;
-        }
-        return true;
-    };
     QStringList lost;
     for (auto file = before.begin(); file != before.end(); ++file) {
-        if (mayChange.contains(file.key())
-            || (after.contains(file.key()) && keepsEveryLine(file.value(), after.value(file.key()))))
+        const QByteArray now = after.value(file.key());
+        const bool keepsEveryLine = now == file.value() || test::lineChanges(file.value(), now).removed.isEmpty();
+        if (mayChange.contains(file.key()) || (after.contains(file.key()) && keepsEveryLine))
             continue;
         lost << file.key();
     }
@@ -111,7 +93,7 @@ QStringList lostFiles(const QMap<QString, QByteArray> &before, const QMap<QStrin
 ProjectDetailsModel existingProject(const QString &folder, const ResourceBundle &bundle)
 {
     auto details = fixture::newProject(folder, QStringLiteral("Shop"));
-    run(details, bundle);
+    fixture::runGeneration(details, bundle, *fixture::fakeRunner());
     const QString root = details.projectRoot();
     for (const auto &[name, bytes] : {std::pair{"/Shop/Feature/Checkout.swift", "// the user's own\n"},
                                       {"/.arkana.yml", "environments:\n  - Mine\n# my own keys\n"},
@@ -210,7 +192,7 @@ private slots:
         QList<GenerationStep> steps;
         std::optional<GenerationStep> failure;
         if (lockAfter >= 0) {
-            steps = run(details, m_shipped, [&](const GenerationStep &step) {
+            steps = fixture::runGeneration(details, m_shipped, *fixture::fakeRunner(), [&](const GenerationStep &step) {
                 if (int(step.kind) == lockAfter && !lock)
                     lock = std::make_unique<ReadOnlyFolder>(root + QLatin1Char('/') + locked);
             });
@@ -267,7 +249,7 @@ private slots:
         }
         // Once writable again, a second run completes the project.
         if (existing && lockAfter >= 0) {
-            for (const GenerationStep &step : run(details, m_shipped))
+            for (const GenerationStep &step : fixture::runGeneration(details, m_shipped, *fixture::fakeRunner()))
                 QVERIFY2(step.outcome == Outcome::done, qPrintable(step.title() + ": " + step.detail));
         }
     }
