@@ -1,6 +1,4 @@
-#include "app/FakeServices.h"
 #include "generation/GenerationFixture.h"
-#include "generation/ProjectSetupViewModel.h"
 #include "generation/ReadOnlyFolder.h"
 #include "generation/SecretsIntegration.h"
 #include "tools/TestFiles.h"
@@ -58,24 +56,15 @@ void fill(const QString &folder, qint64 leave)
         filler.flush();
 }
 
-/// Runs the generation, handing each record to `after` as well.
-QList<GenerationStep> run(const ProjectDetailsModel &details, const ResourceBundle &bundle,
-                          const std::function<void(const GenerationStep &)> &after = {})
+/// The first failed step of a run. (The view model and the generation screen
+/// show it: TestProjectSetupViewModel, TestGenerationScreen.)
+std::optional<GenerationStep> firstFailure(const QList<GenerationStep> &steps)
 {
-    return fixture::runGeneration(details, bundle, *fixture::fakeRunner(), after);
-}
-
-/// The first failed step as the generation screen names it, from a view
-/// model that has the records.
-std::optional<GenerationStep> shownFailure(const ProjectDetailsModel &details, const ResourceBundle &bundle)
-{
-    test::FakeAlerts alerts;
-    test::FakeDesktop desktop;
-    ProjectDetailsModel copy = details;
-    ProjectSetupViewModel viewModel(fixture::fakeRunner(), bundle, &alerts, &desktop, copy);
-    if (!viewModel.generate() || !QTest::qWaitFor([&] { return viewModel.isProjectCreationDone(); }, 60000))
-        return GenerationStep{projectRoot, {}, Outcome::done, QStringLiteral("the run did not end")};
-    return viewModel.firstFailedStep();
+    for (const GenerationStep &step : steps) {
+        if (step.outcome == Outcome::failed)
+            return step;
+    }
+    return std::nullopt;
 }
 
 /// The files of `before` that are gone from `after`, or lost a line or had
@@ -84,22 +73,11 @@ std::optional<GenerationStep> shownFailure(const ProjectDetailsModel &details, c
 QStringList lostFiles(const QMap<QString, QByteArray> &before, const QMap<QString, QByteArray> &after,
                       const QStringList &mayChange = {})
 {
-    // A file edited in place keeps every line it had, in order.
-    const auto keepsEveryLine = [](const QByteArray &old, const QByteArray &now) {
-        const QList<QByteArray> lines = now.split('\n');
-        qsizetype position = 0;
-        for (const QByteArray &line : old.split('\n')) {
-            while (position < lines.size() && lines.at(position) != line)
-                ++position;
-            if (position++ == lines.size())
-                return false;
-        }
-        return true;
-    };
     QStringList lost;
     for (auto file = before.begin(); file != before.end(); ++file) {
-        if (mayChange.contains(file.key())
-            || (after.contains(file.key()) && keepsEveryLine(file.value(), after.value(file.key()))))
+        const QByteArray now = after.value(file.key());
+        const bool keepsEveryLine = now == file.value() || test::lineChanges(file.value(), now).removed.isEmpty();
+        if (mayChange.contains(file.key()) || (after.contains(file.key()) && keepsEveryLine))
             continue;
         lost << file.key();
     }
@@ -111,7 +89,7 @@ QStringList lostFiles(const QMap<QString, QByteArray> &before, const QMap<QStrin
 ProjectDetailsModel existingProject(const QString &folder, const ResourceBundle &bundle)
 {
     auto details = fixture::newProject(folder, QStringLiteral("Shop"));
-    run(details, bundle);
+    fixture::runGeneration(details, bundle, *fixture::fakeRunner());
     const QString root = details.projectRoot();
     for (const auto &[name, bytes] : {std::pair{"/Shop/Feature/Checkout.swift", "// the user's own\n"},
                                       {"/.arkana.yml", "environments:\n  - Mine\n# my own keys\n"},
@@ -151,6 +129,7 @@ class TestFaults : public QObject
     Q_OBJECT
 
     ResourceBundle m_shipped{fixture::shippedBundle()};
+    std::shared_ptr<CommandRunner> m_runner = fixture::fakeRunner();
 
 private slots:
     void cleanupTestCase()
@@ -207,31 +186,21 @@ private slots:
         const auto before = fixture::files(folder);
 
         std::unique_ptr<ReadOnlyFolder> lock;
-        QList<GenerationStep> steps;
-        std::optional<GenerationStep> failure;
-        if (lockAfter >= 0) {
-            steps = run(details, m_shipped, [&](const GenerationStep &step) {
-                if (int(step.kind) == lockAfter && !lock)
-                    lock = std::make_unique<ReadOnlyFolder>(root + QLatin1Char('/') + locked);
-            });
-            QVERIFY(lock);
-            if (!lock->isLocked())
-                QSKIP("the folder cannot be made read-only here (chattr or chmod refused)");
-            // Every step recorded, one failed saying why.
-            QCOMPARE(steps.size(), existing ? 6 : 7);
-            for (const GenerationStep &step : steps) {
-                if (step.outcome == Outcome::failed && !failure)
-                    failure = step;
-            }
-        } else {
-            failure = shownFailure(details, m_shipped);
-        }
+        const auto steps = fixture::runGeneration(details, m_shipped, *m_runner, [&](const GenerationStep &step) {
+            if (int(step.kind) == lockAfter && !lock)
+                lock = std::make_unique<ReadOnlyFolder>(root + QLatin1Char('/') + locked);
+        });
+        QCOMPARE(bool(lock), lockAfter >= 0);
+        if (lock && !lock->isLocked())
+            QSKIP("the folder cannot be made read-only here (chattr or chmod refused)");
+        // Every step recorded, one failed saying why.
+        QCOMPARE(steps.size(), existing ? 6 : 7);
+        const std::optional<GenerationStep> failure = firstFailure(steps);
         ++faultsInjected;
         const auto after = fixture::files(folder);
         lock.reset();
 
         QVERIFY2(failure, "the fault is reported as a failed step");
-        QVERIFY2(failure->detail != "the run did not end", "the run ends");
         const QString why = failure->title() + ": " + failure->detail;
         if (lockAfter >= 0)
             QVERIFY2(why.contains("ermission") || why.contains("not permitted") || why.contains("ead-only"), qPrintable(why));
@@ -267,7 +236,7 @@ private slots:
         }
         // Once writable again, a second run completes the project.
         if (existing && lockAfter >= 0) {
-            for (const GenerationStep &step : run(details, m_shipped))
+            for (const GenerationStep &step : fixture::runGeneration(details, m_shipped, *m_runner))
                 QVERIFY2(step.outcome == Outcome::done, qPrintable(step.title() + ": " + step.detail));
         }
     }
@@ -325,7 +294,8 @@ private slots:
         QVERIFY(QFileInfo(bundleRoot + "/SwiftUIBaseSetup.files").isFile());
         QCOMPARE(QProcess::execute("rm", {"-r", bundleRoot + '/' + removed}), 0);
         ++faultsInjected;
-        const auto failure = shownFailure(fixture::newProject(work.filePath("Projects"), "Shop"), ResourceBundle(bundleRoot));
+        const auto details = fixture::newProject(work.filePath("Projects"), "Shop");
+        const auto failure = firstFailure(fixture::runGeneration(details, ResourceBundle(bundleRoot), *m_runner));
         QVERIFY(failure);
         QCOMPARE(failure->kind, templateCopy);
         QVERIFY2(failure->detail.contains(named), qPrintable(failure->detail));

@@ -133,28 +133,11 @@ private slots:
         QVERIFY(!viewModel.shouldGoToNext());
     }
 
-    void existingBranchAndFailures()
-    {
-        QTemporaryDir work;
-        QVERIFY(test::writeFile(work.filePath(QStringLiteral("file")), ""));
-        for (const ProjectType type : {ProjectType::existing, ProjectType::none}) {
-            auto details = fixture::newProject(work.filePath(QStringLiteral("file")));
-            details.projectType = type;
-            details.doesIncludeArkana = false;
-            ProjectSetupViewModel viewModel(fixture::fakeRunner(), m_bundle, &m_alerts, &m_desktop, details);
-            QVERIFY(viewModel.generate());
-            QTRY_VERIFY_WITH_TIMEOUT(viewModel.isProjectCreationDone(), 30000);
-            QCOMPARE(viewModel.steps().size(), 2); // post-generation, Arkana
-            QCOMPARE(viewModel.steps().first().kind, GenerationStepKind::postGeneration);
-            QVERIFY(viewModel.hasFailedSteps()); // no folder to write the Podfile into
-            QCOMPARE(viewModel.steps().last().outcome, GenerationStep::Outcome::skipped);
-        }
-    }
-
     // An XcodeGen that hangs or is killed: its step fails and says why, the
     // later steps run, and the run ends so that the screen can be left. A
     // screen closed while XcodeGen hangs: the run ends on its own and its
-    // results (a pod check's too) are dropped.
+    // results (a pod check's too) are dropped. (The existing project's steps
+    // and their failures are TestGenerationRun's.)
     void xcodeGenThatDoesNotEnd_data()
     {
         QTest::addColumn<QByteArray>("script");
