@@ -40,16 +40,12 @@ public:
         options << alertOptions;
         pending = std::move(completion);
     }
-    /// The user presses OK with `chosen` selected in the pop-up list (the
-    /// first option when none is named, as the alert preselects it).
+    /// The user presses OK with `chosen` selected in the pop-up list.
     void dismiss(const QString &chosen = {})
     {
-        const QString answer = chosen.isNull() && !options.isEmpty() && !options.last().isEmpty()
-                                   ? options.last().first()
-                                   : chosen;
         auto completion = std::exchange(pending, nullptr);
         if (completion)
-            completion(answer);
+            completion(chosen);
     }
     void reset()
     {
