@@ -14,11 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
-
-#include <cerrno>
-#include <cstring>
 
 using namespace plinth;
 using plinth::test::FakeAlerts;
@@ -55,17 +51,13 @@ class TestBuildSettingsScreen : public QObject
     QTemporaryDir m_root;
     ProjectDetailsModel m_details;
     FakeAlerts m_alerts;
-    QString m_chosen;
-    QList<FolderPanelOptions> m_panels;
 
+    // (The folder panel is TestWizardFlow's.)
     std::unique_ptr<ProjectDetailsSubsequentView> makeView()
     {
-        const FolderChooser chooser = [this](QWidget *, const FolderPanelOptions &options) {
-            m_panels << options;
-            return m_chosen;
-        };
+        const FolderChooser noPanel = [](QWidget *, const FolderPanelOptions &) { return QString(); };
         auto view = std::make_unique<ProjectDetailsSubsequentView>(
-            std::make_unique<ProjectDetailsSubsequentViewModel>(m_details, &m_alerts), FlagBinding{}, chooser);
+            std::make_unique<ProjectDetailsSubsequentViewModel>(m_details, &m_alerts), FlagBinding{}, noPanel);
         view->show();
         return view;
     }
@@ -83,7 +75,7 @@ class TestBuildSettingsScreen : public QObject
         QTest::mouseClick(widget, Qt::LeftButton);
     }
 
-    QString path(const QString &relative) const { return relative.isEmpty() ? QString() : m_root.filePath(relative); }
+    QString path(const QString &relative) const { return m_root.filePath(relative); }
 
     /// The alert of a destination that holds the product's folder already.
     QString alreadyThere() const
@@ -104,79 +96,46 @@ private slots:
         m_details = ProjectDetailsModel();
         m_details.projectName = "Demo";
         m_alerts.reset();
-        m_chosen.clear();
-        m_panels.clear();
     }
 
-    // The destination typed, then perhaps chosen in the folder panel: only
-    // a folder enables Next, anything else typed gets the message (a file
-    // too). The panel may create folders; a folder that holds the product's
-    // folder, or cannot be made, is refused with an alert and the typed one
-    // stays.
-    void destination_data()
+    // A destination typed that is no folder (a file here) gets the message
+    // under the field and leaves Next off; a folder takes both away. (A
+    // folder that holds the product's folder already is refused by Next,
+    // below.)
+    void typedDestination()
     {
-        QTest::addColumn<QString>("typed");  // below the temporary folder
-        QTest::addColumn<QString>("chosen"); // empty: the panel is not opened; "-": it is cancelled
-        QTest::addColumn<QString>("alert");
-        QTest::addColumn<QString>("destination"); // the field's and the model's at the end
-        QTest::newRow("nothing typed") << "" << "" << "" << "";
-        QTest::newRow("a file") << "file" << "" << "" << "file";
-        const QString cannotMake = text(key::directoryCreationFailureTitle) + '|'
-                                   + text(key::directoryCreationFailureSubTitle, QString::fromLocal8Bit(std::strerror(ENOTDIR)));
-        QTest::newRow("chosen holds the product's folder") << folder << "taken" << alreadyThere() << folder;
-        QTest::newRow("chosen below a file") << folder << "file/sub" << cannotMake << folder;
-        QTest::newRow("chosen new nested folder") << folder << "new/Ünï Пути 路径" << "" << "new/Ünï Пути 路径";
-        QTest::newRow("panel cancelled") << folder << "-" << "" << folder;
-    }
-
-    void destination()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, chosen);
-        QFETCH(QString, alert);
-        QFETCH(QString, destination);
         auto view = makeView();
         QPushButton *next = view->frame()->nextButton();
         QVERIFY(!next->isEnabled());
         auto *field = child<QLineEdit>(*view, "destinationField");
-        if (!typed.isEmpty())
-            typeInto(field, path(typed));
-        if (!chosen.isEmpty()) {
-            m_chosen = chosen == QLatin1String("-") ? QString() : path(chosen);
-            auto *button = child<QToolButton>(*view, "chooseDestinationButton");
-            QCOMPARE(button->accessibleName(), text(key::chooseDestinationFolder));
-            QTest::mouseClick(button, Qt::LeftButton);
-            QCOMPARE(m_panels.size(), 1);
-            QVERIFY(m_panels.first().canCreateDirectories);
-        }
-        QCOMPARE(field->text(), path(destination));
-        QCOMPARE(view->viewModel()->projectPath(), path(destination));
-        QCOMPARE(m_alerts.shown, alert.isEmpty() ? QStringList{} : QStringList{alert});
-        const bool usable = QFileInfo(path(destination)).isDir();
         auto *message = child<QLabel>(*view, "pathMessage");
-        QCOMPARE(message->text(), usable || destination.isEmpty() ? QString() : text(key::inValidPath));
-        QCOMPARE(message->isVisible(), !message->text().isEmpty());
-        QCOMPARE(next->isEnabled(), usable);
+        typeInto(field, path("file"));
+        QCOMPARE(view->viewModel()->projectPath(), path("file"));
+        QCOMPARE(message->text(), text(key::inValidPath));
+        QVERIFY(message->isVisible() && !next->isEnabled());
+        typeInto(field, path(folder));
+        QCOMPARE(view->viewModel()->projectPath(), path(folder));
+        QVERIFY(message->text().isEmpty() && !message->isVisible() && next->isEnabled());
+        QVERIFY(m_alerts.shown.isEmpty());
     }
 
     // Next writes the menus, the destination, the checked variants in list
-    // order and both options, then settles the development variant: it
-    // moves on at once with Development, asks with the pop-up of the checked
-    // variants without it (the answer is the scheme), and stays with an
+    // order and both options (one turned on, one left off), then settles the
+    // development variant: it asks with the pop-up of the checked variants
+    // without Development (the answer is the scheme), and stays with an
     // alert when none is checked. A typed destination that already holds the
     // product's folder gets the chooser's alert, and nothing is written.
+    // (With Development checked it moves on at once: TestWizardFlow.)
     void nextSettlesTheVariants_data()
     {
         QTest::addColumn<QStringList>("toCheck"); // variants, then "AWS"/"BLE"
         QTest::addColumn<QString>("destination");
-        QTest::addColumn<QString>("alert"); // the start of "title|message"; empty: none
+        QTest::addColumn<QString>("alert"); // the start of "title|message"
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<QString>("scheme");
         QTest::newRow("nothing checked") << QStringList{"BLE"} << folder << text(key::noConfigVariantSelectionTitle) + '|'
                                          << QStringList{} << "Staging";
-        QTest::newRow("Development and Production") << QStringList{"Production", "Development", "AWS"} << folder << ""
-                                                    << QStringList{"Development", "Production"} << "Development";
-        QTest::newRow("UAT and Staging") << QStringList{"Staging", "UAT", "AWS", "BLE"} << folder
+        QTest::newRow("UAT and Staging") << QStringList{"Staging", "UAT", "AWS"} << folder
                                          << text(key::selectDevelopmentSchemeTitle) + '|' << QStringList{"UAT", "Staging"}
                                          << "Staging";
         QTest::newRow("typed destination holds the product")
@@ -209,14 +168,12 @@ private slots:
             click(*view, "otherConfiguration_" + text(key::ble));
         QTest::mouseClick(view->frame()->nextButton(), Qt::LeftButton);
 
-        if (!alert.isEmpty()) {
-            QTRY_COMPARE(m_alerts.shown.size(), 1);
-            QVERIFY2(m_alerts.shown.first().startsWith(alert), qPrintable(m_alerts.shown.first()));
-            const bool asks = alert.startsWith(text(key::selectDevelopmentSchemeTitle));
-            QCOMPARE(m_alerts.options.first(), asks ? stored : QStringList{});
-            QVERIFY(!view->viewModel()->shouldGoToNext());
-            m_alerts.dismiss(scheme);
-        }
+        QTRY_COMPARE(m_alerts.shown.size(), 1);
+        QVERIFY2(m_alerts.shown.first().startsWith(alert), qPrintable(m_alerts.shown.first()));
+        const bool asks = alert.startsWith(text(key::selectDevelopmentSchemeTitle));
+        QCOMPARE(m_alerts.options.first(), asks ? stored : QStringList{});
+        QVERIFY(!view->viewModel()->shouldGoToNext());
+        m_alerts.dismiss(scheme);
         QTRY_COMPARE(view->viewModel()->shouldGoToNext(), written && !stored.isEmpty());
         QCOMPARE(m_details.configVariant, checkedItems(stored));
         QCOMPARE(m_details.developmentSchemeName, scheme);
@@ -240,7 +197,6 @@ private slots:
         QTest::newRow("own name") << "QA_2" << "";
         QTest::newRow("not an identifier") << "Pre Prod" << key::variantLabelNotIdentifier;
         QTest::newRow("names a listed variant") << "Staging" << key::variantLabelDuplicate;
-        QTest::newRow("empty does nothing") << "" << "";
     }
 
     void addVariant()
