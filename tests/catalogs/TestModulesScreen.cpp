@@ -10,30 +10,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
 
 using namespace plinth;
 using plinth::test::writeFile;
 
 namespace {
-
-QStringList titles(const QList<ListItem> &items)
-{
-    QStringList names;
-    for (const ListItem &item : items)
-        names << item.title;
-    return names;
-}
-
-/// Presses the plus or minus button of the row titled `title` in `list`.
-void press(ExpandableItemsView *list, const QString &title)
-{
-    const QList<QToolButton *> buttons = list->findChildren<QToolButton *>(QStringLiteral("itemButton"));
-    const qsizetype row = titles(list->items()).indexOf(title);
-    QVERIFY2(row >= 0 && row < buttons.size(), qPrintable(title));
-    QTest::mouseClick(buttons.at(row), Qt::LeftButton);
-}
 
 using Files = QMap<QString, QByteArray>;
 
@@ -47,7 +29,6 @@ class TestModulesScreen : public QObject
 
     QTemporaryDir m_work;
     ProjectDetailsModel m_details;
-    bool m_previous = true;
 
     /// The module screen of the project Shop holding `files` (paths below
     /// its folder), with the description's Arkana choice `arkana`.
@@ -58,7 +39,6 @@ class TestModulesScreen : public QObject
         m_details.projectName = "Shop";
         m_details.selectedUI = "before";
         m_details.doesIncludeArkana = arkana;
-        m_previous = true;
         QDir(m_work.filePath("Shop")).removeRecursively();
         for (auto it = files.cbegin(); it != files.cend(); ++it) {
             if (!writeFile(m_work.filePath("Shop/") + it.key(), it.value()))
@@ -66,7 +46,7 @@ class TestModulesScreen : public QObject
         }
         auto view = std::make_unique<ExistingProjectModuleSelectionView>(
             std::make_unique<ExistingProjectModuleSelectionViewModel>(m_details),
-            FlagBinding{[this] { return m_previous; }, [this](bool value) { m_previous = value; }});
+            FlagBinding{});
         view->show();
         return view;
     }
@@ -87,16 +67,11 @@ private slots:
         QTest::addColumn<int>("offered");
         QTest::addColumn<QStringList>("environments");
 
-        const QStringList plain{"Debug", "Release"};
-        QTest::newRow("UIKit") << uiKit << true << "" << "" << text(key::uiKit) << 8 << plain;
-        const Files swiftWithoutAppFile{{"Shop/Main.swift", "import SwiftUI\n"}};
-        QTest::newRow("Swift without an app file") << swiftWithoutAppFile << true << "" << key::uiKindNotDetected
-                                                   << "before" << 0 << plain;
-        QTest::newRow("Swift without an app file, UIKit chosen")
-            << swiftWithoutAppFile << true << "chooseUIKit" << key::uiKindNotDetected << text(key::uiKit) << 8 << plain;
+        // The UIKit project a team keeps is TestWizardFlow's; which kind a
+        // project's files name is TestProjectUIDetection's.
         QTest::newRow("Objective-C, SwiftUI chosen")
             << Files{{"Shop/main.m", "int main() {}\n"}, {"Shop/AppDelegate.m", "@import UIKit;\n"}} << true
-            << "chooseSwiftUI" << key::objectiveCProject << text(key::swiftUi) << 7 << plain;
+            << "chooseSwiftUI" << key::objectiveCProject << text(key::swiftUi) << 7 << QStringList{"Debug", "Release"};
         // Where the environments come from is TestSecretsMerge's; the build
         // configurations' way onto this screen is TestWizardFlow's.
         QTest::newRow(".arkana.yml environments, Arkana off")
@@ -146,49 +121,6 @@ private slots:
             QTest::mouseClick(toggle, Qt::LeftButton);
             QVERIFY(label->isVisible() && m_details.doesIncludeArkana);
         }
-
-        // Every offered module chosen: the first list goes away, also in a
-        // SwiftUI project, where the UIKit-only module stays behind unshown.
-        for (int i = 0; i <= offered; ++i) // the last press finds no row
-            view->viewModel()->selectSupplementalModule(0);
-        QCOMPARE(view->viewModel()->selectedModules().size(), offered);
-        QVERIFY(!supplemental->isVisible());
-        QCOMPARE(view->findChild<ExpandableItemsView *>("selectedModulesList")->isVisible(), offered > 0);
-    }
-
-    // Newest first; a module given back returns to the top of the offer
-    // with its plus button. Pressing the Arkana control writes the
-    // description each time; setting its mark does not. Next stores the
-    // choice in its order; Previous goes home.
-    void movesModulesAndArkanaThenNext()
-    {
-        auto view = openProject(uiKit);
-        QVERIFY(view);
-        QTRY_VERIFY(!view->viewModel()->isDetecting());
-        ExpandableItemsView *offered = view->findChild<ExpandableItemsView *>("supplementalModulesList");
-        ExpandableItemsView *chosen = view->findChild<ExpandableItemsView *>("selectedModulesList");
-        press(offered, "AWSS3");
-        press(offered, "BLE");
-        QCOMPARE(titles(chosen->items()), (QStringList{"BLE", "AWSS3"}));
-        press(chosen, "BLE");
-        QCOMPARE(offered->items().size(), 7);
-        QCOMPARE(offered->items().first().title, "BLE");
-        QCOMPARE(offered->items().first().podType, PodType::supplemental);
-
-        auto *toggle = view->findChild<ToggleButton *>("arkanaToggle");
-        QVERIFY(view->shouldIncludeArkana() && toggle->isChecked());
-        QTest::mouseClick(toggle, Qt::LeftButton);
-        QVERIFY(!view->shouldIncludeArkana() && !toggle->isChecked() && !m_details.doesIncludeArkana);
-        QTest::keyClick(toggle, Qt::Key_Space);
-        QVERIFY(view->shouldIncludeArkana() && m_details.doesIncludeArkana);
-        view->setShouldIncludeArkana(false);
-        QVERIFY(!toggle->isChecked() && m_details.doesIncludeArkana);
-
-        QTest::mouseClick(view->frame()->nextButton(), Qt::LeftButton);
-        QVERIFY(view->shouldGoToNext());
-        QCOMPARE(titles(m_details.userSelectedModules), QStringList{"AWSS3"});
-        QTest::mouseClick(view->frame()->previousButton(), Qt::LeftButton);
-        QVERIFY(!m_previous);
     }
 
     // A detection that ends after its screen has gone, or after a newer one

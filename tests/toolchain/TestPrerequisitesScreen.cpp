@@ -5,7 +5,6 @@
 #include "toolchain/terminal/TerminalViewRepresentable.h"
 
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -36,54 +35,38 @@ class TestPrerequisitesScreen : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_emptyBundle;
-
-    std::unique_ptr<PreProjectSetupView> makeView()
-    {
-        return std::make_unique<PreProjectSetupView>(std::make_unique<PreProjectSetupViewModel>(
-            std::make_shared<const CommandRunner>(), ResourceBundle(m_emptyBundle.path())));
-    }
-
 private slots:
-    // Checking: every row grey, the header and progress, Next off, the timer
-    // running while shown. Ready: no header or progress, the ready text,
-    // green ticks, Next on. A tool that goes away brings the install element
-    // and the crosses back.
+    // Checking: every row grey, Next off, the timer running while shown. A
+    // missing tool: its cross and the install element. Every tool there:
+    // ticks and Next on, the install element gone. (The walk from a check
+    // that finds every tool is TestWizardFlow's.)
     void followsTheStateInBothDirections()
     {
-        auto view = makeView();
+        QTemporaryDir emptyBundle;
+        auto view = std::make_unique<PreProjectSetupView>(std::make_unique<PreProjectSetupViewModel>(
+            std::make_shared<const CommandRunner>(), ResourceBundle(emptyBundle.path())));
         view->show();
+        PreProjectSetupViewModel *model = view->viewModel();
         QCOMPARE(symbols(*view), QStringList(6, QStringLiteral("minus.circle.fill")));
         QVERIFY(!view->frame()->nextButton()->isEnabled());
-        QVERIFY(view->findChild<QLabel *>(QStringLiteral("header"))->isVisible());
-        QVERIFY(view->findChild<QProgressBar *>(QStringLiteral("progress"))->isVisible());
-        QVERIFY(!view->findChild<QLabel *>(QStringLiteral("readyText"))->isVisible());
-        QVERIFY(view->viewModel()->isTimerRunning());
-        QVERIFY(!view->frame()->previousButton()->isVisible() && !view->frame()->cancelButton()->isVisible());
-
-        PreProjectSetupViewModel *model = view->viewModel();
-        model->updatePreRequisiteList(everyToolPresent());
-        model->updatePreProjectSetupState(everyToolPresent());
-        QCOMPARE(symbols(*view), QStringList(6, QStringLiteral("checkmark")));
-        QVERIFY(view->frame()->nextButton()->isEnabled());
-        QVERIFY(!view->findChild<QLabel *>(QStringLiteral("header"))->isVisible());
-        QVERIFY(!view->findChild<QProgressBar *>(QStringLiteral("progress"))->isVisible());
-        QVERIFY(view->findChild<QLabel *>(QStringLiteral("readyText"))->isVisible());
-        QVERIFY(!view->findChild<QWidget *>(QStringLiteral("installElement")));
+        QVERIFY(model->isTimerRunning());
 
         model->updatePreRequisiteList(everyToolPresent(true));
         model->updatePreProjectSetupState(everyToolPresent(true));
         QVERIFY(!view->frame()->nextButton()->isEnabled());
         QCOMPARE(symbols(*view).count(QStringLiteral("xmark")), 1);
-        QVERIFY(view->findChild<QLabel *>(QStringLiteral("header"))->isVisible());
-        QVERIFY(view->findChild<QLabel *>(QStringLiteral("notFoundText"))->isVisible());
         auto *terminal = view->findChild<TerminalViewRepresentable *>(QStringLiteral("installElement"));
         QVERIFY(terminal);
         QCOMPARE(terminal->command(), QStringLiteral("bash \r")); // the script is absent from this bundle
+
+        model->updatePreRequisiteList(everyToolPresent());
+        model->updatePreProjectSetupState(everyToolPresent());
+        QCOMPARE(symbols(*view), QStringList(6, QStringLiteral("checkmark")));
+        QVERIFY(view->frame()->nextButton()->isEnabled());
+        QVERIFY(!view->findChild<QWidget *>(QStringLiteral("installElement")));
         view->hide();
         QVERIFY(!model->isTimerRunning());
     }
-
 };
 
 QTEST_MAIN(TestPrerequisitesScreen)
