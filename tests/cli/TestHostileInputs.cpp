@@ -17,30 +17,11 @@
 using namespace plinth;
 using plinth::test::writeFile;
 
-namespace {
-
-/// Every path below `root` named CANARY: an injected command ran.
-QStringList canaries(const QString &root)
-{
-    QStringList found;
-    QDirIterator it(root, {QStringLiteral("CANARY")}, QDir::AllEntries | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << it.next();
-    return found;
-}
-
-int hostileRows = 0;
-
-} // namespace
-
 class TestHostileInputs : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void cleanupTestCase() { qInfo("hostile inputs tried: %d", hostileRows); }
-
     // plinth-cli generate with hostile names, folders and pods: a correct
     // project or a clear refusal, no injected command run, nothing outside
     // the project touched.
@@ -55,21 +36,17 @@ private slots:
         const QString org = "Tarnwick Labs", ada = "Ada Lovelace", plain = "Projects";
         const QStringList lint{"SwiftLint"};
         // A product name like "$(touch CANARY)" is refused before anything
-        // runs: TestCli's invalidDescription and TestProjectRules.
-        QTest::newRow("names: quotes") << "Orbit" << "O'Brien's \"Hi\" Labs" << "D'Arcy \"Countess\"" << plain << lint
-                                       << false;
-        QTest::newRow("names: commands") << "Orbit" << "$(touch CANARY)" << "`touch CANARY`" << plain << lint << false;
-        QTest::newRow("names: newline") << "Orbit" << "Tarnwick\nLabs" << "Ada\nLovelace" << plain << lint << false;
-        QTest::newRow("names: emoji, right to left") << "Orbit" << "Rocket 🚀 מעבדות טרנוויק" << "Ada 👩‍💻 عدا لوفليس"
-                                                     << plain << lint << false;
+        // runs: TestCli's invalidDescription and TestProjectRules; so is a
+        // pod name that closes its Ruby string (TestCli's invalidDescription).
+        QTest::newRow("names: quotes, markup, commands") << "Orbit" << "O'Brien's \"Hi\" <Labs> & $(touch CANARY)"
+                                                         << "D'Arcy `touch CANARY`" << plain << lint << false;
+        QTest::newRow("names: newline, emoji, right to left") << "Orbit" << "Tarnwick\nLabs 🚀 מעבדות"
+                                                              << "Ada\nLovelace 👩‍💻 عدا" << plain << lint << false;
         // Spaces, quotes and non-ASCII in the folder through a whole run are
         // TestGenerationRun's and TestCli's; here what a shell would expand.
         QTest::newRow("path: dollar, quotes")
             << "Orbit" << org << ada << "It's \"$HOME\" $(touch CANARY) `touch CANARY`" << lint << false;
         QTest::newRow("path: 250 bytes") << "Orbit" << org << ada << QString(250, 'p') << lint << false;
-        QTest::newRow("pod: closes the string") << "Orbit" << org << ada << plain << QStringList{"Foo', :git => 'evil"} << true;
-        QTest::newRow("pod: runs a command") << "Orbit" << org << ada << plain
-                                             << QStringList{"Foo\"; system(\"touch CANARY\") #"} << true;
         QTest::newRow("pod: subspec") << "Orbit" << org << ada << plain << QStringList{"Firebase/Analytics", "SwiftLint"} << false;
         QTest::newRow("pod: bad subspec") << "Orbit" << org << ada << plain << QStringList{"Firebase/'x"} << true;
     }
@@ -82,7 +59,6 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QStringList, pods);
         QFETCH(bool, refused);
-        ++hostileRows;
         QTemporaryDir work;
         const QString parent = work.filePath("parent");
         const QString destination = parent + '/' + folder;
@@ -97,7 +73,9 @@ private slots:
         QVERIFY(writeFile(work.filePath("cwd/d.json"), QJsonDocument(description).toJson()));
         const cli::Result result = cli::run(cli::underTest, {"generate", "d.json"}, work.filePath("cwd"), cli::fakeToolchain());
 
-        QVERIFY2(canaries(work.path()).isEmpty(), qPrintable(canaries(work.path()).join(", ")));
+        // A file named CANARY anywhere: an injected command ran.
+        const QStringList canaries = cli::snapshot(work.path()).keys().filter(QRegularExpression("(^|/)CANARY$"));
+        QVERIFY2(canaries.isEmpty(), qPrintable(canaries.join(", ")));
         QVERIFY2(!QFileInfo::exists(QDir::homePath() + "/CANARY"), "an injected command ran");
         auto after = cli::snapshot(parent);
         const QString project = QDir(parent).relativeFilePath(destination + '/' + name);
@@ -125,15 +103,18 @@ private slots:
             QVERIFY2(test::runProcess(check, {root}).exitCode == 0, qPrintable(test::runProcess(check, {root}).output));
         // The file header every new Swift file starts with: comment lines
         // only, naming the author and organisation as given (line breaks
-        // made spaces).
+        // made spaces), the date in Xcode's own macros.
         const QString macros = QString::fromUtf8(files.value(name + ".xcodeproj/xcshareddata/IDETemplateMacros.plist"));
         static const QRegularExpression headerString("<string>(.*)</string>", QRegularExpression::DotMatchesEverythingOption);
         const QString header = headerString.match(macros).captured(1);
         QVERIFY2(!header.isEmpty(), qPrintable(macros));
         for (const QString &line : header.split('\n', Qt::SkipEmptyParts))
             QVERIFY2(line.startsWith("//"), qPrintable(line));
-        const auto escaped = [](QString text) { return text.replace('\n', ' ').replace('&', "&amp;"); };
+        const auto escaped = [](QString text) {
+            return text.replace('\n', ' ').replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
+        };
         QVERIFY2(header.contains(escaped(author)) && header.contains(escaped(organisation)), qPrintable(header));
+        QVERIFY2(header.contains("on ___DATE___.") && header.contains("Copyright © ___YEAR___ "), qPrintable(header));
     }
 
     // UI detection over a large existing project with links (inside, out of
@@ -151,7 +132,6 @@ private slots:
     void largeProjectDetection()
     {
         QFETCH(bool, withAppFile);
-        ++hostileRows;
         const int count = qEnvironmentVariableIntValue("PLINTH_HOSTILE_FILES") > 0
                               ? qEnvironmentVariableIntValue("PLINTH_HOSTILE_FILES") : 3000;
         QTemporaryDir work;

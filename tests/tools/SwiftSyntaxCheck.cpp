@@ -19,7 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSet>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTextStream>
 
@@ -31,110 +31,63 @@ extern "C" const TSLanguage *tree_sitter_swift(void);
 
 namespace {
 
-enum class Directive { none, if_, elseif, else_, endif };
-
-Directive directiveOf(const QByteArray &line)
+/// The directive `line` holds ("if", "elseif", "else" or "endif"), or nothing.
+QString directiveOf(const QByteArray &line)
 {
-    const QByteArray text = line.trimmed();
-    const auto startsWithWord = [&](const char *word) {
-        const qsizetype length = qsizetype(std::strlen(word));
-        if (!text.startsWith(word))
-            return false;
-        if (text.size() == length)
-            return true;
-        const char next = text.at(length);
-        return !(std::isalnum(static_cast<unsigned char>(next)) || next == '_');
-    };
-    if (startsWithWord("#if"))
-        return Directive::if_;
-    if (startsWithWord("#elseif"))
-        return Directive::elseif;
-    if (startsWithWord("#else"))
-        return Directive::else_;
-    if (startsWithWord("#endif"))
-        return Directive::endif;
-    return Directive::none;
+    static const QRegularExpression directive(QStringLiteral("^\\s*#(if|elseif|else|endif)\\b"));
+    return directive.match(QString::fromUtf8(line)).captured(1);
 }
 
-struct SyntaxError
+/// "line:column: message"
+QString syntaxError(qsizetype line, qsizetype column, const QString &message)
 {
-    int line = 0;
-    int column = 0;
-    QString message;
-    bool operator==(const SyntaxError &other) const = default;
-};
+    return QStringLiteral("%1:%2: %3").arg(line).arg(column).arg(message);
+}
 
 /// One text per branch position, each with the same number of lines as the
 /// source. Unbalanced directives are reported in `errors`.
-QList<QByteArray> branchVariants(const QByteArray &source, QList<SyntaxError> *errors)
+QList<QByteArray> branchVariants(const QByteArray &source, QStringList *errors)
 {
-    QList<QByteArray> lines = source.split('\n');
-
-    struct Open
-    {
-        int block;
-        int branch;
-    };
+    const QList<QByteArray> lines = source.split('\n');
     QList<int> branchCounts; // per #if block
-    QList<Open> open;
-    // For each line: its directive and the (block, branch) pairs enclosing it.
-    QList<Directive> directives;
-    QList<QList<Open>> enclosing;
+    QList<std::pair<int, int>> open; // (block, branch) of the blocks open here
+    // For each line: whether it is a directive, and the blocks enclosing it.
+    QList<bool> directives;
+    QList<QList<std::pair<int, int>>> enclosing;
     for (int index = 0; index < lines.size(); ++index) {
-        const Directive directive = directiveOf(lines.at(index));
-        directives << directive;
-        switch (directive) {
-        case Directive::if_:
+        const QString directive = directiveOf(lines.at(index));
+        directives << !directive.isEmpty();
+        if (directive == QLatin1String("if")) {
             branchCounts.append(1);
-            open.append(Open{int(branchCounts.size() - 1), 0});
-            break;
-        case Directive::elseif:
-        case Directive::else_:
-            if (open.isEmpty()) {
-                errors->append({index + 1, 1, QStringLiteral("#elseif or #else without #if")});
-                break;
-            }
-            open.last().branch = ++branchCounts[open.last().block] - 1;
-            break;
-        case Directive::endif:
-            if (open.isEmpty())
-                errors->append({index + 1, 1, QStringLiteral("#endif without #if")});
-            else
-                open.removeLast();
-            break;
-        case Directive::none:
-            break;
+            open.append({int(branchCounts.size() - 1), 0});
+        } else if (!directive.isEmpty() && open.isEmpty()) {
+            errors->append(syntaxError(index + 1, 1, QStringLiteral("#elseif, #else or #endif without #if")));
+        } else if (directive == QLatin1String("endif")) {
+            open.removeLast();
+        } else if (!directive.isEmpty()) {
+            open.last().second = ++branchCounts[open.last().first] - 1;
         }
         enclosing << open;
     }
     if (!open.isEmpty())
-        errors->append({int(lines.size()), 1, QStringLiteral("#if without #endif")});
+        errors->append(syntaxError(lines.size(), 1, QStringLiteral("#if without #endif")));
 
-    int passes = 1;
-    for (const int count : branchCounts)
-        passes = std::max(passes, count);
-
+    const int passes = branchCounts.isEmpty() ? 1 : *std::max_element(branchCounts.begin(), branchCounts.end());
     QList<QByteArray> variants;
     for (int pass = 0; pass < passes; ++pass) {
-        QByteArray text;
-        text.reserve(source.size());
+        QList<QByteArray> kept;
         for (int index = 0; index < lines.size(); ++index) {
-            bool keep = directives.at(index) == Directive::none;
-            for (const Open &entry : enclosing.at(index)) {
-                const int chosen = std::min(pass, branchCounts.at(entry.block) - 1);
-                keep = keep && entry.branch == chosen;
-            }
-            if (keep)
-                text += lines.at(index);
-            if (index + 1 < lines.size())
-                text += '\n';
+            bool keep = !directives.at(index);
+            for (const auto &[block, branch] : enclosing.at(index))
+                keep = keep && branch == std::min(pass, branchCounts.at(block) - 1);
+            kept << (keep ? lines.at(index) : QByteArray());
         }
-        variants << text;
+        variants << kept.join('\n');
     }
     return variants;
 }
 
-void collectErrors(TSNode node, QList<SyntaxError> *errors)
+void collectErrors(TSNode node, QStringList *errors)
 {
     if (errors->size() >= 20)
         return;
@@ -144,47 +97,38 @@ void collectErrors(TSNode node, QList<SyntaxError> *errors)
         const TSPoint start = ts_node_start_point(node);
         const QString message = missing ? QStringLiteral("missing %1").arg(QString::fromUtf8(ts_node_type(node)))
                                         : QStringLiteral("syntax error");
-        errors->append({int(start.row) + 1, int(start.column) + 1, message});
+        errors->append(syntaxError(start.row + 1, start.column + 1, message));
         if (error)
             return; // one report per erroneous region
     }
     if (!ts_node_has_error(node))
         return;
-    const uint32_t count = ts_node_child_count(node);
-    for (uint32_t index = 0; index < count; ++index)
+    for (uint32_t index = 0; index < ts_node_child_count(node); ++index)
         collectErrors(ts_node_child(node, index), errors);
 }
 
-QList<SyntaxError> checkSource(TSParser *parser, const QByteArray &source)
+QStringList checkSource(TSParser *parser, const QByteArray &source)
 {
-    QList<SyntaxError> errors;
-    const QList<QByteArray> variants = branchVariants(source, &errors);
-    for (const QByteArray &variant : variants) {
+    QStringList errors;
+    for (const QByteArray &variant : branchVariants(source, &errors)) {
         std::unique_ptr<TSTree, decltype(&ts_tree_delete)> tree(
             ts_parser_parse_string(parser, nullptr, variant.constData(), uint32_t(variant.size())), ts_tree_delete);
-        if (!tree) {
-            errors.append({1, 1, QStringLiteral("the parser gave up")});
-            continue;
-        }
-        QList<SyntaxError> found;
-        collectErrors(ts_tree_root_node(tree.get()), &found);
-        for (const SyntaxError &error : found) {
-            if (!errors.contains(error))
-                errors.append(error);
-        }
+        QStringList found;
+        if (tree)
+            collectErrors(ts_tree_root_node(tree.get()), &found);
+        else
+            found << syntaxError(1, 1, QStringLiteral("the parser gave up"));
+        errors += found;
     }
+    errors.removeDuplicates();
     return errors;
 }
 
-QStringList swiftFiles(const QString &path, bool *readable)
+/// The .swift files of `path` (itself when it is a file), sorted.
+QStringList swiftFiles(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isFile())
-        return {info.absoluteFilePath()};
-    if (!info.isDir() || !info.isReadable()) {
-        *readable = false;
-        return {};
-    }
+    if (QFileInfo(path).isFile())
+        return {path};
     QStringList files;
     QDirIterator it(path, {QStringLiteral("*.swift")}, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
@@ -216,13 +160,11 @@ int main(int argc, char *argv[])
     bool readable = true;
     for (int index = 1; index < argc; ++index) {
         const QString path = QString::fromLocal8Bit(argv[index]);
-        bool pathReadable = true;
-        const QStringList files = swiftFiles(path, &pathReadable);
-        if (!pathReadable) {
+        if (!QFileInfo(path).isReadable()) {
             err << path << ": cannot be read\n";
             readable = false;
         }
-        for (const QString &file : files) {
+        for (const QString &file : swiftFiles(path)) {
             QFile input(file);
             if (!input.open(QIODevice::ReadOnly)) {
                 err << file << ": " << input.errorString() << '\n';
@@ -230,11 +172,10 @@ int main(int argc, char *argv[])
                 continue;
             }
             ++checked;
-            const QList<SyntaxError> errors = checkSource(parser.get(), input.readAll());
-            if (!errors.isEmpty())
-                ++failed;
-            for (const SyntaxError &error : errors)
-                out << file << ':' << error.line << ':' << error.column << ": " << error.message << '\n';
+            const QStringList errors = checkSource(parser.get(), input.readAll());
+            failed += errors.isEmpty() ? 0 : 1;
+            for (const QString &error : errors)
+                out << file << ':' << error << '\n';
         }
     }
     out << "checked " << checked << " Swift file(s), " << failed << " with syntax errors\n";
