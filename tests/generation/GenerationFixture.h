@@ -139,20 +139,4 @@ inline QMap<QString, QByteArray> normalisedFiles(const QString &root)
     return tree;
 }
 
-/// Runs `command` with bash as a shell would that the user typed it into,
-/// with the fake toolchain first on PATH; returns the output.
-inline QString runInShell(const QString &command, int *status = nullptr)
-{
-    QProcess shell;
-    auto environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("PATH"), fakeToolchain() + QLatin1Char(':') + environment.value(QStringLiteral("PATH")));
-    shell.setProcessEnvironment(environment);
-    shell.setProcessChannelMode(QProcess::MergedChannels);
-    shell.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), command});
-    shell.waitForFinished(-1);
-    if (status)
-        *status = shell.exitCode();
-    return QString::fromUtf8(shell.readAll());
-}
-
 } // namespace fixture

@@ -49,31 +49,28 @@ private slots:
 
     // What the wizard's walk (TestWizardFlow) does not show: one run per
     // screen, a pod removed after the installation, the polling stopped by
-    // Finish.
+    // Finish. (Finish without a workspace and its alert are
+    // TestGenerationScreen's.)
     void newProjectEndToEnd()
     {
         QTemporaryDir work;
         auto details = fixture::newProject(work.filePath(QStringLiteral("Projects")));
         ProjectSetupViewModel viewModel(fixture::fakeRunner(), m_bundle, &m_alerts, &m_desktop, details);
-        QSignalSpy done(&viewModel, &ProjectSetupViewModel::isProjectCreationDoneChanged);
         QVERIFY(viewModel.generate());
         QVERIFY(viewModel.isGenerating());
         QVERIFY(!viewModel.generate());
         QTRY_VERIFY_WITH_TIMEOUT(viewModel.isProjectCreationDone(), 30000);
-        QCOMPARE(done.size(), 1);
         QVERIFY(!viewModel.isGenerating() && !viewModel.hasFailedSteps());
-        QCOMPARE(viewModel.steps().size(), 7);
 
         QSignalSpy ready(&viewModel, &ProjectSetupViewModel::shouldGoToNextChanged);
         viewModel.startPodPolling();
         viewModel.checkPods();
         QTest::qWait(200);
         QVERIFY(!viewModel.shouldGoToNext());
-        QString install = viewModel.podInstallCommand();
-        install.chop(1);
-        int status = -1;
-        const QString output = fixture::runInShell(install, &status);
-        QVERIFY2(status == 0, qPrintable(output));
+        // What the installation leaves (TestWizardFlow runs it in the
+        // terminal).
+        for (const char *made : {"/Pods/SwiftLint", "/Pods/R.swift", "/Orbit.xcworkspace"})
+            QVERIFY(QDir().mkpath(viewModel.projectRoot() + QLatin1String(made)));
         viewModel.checkPods();
         QTRY_VERIFY(viewModel.shouldGoToNext());
         QVERIFY(QDir(viewModel.projectRoot() + QStringLiteral("/Pods/R.swift")).removeRecursively());
@@ -85,31 +82,6 @@ private slots:
         QCOMPARE(m_desktop.opened, QStringList{details.projectRoot() + QStringLiteral("/Orbit.xcworkspace")});
         QCOMPARE(m_desktop.quits, 1);
         QVERIFY(!viewModel.timer().isActive() && m_alerts.shown.isEmpty());
-    }
-
-    // No pods chosen: ready at the first tick after the Pods folder exists.
-    // A workspace that nothing can open counts as missing. (Finish without a
-    // workspace, its alert and the quit after it are TestGenerationScreen's.)
-    void pollingTicksAndAWorkspaceThatCannotOpen()
-    {
-        QTemporaryDir work;
-        auto details = fixture::newProject(work.path());
-        details.userSelectedPods.clear();
-        ProjectSetupViewModel viewModel(fixture::fakeRunner(), m_bundle, &m_alerts, &m_desktop, details);
-        QVERIFY(QDir().mkpath(details.projectRoot() + QStringLiteral("/Pods")));
-        viewModel.startPodPolling();
-        QVERIFY(!viewModel.shouldGoToNext());
-        QTRY_VERIFY_WITH_TIMEOUT(viewModel.shouldGoToNext(), 7000);
-        viewModel.stopPodPolling();
-        QVERIFY(!viewModel.timer().isActive());
-
-        QVERIFY(QDir().mkpath(viewModel.workspacePath()));
-        m_desktop.canOpen = false;
-        bool afterAlert = false;
-        QVERIFY(!viewModel.openWorkspace(viewModel.workspacePath(), [&] { afterAlert = true; }));
-        QCOMPARE(m_alerts.shown.size(), 1);
-        m_alerts.dismiss();
-        QVERIFY(afterAlert);
     }
 
     // Pod checks run side by side on the pool while the Pods folder comes
@@ -133,7 +105,7 @@ private slots:
         QVERIFY(!viewModel.shouldGoToNext());
     }
 
-    // An XcodeGen that hangs or is killed: its step fails and says why, the
+    // An XcodeGen that hangs: its step fails and says why, the
     // later steps run, and the run ends so that the screen can be left. A
     // screen closed while XcodeGen hangs: the run ends on its own and its
     // results (a pod check's too) are dropped. (The existing project's steps
@@ -144,7 +116,6 @@ private slots:
         QTest::addColumn<QString>("reason"); // empty: the screen closes during the run
         QTest::newRow("sleeps for ever") << QByteArray("echo stuck; sleep 600\n")
                                          << "stuck\nThe command timed out after 3 seconds";
-        QTest::newRow("kills itself") << QByteArray("kill -KILL $$\n") << "(status 137|signal 9)";
         QTest::newRow("screen closed meanwhile") << QByteArray("sleep 600\n") << "";
     }
 

@@ -1,6 +1,5 @@
 #include "app/base/DebugConsole.h"
 #include "app/base/TextCatalog.h"
-#include "generation/ReadOnlyFolder.h"
 #include "generation/TemplateCopy.h"
 #include "generation/TemplateInstantiation.h"
 #include "tools/TestFiles.h"
@@ -119,27 +118,18 @@ private slots:
             QVERIFY(QFileInfo::exists(inProject("Orbit/Utilities/Constants.swift")));
         }
 
-        // Target folders that do not exist: nothing copied there, each file
-        // named. A name outside the bundle is not a template; nested names
-        // and the template are found. (A template or a folder of it missing
-        // from the bundle is TestFaults' missingTemplateResource.)
-        const auto bare = orbit(m_work.filePath("bare/Orbit"));
-        QDir(bare.projectRoot()).removeRecursively();
-        ConsoleCapture said;
-        QVERIFY(!copyTemplate(T, bare.projectRoot(), bare, bundle));
-        QVERIFY(QFileInfo::exists(bare.projectRoot() + "/Gemfile"));
-        QVERIFY(!QFileInfo::exists(bare.projectRoot() + "/Orbit"));
-        QVERIFY(said.lines().size() > 1 && said.lines().last().contains("OrbitUITests/"));
+        // A name outside the bundle is not a template. (A template or a
+        // folder of it missing from the bundle is TestFaults'
+        // missingTemplateResource.)
         QCOMPARE(templateResourceURL("../bundle", bundle), QString());
-        QCOMPARE(templateResourceURL(T, bundle), m_bundleRoot + "/SwiftUIBaseSetup");
-        QCOMPARE(templateResourceURL(T + "/SwiftUIBaseSetupTests", bundle),
-                 m_bundleRoot + "/SwiftUIBaseSetup/SwiftUIBaseSetupTests");
     }
 
     // The golden project pins the rules for a plain product name, and
     // newProject() line breaks and untouched files; here spaced names, the
     // test-file rule on a file that already names the product, and item
-    // names (an empty file name: `before` is an item's name).
+    // names (an empty file name: `before` is an item's name). (CRLF kept by
+    // every rule is fuzz_template_rewrite's; a name with a quote through the
+    // whole run is TestGenerationRun::existingProject's.)
     void contentRules_data()
     {
         QTest::addColumn<QString>("fileName");
@@ -150,13 +140,9 @@ private slots:
         QTest::newRow("pbxproj takes the underscored name")
             << "project.pbxproj" << "My App" << "path = SwiftUIBaseSetup/SwiftUIBaseSetupApp.swift;"
             << "path = My_App/My_AppApp.swift;";
-        QTest::newRow("source keeps the spaced name") << "App.swift" << "My App" << "// SwiftUIBaseSetup"
-                                                      << "// My App";
         QTest::newRow("secrets module underscored")
             << "App.swift" << "My App" << "import SwiftUIBaseSetupSecrets\nlet x = \"SwiftUIBaseSetup\""
             << "import My_AppSecrets\nlet x = \"My App\"";
-        QTest::newRow("test file with CRLF") << "OrbitTests.swift" << "Orbit" << "let a = Orbit\r\n@testable import Orbit\r\n"
-                                             << "let a = OrbitTests\r\n@testable import Orbit\r\n";
         QTest::newRow("test file: a product name inside longer identifiers")
             << "SwiftUIBaseSetupUITests.swift" << "App"
             << "final class SwiftUIBaseSetupUITests: XCTestCase {\n    let app = XCUIApplication(), again = App.self\n"
@@ -165,9 +151,6 @@ private slots:
             << "KeychainTests.swift" << "Keychain"
             << "@testable import SwiftUIBaseSetup\nfinal class KeychainTests { var store: KeychainStore? }"
             << "@testable import Keychain\nfinal class KeychainTests { var store: KeychainStore? }";
-        QTest::newRow("secrets module of a name with a quote")
-            << ".arkana.yml" << "O'Brien" << "import_name: 'SwiftUIBaseSetupSecrets'\n# SwiftUIBaseSetup"
-            << "import_name: 'O_BrienSecrets'\n# O'Brien";
         QTest::newRow("secrets module: non-ASCII letters, a leading digit, another module")
             << "AppSecrets.swift" << "3D Ünï" << "import SwiftUIBaseSetupSecrets\nimport Other3D ÜnïSecrets"
             << "import _D__n_Secrets\nimport Other3D ÜnïSecrets";
@@ -198,13 +181,7 @@ private slots:
             QVERIFY(copyTemplate(T, m_projectRoot, details, ResourceBundle(m_bundleRoot)));
             QCOMPARE(console.lines(), QStringList());
         }
-        QVERIFY(!QFileInfo::exists(inProject("Orbit/" + text(key::awss3))));
-        QVERIFY(!QFileInfo::exists(inProject("Orbit/" + text(key::ble))));
-        for (const char *present : {"Gemfile", ".arkana.yml", ".env", "README.md", "Orbit/SwiftUIBaseSetupApp.swift",
-                                    "OrbitTests/SwiftUIBaseSetupTests.swift", "OrbitUITests/SwiftUIBaseSetupUITests.swift"})
-            QVERIFY2(QFileInfo::exists(inProject(present)), present);
-        for (const char *absent : {"Podfile", "Podfile.lock", "docs", "SwiftUIBaseSetup"})
-            QVERIFY2(!QFileInfo::exists(inProject(absent)), absent);
+        // (What the stages copy is the golden project's exact tree.)
 
         // What XcodeGen and the post-generation script leave before the walk.
         QVERIFY(writeFile(inProject("Orbit.xcodeproj/project.pbxproj"),
@@ -235,43 +212,29 @@ private slots:
         QCOMPARE(readFile(inProject("Orbit/.DS_Store")), QByteArray("Bud1\x00SwiftUIBaseSetup", 21));
         QCOMPARE(snapshot(inProject("Orbit")).value("Plain.swift"), plainBefore);
 
-        // Console: one note per Finder file, one line per non-text file.
-        const QStringList lines = console.lines();
-        QCOMPARE(lines.filter("Skipping "), QStringList{text(key::skippingIgnoreFile, inProject("Orbit/.DS_Store"))});
-        const QStringList reading = lines.filter("ERROR READING: ");
-        QCOMPARE(reading.size(), 1);
-        QVERIFY(reading.first().startsWith("ERROR READING: file:///") && reading.first().endsWith("Icon.png"));
+        // Console: one note per Finder file.
+        const QString finderNote = text(key::skippingIgnoreFile, inProject("Orbit/.DS_Store"));
+        QCOMPARE(console.lines().filter("Skipping "), QStringList{finderNote});
     }
 
+    // (A rewrite that cannot be written, in a folder turned read-only, is
+    // TestFaults'.)
     void walkFailures()
     {
         const auto details = orbit(m_work.filePath("fail/Orbit"));
         makeProjectRoot(details);
         QVERIFY(writeFile(inProject("Orbit/SwiftUIBaseSetupApp.swift"), "SwiftUIBaseSetup"));
         QVERIFY(writeFile(inProject("Orbit/OrbitApp.swift"), "already here"));
-        QVERIFY(writeFile(inProject("Locked/Note.txt"), "SwiftUIBaseSetup"));
 
         ConsoleCapture console;
-        InstantiationResult result;
-        {
-            ReadOnlyFolder locked(inProject("Locked"));
-            if (!locked.isLocked())
-                QSKIP("this file system cannot make a folder read-only for this user");
-            result = instantiateTemplate(m_projectRoot, T, details);
-        }
-        QCOMPARE(result.failures, 2);
+        const InstantiationResult result = instantiateTemplate(m_projectRoot, T, details);
+        QCOMPARE(result.failures, 1);
         QVERIFY(!result.succeeded());
         // The move would replace a file: the item keeps its name, the other
         // file is untouched, and the text was still rewritten.
         QCOMPARE(readFile(inProject("Orbit/OrbitApp.swift")), QByteArray("already here"));
         QCOMPARE(readFile(inProject("Orbit/SwiftUIBaseSetupApp.swift")), QByteArray("Orbit"));
-        QCOMPARE(readFile(inProject("Locked/Note.txt")), QByteArray("SwiftUIBaseSetup"));
         QCOMPARE(console.lines().filter("Error while renaming content: ").size(), 1);
-        QCOMPARE(console.lines().filter("Error while updating an content").size(), 1);
-
-        ConsoleCapture missing;
-        QVERIFY(!instantiateTemplate(m_work.filePath("nowhere"), T, details).rootListed);
-        QCOMPARE(missing.lines().size(), 1);
     }
 
     void existingProject()
@@ -289,13 +252,11 @@ private slots:
         const std::pair<const char *, QByteArray> own[] = {
             {"Shop/AppDelegate.swift", "// made from SwiftUIBaseSetup\n"},
             {"ShopTests/ShopTests.swift", "@testable import Shop\nfinal class ShopTests: XCTestCase {}\n"},
-            {"Shop/Windows.swift", "let shop = \"Shop\"\r\n// SwiftUIBaseSetup\r\n"},
             {"scripts/build.sh", "#!/bin/sh\necho Shop SwiftUIBaseSetup\n"},
             {"Shop/Assets/logo.png", imageBytes()},
             {"Shop/SceneDelegate.swift", "#if DEBUG\nlet keep = 1\n#endif\n// Development\n"},
             {"Shop/Constants.swift", "struct URL {\n\tlet mine = 1\n}\n"},
             {"SwiftUIBaseSetupNotes.txt", "Shop notes\n"},
-            {"Shop/.DS_Store", "Bud1"},
         };
         for (const auto &[path, bytes] : own)
             QVERIFY(writeFile(inProject(path), bytes));
