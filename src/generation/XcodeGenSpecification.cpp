@@ -137,7 +137,7 @@ targets:
     type: application
     platform: iOS
     deploymentTarget: {minimumDeploymentTarget}
-    sources: "{quotedProjectPath}/{quotedName}/{quotedName}"
+    sources: "{quotedName}"
     dependencies:
       - package: Wirecall
       - package: Logging
@@ -160,9 +160,9 @@ targets:
     deploymentTarget: {minimumDeploymentTarget}
     platform: iOS
     type: bundle.unit-test
-    sources: "{quotedProjectPath}/{quotedName}/{quotedName}Tests"
+    sources: "{quotedName}Tests"
     info:
-        path: "{quotedProjectPath}/{quotedName}/Tests.plist"
+        path: Tests.plist
     dependencies:
       - target: {name}
     settings:
@@ -172,9 +172,9 @@ targets:
     deploymentTarget: {minimumDeploymentTarget}
     platform: iOS
     type: bundle.ui-testing
-    sources: "{quotedProjectPath}/{quotedName}/{quotedName}UITests"
+    sources: "{quotedName}UITests"
     info:
-        path: "{quotedProjectPath}/{quotedName}/UITests.plist"
+        path: UITests.plist
     dependencies:
       - target: {name}
     settings:
@@ -200,9 +200,10 @@ QString makeXcodeGenSpecification(const ProjectDetailsModel &details)
                     {QStringLiteral("testsBundleIdentifier"), yamlScalar(details.bundleIdentifier + QStringLiteral(".test"))},
                     {QStringLiteral("uiTestsBundleIdentifier"),
                      yamlScalar(details.bundleIdentifier + QStringLiteral(".uitests"))},
-                    // Every path is a double-quoted scalar: unquoted, a " #" or
-                    // ": " in a folder's name would end the value.
-                    {QStringLiteral("quotedProjectPath"), yamlDoubleQuotedContent(details.projectPath)},
+                    // Paths are relative to project.yml, which XcodeGen resolves
+                    // from the file's own folder: the project builds wherever
+                    // it is cloned. Each is double-quoted, as the name it
+                    // holds may not stand as a plain value.
                     {QStringLiteral("quotedName"), yamlDoubleQuotedContent(name)},
                     {QStringLiteral("configs"), variantBlock(details.configVariant, configsEntry)},
                     {QStringLiteral("configSettings"), variantBlock(details.configVariant, configSettingsEntry)},

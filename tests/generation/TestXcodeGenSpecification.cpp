@@ -1,5 +1,6 @@
 #include "generation/XcodeGenSpecification.h"
 #include "tools/RunProcess.h"
+#include "tools/TestFiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -85,12 +86,15 @@ private slots:
         // survive a real parser.
         const QJsonObject targets = project["targets"].toObject();
         QCOMPARE(targets.size(), 3);
+        // Paths are the project's own, relative to project.yml: nothing of
+        // the machine's folders is written, so a clone elsewhere builds.
+        QVERIFY(!test::readText(root + "/project.yml").contains(dir.path()));
         for (const char *suffix : {"", "Tests", "UITests"})
-            QCOMPARE(targets[name + suffix].toObject()["sources"].toString(), root + '/' + name + suffix);
+            QCOMPARE(targets[name + suffix].toObject()["sources"].toString(), name + suffix);
         const QJsonObject app = targets[name].toObject();
         QCOMPARE(app["bundle"].toString(), "com.tarnwick." + name);
         QCOMPARE(app["deploymentTarget"].toString(), "17.0");
-        QCOMPARE(targets[name + "UITests"].toObject()["info"].toString(), root + "/UITests.plist");
+        QCOMPARE(targets[name + "UITests"].toObject()["info"].toString(), "UITests.plist");
     }
 };
 
