@@ -8,6 +8,7 @@
 #include "cli/GenerateCommand.h"
 #include "cli/PodsCommand.h"
 #include "cli/ProjectDescription.h"
+#include "generation/UncommittedWork.h"
 #include "project/ExistingProjectDiscovery.h"
 
 #include <QCommandLineParser>
@@ -41,13 +42,29 @@ int runInEventLoop(Command &command)
     return QCoreApplication::exec();
 }
 
-int generate(const QString &file, bool installPods, const CliContext &context)
+int generate(const QString &file, const std::optional<QString> &destination, bool installPods, bool allowDirty,
+             const CliContext &context)
 {
-    const ProjectDescription description = readProjectDescriptionFile(file);
+    const ProjectDescription description = readProjectDescriptionFile(file, destination);
     if (!description.isValid()) {
         for (const QString &problem : description.problems)
             printErrorLine(file + QStringLiteral(": ") + problem);
         return cliInvalidDescription;
+    }
+    if (description.details.projectType == ProjectType::existing && !allowDirty) {
+        const ProjectDetailsModel &details = description.details;
+        // Git blocks, so it never runs on the main thread.
+        const QStringList dirty = QtConcurrent::run([&] {
+                                      return uncommittedChanges(*context.runner, details.projectRoot(),
+                                                                filesTheRunChanges(details));
+                                  }).result();
+        if (!dirty.isEmpty()) {
+            printErrorLine(QStringLiteral("plinth-cli: Git holds uncommitted changes in files this run would change:"));
+            for (const QString &path : dirty)
+                printErrorLine(QStringLiteral("    ") + path);
+            printErrorLine(QStringLiteral("Commit or stash them first, or run again with --allow-dirty."));
+            return cliInvalidDescription;
+        }
     }
     GenerateCommand command(context, description.details, installPods);
     return runInEventLoop(command);
@@ -129,7 +146,7 @@ void setUpCliApplication()
 QString cliHelpText()
 {
     return QStringLiteral(
-        "Usage: plinth-cli generate FILE.json [--no-install]\n"
+        "Usage: plinth-cli generate FILE.json [--no-install] [--destination FOLDER] [--allow-dirty]\n"
         "       plinth-cli doctor\n"
         "       plinth-cli pods [--ui UIKit|SwiftUI] [--page FILE] [--podfile FILE [--target NAME]]\n"
         "       plinth-cli --help | --version\n"
@@ -151,6 +168,11 @@ QString cliHelpText()
         "\n"
         "Options:\n"
         "  --no-install        generate: leave the pods to be installed later.\n"
+        "  --destination FOLDER\n"
+        "                      generate: use FOLDER instead of the description's\n"
+        "                      projectPath (a new project's plinth.json, elsewhere).\n"
+        "  --allow-dirty       generate: change an existing project's files even when\n"
+        "                      Git holds uncommitted changes in them.\n"
         "  --ui KIND           pods: UIKit (the default) or SwiftUI.\n"
         "  --page FILE         pods: read a saved copy of the library page instead.\n"
         "  --podfile FILE      pods: leave out the pods this existing project's Podfile\n"
@@ -164,7 +186,8 @@ QString cliHelpText()
         "Exit status:\n"
         "  0  every step succeeded (doctor: every tool is present; pods: listed)\n"
         "  1  a step failed (doctor: a tool is missing; pods: the page cannot be read)\n"
-        "  2  invalid description, command line or file; every problem is listed, one\n"
+        "  2  invalid description, command line or file, or (generate) uncommitted\n"
+        "     changes in files the run would change; every problem is listed, one\n"
         "     per line, and nothing is written\n");
 }
 
@@ -175,6 +198,10 @@ int runCli(const QStringList &arguments, const CliContext &context)
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption noInstall(QStringLiteral("no-install"));
     parser.addOption(noInstall);
+    const QCommandLineOption destination(QStringLiteral("destination"), QString(), QStringLiteral("FOLDER"));
+    parser.addOption(destination);
+    const QCommandLineOption allowDirty(QStringLiteral("allow-dirty"));
+    parser.addOption(allowDirty);
     const QCommandLineOption ui(QStringLiteral("ui"), QString(), QStringLiteral("KIND"));
     const QCommandLineOption page(QStringLiteral("page"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption podfile(QStringLiteral("podfile"), QString(), QStringLiteral("FILE"));
@@ -195,6 +222,12 @@ int runCli(const QStringList &arguments, const CliContext &context)
     if (positional.isEmpty())
         return usageError(QStringLiteral("no command given"));
     const QString command = positional.first();
+    if (command != QLatin1String("generate")) {
+        for (const QCommandLineOption &option : {destination, allowDirty}) {
+            if (parser.isSet(option))
+                return usageError(QStringLiteral("--") + option.names().first() + QStringLiteral(" belongs to generate"));
+        }
+    }
     if (command != QLatin1String("pods")) {
         for (const QCommandLineOption &option : {ui, page, podfile, target}) {
             if (parser.isSet(option))
@@ -204,7 +237,10 @@ int runCli(const QStringList &arguments, const CliContext &context)
     if (command == QLatin1String("generate")) {
         if (positional.size() != 2)
             return usageError(QStringLiteral("generate takes one description file (plinth-cli generate FILE.json)"));
-        return generate(positional.at(1), !parser.isSet(noInstall), context);
+        const auto destinationFolder =
+            parser.isSet(destination) ? std::optional<QString>(parser.value(destination)) : std::nullopt;
+        return generate(positional.at(1), destinationFolder, !parser.isSet(noInstall), parser.isSet(allowDirty),
+                        context);
     }
     if (command == QLatin1String("doctor")) {
         if (positional.size() != 1)

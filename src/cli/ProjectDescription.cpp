@@ -466,7 +466,8 @@ private:
 
 } // namespace
 
-ProjectDescription readProjectDescription(const QByteArray &json, const QString &baseDirectory)
+ProjectDescription readProjectDescription(const QByteArray &json, const QString &baseDirectory,
+                                          const std::optional<QString> &destination)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
@@ -475,15 +476,18 @@ ProjectDescription readProjectDescription(const QByteArray &json, const QString 
                      + position(json, error.offset) + QLatin1Char(')')}};
     if (!document.isObject())
         return {{}, {QStringLiteral("a project description is a JSON object ({ \"projectType\": ... })")}};
-    return DescriptionReader(document.object(), baseDirectory).read();
+    QJsonObject fields = document.object();
+    if (destination)
+        fields.insert(QStringLiteral("projectPath"), QDir::current().absoluteFilePath(*destination));
+    return DescriptionReader(fields, baseDirectory).read();
 }
 
-ProjectDescription readProjectDescriptionFile(const QString &path)
+ProjectDescription readProjectDescriptionFile(const QString &path, const std::optional<QString> &destination)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, {QStringLiteral("cannot be read: ") + file.errorString()}};
-    return readProjectDescription(file.readAll(), QFileInfo(path).absolutePath());
+    return readProjectDescription(file.readAll(), QFileInfo(path).absolutePath(), destination);
 }
 
 } // namespace plinth

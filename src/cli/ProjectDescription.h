@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace plinth {
 
 /// A project description read from JSON whose keys are the field names of
@@ -22,11 +24,14 @@ struct ProjectDescription
 };
 
 /// Reads and checks the description in `json`. Relative paths in it are
-/// taken from `baseDirectory`.
-ProjectDescription readProjectDescription(const QByteArray &json, const QString &baseDirectory);
+/// taken from `baseDirectory`. A `destination`, when given, stands for the
+/// description's projectPath (relative to the current folder).
+ProjectDescription readProjectDescription(const QByteArray &json, const QString &baseDirectory,
+                                          const std::optional<QString> &destination = std::nullopt);
 
 /// Reads and checks the description file at `path`; relative paths in it are
 /// taken from the file's own folder, as XcodeGen takes those of project.yml.
-ProjectDescription readProjectDescriptionFile(const QString &path);
+ProjectDescription readProjectDescriptionFile(const QString &path,
+                                              const std::optional<QString> &destination = std::nullopt);
 
 } // namespace plinth

@@ -1,6 +1,7 @@
 #include "generation/GenerationRun.h"
 
 #include "app/base/DebugConsole.h"
+#include "generation/DescriptionFile.h"
 #include "generation/ModuleInstallation.h"
 #include "generation/PodInstallation.h"
 #include "generation/SafeFileOperations.h"
@@ -115,12 +116,15 @@ void GenerationRun::createNewProject()
     record(step(GenerationStepKind::targetDirectories, failures.isEmpty() ? Outcome::done : Outcome::failed,
                 failures.join(QLatin1Char('\n'))));
 
-    // 3. project.yml.
+    // 3. project.yml, and beside it the description it was made from.
     {
         ConsoleCapture lines(ConsoleCapture::Threads::creatingThreadOnly);
         const bool written = writeXcodeGenSpecification(root, m_details);
-        record(step(GenerationStepKind::xcodeGenSpecification, written ? Outcome::done : Outcome::failed,
-                    written ? QString() : linesOr(lines, QStringLiteral("project.yml was not written"))));
+        const bool described = written && writeNewProjectDescription(root, m_details);
+        record(step(GenerationStepKind::xcodeGenSpecification, described ? Outcome::done : Outcome::failed,
+                    described ? QString()
+                              : linesOr(lines, written ? QStringLiteral("plinth.json was not written")
+                                                       : QStringLiteral("project.yml was not written"))));
     }
 
     // 4, 5. The template.

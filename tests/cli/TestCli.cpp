@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -71,7 +72,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("expected"); // a line of stdout (exit 0) or stderr
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: plinth-cli generate FILE.json [--no-install]";
+        QTest::newRow("help") << QStringList{"--help"} << 0
+                              << "Usage: plinth-cli generate FILE.json [--no-install] [--destination FOLDER] [--allow-dirty]";
         QTest::newRow("unknown command") << QStringList{"build"} << 2 << "plinth-cli: unknown command \"build\"";
         QTest::newRow("generate without file")
             << QStringList{"generate"} << 2 << "plinth-cli: generate takes one description file (plinth-cli generate FILE.json)";
@@ -81,6 +83,8 @@ private slots:
             << QStringList{"pods", "--ui", "AppKit"} << 2 << "plinth-cli: --ui takes \"UIKit\" or \"SwiftUI\", not \"AppKit\"";
         QTest::newRow("pods option of another command")
             << QStringList{"doctor", "--page", "p.html"} << 2 << "plinth-cli: --page belongs to pods";
+        QTest::newRow("--allow-dirty elsewhere") << QStringList{"pods", "--allow-dirty"} << 2
+                                                 << "plinth-cli: --allow-dirty belongs to generate";
     }
 
     void commandLine()
@@ -286,6 +290,66 @@ private slots:
         QCOMPARE(generated.keys(), expected.keys());
         for (auto file = generated.begin(); file != generated.end(); ++file)
             QCOMPARE(QString::fromUtf8(file.value()), QString::fromUtf8(expected.value(file.key())));
+
+        // The description the project keeps makes the same project again
+        // elsewhere, byte for byte.
+        const QString elsewhere = work.filePath("elsewhere");
+        QVERIFY(QDir().mkpath(elsewhere));
+        const cli::Result again = cli::run(cli::underTest,
+                                           {"generate", byCli + "/Golden/plinth.json", "--destination", elsewhere,
+                                            "--no-install"},
+                                           work.path(), cli::fakeToolchain(bundle));
+        QVERIFY2(again.exitCode == 0, qPrintable(again.all()));
+        QCOMPARE(fixture::files(elsewhere), fixture::files(byCli));
+    }
+
+    // An existing project in a Git work tree: uncommitted changes in a file
+    // the run would change stop plinth-cli (status 2, the files named,
+    // nothing written) unless --allow-dirty; other changes, ignored files
+    // and a project outside Git do not.
+    void uncommittedWork_data()
+    {
+        QTest::addColumn<bool>("repository");
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("Podfile changed") << true << "Podfile" << QStringList{} << true;
+        QTest::newRow("Podfile changed, --allow-dirty") << true << "Podfile" << QStringList{"--allow-dirty"} << false;
+        QTest::newRow("an unrelated file changed") << true << "README.md" << QStringList{} << false;
+        QTest::newRow("an ignored file changed") << true << ".env" << QStringList{} << false;
+        QTest::newRow("no repository") << false << "Podfile" << QStringList{} << false;
+    }
+    void uncommittedWork()
+    {
+        QFETCH(bool, repository);
+        QFETCH(QString, changed);
+        QFETCH(QStringList, options);
+        QFETCH(bool, refused);
+        QTemporaryDir work;
+        const QString root = work.filePath("orbit-ios");
+        QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios", root}), 0);
+        QVERIFY(writeFile(root + "/.gitignore", ".env\n"));
+        QVERIFY(writeFile(root + "/README.md", "Orbit\n"));
+        const auto git = [&root](const QStringList &arguments) {
+            return QProcess::execute("git", QStringList{"-C", root, "-c", "user.name=T", "-c", "user.email=t@example.com"}
+                                                + arguments);
+        };
+        if (repository)
+            QVERIFY(git({"init", "-q"}) == 0 && git({"add", "-A"}) == 0 && git({"commit", "-qm", "start"}) == 0);
+        QVERIFY(writeFile(root + '/' + changed, test::readFile(root + '/' + changed) + "# edited\n"));
+        const auto before = cli::snapshot(root);
+
+        const QJsonObject description{{"projectType", "existing"}, {"projectPath", root},
+                                      {"userSelectedModules", array({"KeyChain manager"})}};
+        const cli::Result result = generate(work.path(), "d.json", description, QStringList{"--no-install"} + options);
+        if (refused) {
+            QCOMPARE(result.exitCode, 2);
+            QVERIFY2(result.err.contains("    " + changed), qPrintable(result.all()));
+            QCOMPARE(cli::snapshot(root), before);
+        } else {
+            QVERIFY2(result.exitCode == 0, qPrintable(result.all()));
+            QVERIFY(QFileInfo(root + "/Orbit/Helpers/KeychainManager.swift").isFile());
+        }
     }
 
     // The shipped template into an odd folder, then the pods installed in
