@@ -399,5 +399,31 @@
         <source>Declared outside this target's own block (shared with other targets): Plinth leaves its line in place.</source>
         <translation>Außerhalb des eigenen Blocks dieses Targets deklariert (mit anderen Targets geteilt): Plinth lässt seine Zeile stehen.</translation>
     </message>
+    <message id="uncommittedChangesTitle">
+        <source>Uncommitted changes</source>
+        <translation>Nicht committete Änderungen</translation>
+    </message>
+    <message id="uncommittedChangesMessage">
+        <source>Git holds uncommitted changes in files this run would change:
+%1
+
+The run's changes would be mixed into them. Commit or stash them first, or continue anyway.</source>
+        <translation>Git hat nicht committete Änderungen in Dateien, die dieser Lauf ändern würde:
+%1
+
+Die Änderungen des Laufs würden sich mit ihnen vermischen. Committen oder stashen Sie sie zuerst, oder fahren Sie trotzdem fort.</translation>
+    </message>
+    <message id="uncommittedChangesMore">
+        <source>and %1 more</source>
+        <translation>und %1 weitere</translation>
+    </message>
+    <message id="goBack">
+        <source>Go back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message id="continueAnyway">
+        <source>Continue</source>
+        <translation>Fortfahren</translation>
+    </message>
 </context>
 </TS>

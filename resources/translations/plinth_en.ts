@@ -399,5 +399,31 @@
         <source>Declared outside this target's own block (shared with other targets): Plinth leaves its line in place.</source>
         <translation>Declared outside this target's own block (shared with other targets): Plinth leaves its line in place.</translation>
     </message>
+    <message id="uncommittedChangesTitle">
+        <source>Uncommitted changes</source>
+        <translation>Uncommitted changes</translation>
+    </message>
+    <message id="uncommittedChangesMessage">
+        <source>Git holds uncommitted changes in files this run would change:
+%1
+
+The run's changes would be mixed into them. Commit or stash them first, or continue anyway.</source>
+        <translation>Git holds uncommitted changes in files this run would change:
+%1
+
+The run's changes would be mixed into them. Commit or stash them first, or continue anyway.</translation>
+    </message>
+    <message id="uncommittedChangesMore">
+        <source>and %1 more</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message id="goBack">
+        <source>Go back</source>
+        <translation>Go back</translation>
+    </message>
+    <message id="continueAnyway">
+        <source>Continue</source>
+        <translation>Continue</translation>
+    </message>
 </context>
 </TS>

@@ -120,7 +120,7 @@ QWidget *ScreenFlow::makePodSelection(const FlagBinding &shouldGoToPreviousView)
 {
     auto *screen = new PodSelectionView(
         std::make_unique<PodSelectionViewModel>(*m_context.details, m_context.supplementalPodsListURL,
-                                                m_context.runner, m_context.bundle),
+                                                m_context.runner, m_context.bundle, m_context.alerts),
         shouldGoToPreviousView);
     bind(screen, &PodSelectionView::shouldGoToNextView, &PodSelectionView::setShouldGoToNextView,
          &PodSelectionView::shouldGoToNextViewChanged, screen, [this](const FlagBinding &) { return makeGeneration(); });

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QPointer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -49,8 +50,10 @@ PodSelectionView::PodSelectionView(std::unique_ptr<PodSelectionViewModel> viewMo
 
     m_frame = new BaseView(content, this);
     m_frame->setNextButton(text(key::next), [this] {
-        setShouldGoToNextView(true);
-        m_viewModel->saveSelectedPods();
+        m_viewModel->proceed([self = QPointer<PodSelectionView>(this)] {
+            if (self)
+                self->setShouldGoToNextView(true);
+        });
     });
     m_frame->setPreviousButton(text(key::previous), [this] { m_shouldGoToPreviousView.toggle(); });
     auto *outer = new QVBoxLayout(this);

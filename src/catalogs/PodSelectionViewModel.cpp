@@ -1,10 +1,12 @@
 #include "catalogs/PodSelectionViewModel.h"
 
+#include "app/base/AlertPresenter.h"
 #include "app/base/DebugConsole.h"
 #include "app/base/TextCatalog.h"
 #include "catalogs/CatalogSelection.h"
 #include "catalogs/PodfileReader.h"
 #include "catalogs/SupplementalPodsPage.h"
+#include "generation/UncommittedWork.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -18,12 +20,13 @@ namespace plinth {
 
 PodSelectionViewModel::PodSelectionViewModel(ProjectDetailsModel &details, const QUrl &pageURL,
                                              std::shared_ptr<const CommandRunner> runner, ResourceBundle bundle,
-                                             QObject *parent)
+                                             AlertPresenter *alerts, QObject *parent)
     : QObject(parent)
     , m_details(details)
     , m_pageURL(pageURL)
     , m_runner(std::move(runner))
     , m_bundle(std::move(bundle))
+    , m_alerts(alerts)
     , m_network(new QNetworkAccessManager(this))
 {
 }
@@ -191,6 +194,46 @@ void PodSelectionViewModel::saveSelectedPods()
             removed << name;
     }
     m_details.removedPods = removed;
+}
+
+void PodSelectionViewModel::proceed(std::function<void()> goOn)
+{
+    if (m_checkingUncommittedWork)
+        return;
+    saveSelectedPods();
+    if (m_details.projectType != ProjectType::existing || !m_runner || !m_alerts) {
+        goOn();
+        return;
+    }
+    m_checkingUncommittedWork = true;
+    QPointer<PodSelectionViewModel> self(this);
+    std::shared_ptr<const CommandRunner> runner = m_runner;
+    const QString root = m_details.projectRoot();
+    const QStringList files = filesTheRunChanges(m_details);
+    (void)QtConcurrent::run([self, runner, root, files, goOn = std::move(goOn)] {
+        const QStringList changed = uncommittedChanges(*runner, root, files);
+        QMetaObject::invokeMethod(
+            qApp, [self, changed, goOn] { if (self) self->uncommittedWorkChecked(changed, goOn); },
+            Qt::QueuedConnection);
+    });
+}
+
+void PodSelectionViewModel::uncommittedWorkChecked(const QStringList &changed, const std::function<void()> &goOn)
+{
+    m_checkingUncommittedWork = false;
+    if (changed.isEmpty()) {
+        goOn();
+        return;
+    }
+    constexpr qsizetype named = 5;
+    QString files = changed.mid(0, named).join(QLatin1Char('\n'));
+    if (changed.size() > named)
+        files += QLatin1Char('\n') + text(key::uncommittedChangesMore, QString::number(changed.size() - named));
+    m_alerts->askQuestion(text(key::uncommittedChangesTitle), text(key::uncommittedChangesMessage, files),
+                          {text(key::goBack), text(key::continueAnyway)}, [goOn](int chosen) {
+                              if (chosen == 1)
+                                  goOn();
+                          });
 }
 
 void PodSelectionViewModel::setUnavailable(bool unavailable)

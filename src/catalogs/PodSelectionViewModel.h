@@ -9,12 +9,14 @@
 #include <QObject>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class QNetworkAccessManager;
 
 namespace plinth {
 
+class AlertPresenter;
 class CommandRunner;
 
 /// The pod screen's model: the supplemental pods that can still be added
@@ -41,10 +43,11 @@ public:
 
     /// `pageURL` is the library page (supplementalPodsListURL in the program);
     /// `runner` and `bundle` read an existing project's Podfile (without a
-    /// runner its pods are not listed).
+    /// runner its pods are not listed); `alerts` asks about uncommitted work
+    /// (without a runner or alerts, nothing is asked).
     PodSelectionViewModel(ProjectDetailsModel &details, const QUrl &pageURL,
                           std::shared_ptr<const CommandRunner> runner = {}, ResourceBundle bundle = ResourceBundle(QString()),
-                          QObject *parent = nullptr);
+                          AlertPresenter *alerts = nullptr, QObject *parent = nullptr);
     ~PodSelectionViewModel() override;
 
     QList<ListItem> supplementalPods() const { return m_supplementalPods; }
@@ -95,6 +98,13 @@ public:
     /// removedPods.
     void saveSelectedPods();
 
+    /// Next: saves the selection, then calls `goOn`. For an existing project
+    /// in a Git work tree whose files the run would change hold uncommitted
+    /// changes, it first asks (naming up to five of them) whether to continue
+    /// or go back, and calls `goOn` only on Continue. Git runs on the thread
+    /// pool; a second press while it does is ignored.
+    void proceed(std::function<void()> goOn);
+
 Q_SIGNALS:
     void supplementalPodsChanged();
     void presetAndSelectedPodsChanged();
@@ -112,11 +122,14 @@ private:
     void setLoaded(bool loaded);
     void setPresetAndSelectedPods(const QList<ListItem> &pods);
     void applyPodfileListing(const PodfileListing &listing);
+    void uncommittedWorkChecked(const QStringList &changed, const std::function<void()> &goOn);
 
     ProjectDetailsModel &m_details;
     QUrl m_pageURL;
     std::shared_ptr<const CommandRunner> m_runner;
     ResourceBundle m_bundle;
+    AlertPresenter *m_alerts;
+    bool m_checkingUncommittedWork = false;
     QNetworkAccessManager *m_network = nullptr;
     QStringList m_podfilePodNames; ///< the pods the Podfile gave the target when the screen read it
     QString m_podfileProblem;

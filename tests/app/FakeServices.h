@@ -40,6 +40,20 @@ public:
         options << alertOptions;
         pending = std::move(completion);
     }
+    void askQuestion(const QString &title, const QString &message, const QStringList &buttons,
+                     std::function<void(int)> completion) override
+    {
+        shown << title + QLatin1Char('|') + message;
+        options << buttons;
+        pendingQuestion = std::move(completion);
+    }
+    /// The user presses button `index` of the open question.
+    void answer(int index)
+    {
+        auto completion = std::exchange(pendingQuestion, nullptr);
+        if (completion)
+            completion(index);
+    }
     /// The user presses OK with `chosen` selected in the pop-up list.
     void dismiss(const QString &chosen = {})
     {
@@ -52,11 +66,13 @@ public:
         shown.clear();
         options.clear();
         pending = nullptr;
+        pendingQuestion = nullptr;
     }
 
     QStringList shown;
     QList<QStringList> options;
     std::function<void(const QString &)> pending;
+    std::function<void(int)> pendingQuestion;
 };
 
 } // namespace plinth::test

@@ -1,4 +1,5 @@
 #include "app/base/DebugConsole.h"
+#include "app/FakeServices.h"
 #include "app/base/TextCatalog.h"
 #include "catalogs/PodSelectionViewModel.h"
 #include "catalogs/PodfileReader.h"
@@ -8,6 +9,7 @@
 #include "tools/PageServer.h"
 #include "tools/TestFiles.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -233,6 +235,59 @@ private slots:
         model.reset();
         QTest::qWait(200);
         QVERIFY(console.lines().isEmpty());
+    }
+
+    // Next over an existing project in Git: uncommitted changes in files the
+    // run would change are named (five at most) and the answer decides
+    // whether the wizard goes on; other changes ask nothing.
+    void uncommittedWorkIsAskedAbout_data()
+    {
+        QTest::addColumn<QStringList>("changed");
+        QTest::addColumn<int>("answer"); // the button pressed; -1: nothing is asked
+        QTest::newRow("an unrelated file") << QStringList{"Orbit/AppDelegate.swift"} << -1;
+        QTest::newRow("the Podfile, go back") << QStringList{"Podfile"} << 0;
+        QTest::newRow("six files, continue")
+            << QStringList{".arkana.yml", ".env", "Gemfile", "Gemfile.lock", "Podfile", "Podfile.lock"} << 1;
+    }
+    void uncommittedWorkIsAskedAbout()
+    {
+        QFETCH(QStringList, changed);
+        QFETCH(int, answer);
+        QTemporaryDir work;
+        const QString root = work.filePath("orbit-ios");
+        QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios", root}), 0);
+        const QStringList identity{"-C", root, "-c", "user.name=T", "-c", "user.email=t@example.com"};
+        QCOMPARE(QProcess::execute("git", identity + QStringList{"init", "-q"}), 0);
+        QCOMPARE(QProcess::execute("git", identity + QStringList{"add", "-A"}), 0);
+        QCOMPARE(QProcess::execute("git", identity + QStringList{"commit", "-qm", "start"}), 0);
+        for (const QString &file : changed)
+            QVERIFY(test::writeFile(root + '/' + file, test::readFile(root + '/' + file) + "# edited\n"));
+
+        ProjectDetailsModel details;
+        details.projectType = ProjectType::existing;
+        details.projectFolder = root;
+        details.projectName = "Orbit";
+        test::FakeAlerts alerts;
+        PodSelectionViewModel model(details, QUrl(), fixture::fakeRunner(), ResourceBundle(fixture::shippedBundle()),
+                                    &alerts);
+        int wentOn = 0;
+        model.proceed([&wentOn] { ++wentOn; });
+        model.proceed([&wentOn] { ++wentOn; }); // pressed again while Git runs
+        if (answer < 0) {
+            QTRY_COMPARE(wentOn, 1);
+            QVERIFY(alerts.shown.isEmpty());
+            return;
+        }
+        QTRY_COMPARE(alerts.shown.size(), 1);
+        const QString message = alerts.shown.first();
+        const auto named = std::count_if(changed.begin(), changed.end(),
+                                         [&message](const QString &file) { return message.contains('\n' + file + '\n'); });
+        QVERIFY2(named == std::min<qsizetype>(changed.size(), 5), qPrintable(message));
+        QCOMPARE(message.contains(text(key::uncommittedChangesMore, "1")), changed.size() > 5);
+        QCOMPARE(alerts.options.first(), (QStringList{text(key::goBack), text(key::continueAnyway)}));
+        QCOMPARE(wentOn, 0);
+        alerts.answer(answer);
+        QCOMPARE(wentOn, answer);
     }
 };
 

@@ -21,6 +21,13 @@ public:
     /// the empty text when there were none. Returns at once.
     virtual void showAlert(const QString &title, const QString &message, const QStringList &options,
                            std::function<void(const QString &chosen)> completion) = 0;
+
+    /// Shows `title` and `message` with one button per entry of `buttons`.
+    /// The first is the default and the answer when the alert is closed
+    /// otherwise (Escape), so it should be the safe one. When the alert
+    /// closes, `completion` receives the index of the button. Returns at once.
+    virtual void askQuestion(const QString &title, const QString &message, const QStringList &buttons,
+                             std::function<void(int chosen)> completion) = 0;
 };
 
 } // namespace plinth

@@ -103,7 +103,12 @@
     X(arkanaEnvironments) /* 1 argument */                                                         \
     X(uiKindNotDetected)                                                                           \
     X(objectiveCProject)                                                                           \
-    X(podDeclaredOutsideTarget)
+    X(podDeclaredOutsideTarget)                                                                    \
+    X(uncommittedChangesTitle)                                                                     \
+    X(uncommittedChangesMessage) /* 1 argument */                                                  \
+    X(uncommittedChangesMore) /* 1 argument */                                                     \
+    X(goBack)                                                                                      \
+    X(continueAnyway)
 
 namespace plinth::key {
 #define PLINTH_DECLARE_TEXT_KEY(name) inline constexpr char name[] = #name;

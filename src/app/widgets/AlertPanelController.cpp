@@ -44,14 +44,14 @@ AlertPanelController::AlertPanelController()
     m_panel->centreOnPrimaryScreen();
 }
 
-void AlertPanelController::showAlert(const QString &title, const QString &message, const QStringList &options,
-                                     std::function<void(const QString &chosen)> completion)
+QDialog *AlertPanelController::makeAlert(const QString &title, const QString &message)
 {
     auto *dialog = new QDialog(m_panel, Qt::Sheet);
     dialog->setObjectName(QStringLiteral("alert"));
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(title);
+    dialog->setMinimumWidth(320);
 
     auto *layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(24, 20, 24, 16);
@@ -68,9 +68,17 @@ void AlertPanelController::showAlert(const QString &title, const QString &messag
     layout->addWidget(titleLabel);
     auto *messageLabel = new QLabel(message, dialog);
     messageLabel->setObjectName(QStringLiteral("alertMessage"));
+    messageLabel->setTextFormat(Qt::PlainText); // names of files and folders, never markup
     messageLabel->setWordWrap(true);
     layout->addWidget(messageLabel);
+    m_alert = dialog;
+    return dialog;
+}
 
+void AlertPanelController::showAlert(const QString &title, const QString &message, const QStringList &options,
+                                     std::function<void(const QString &chosen)> completion)
+{
+    QDialog *dialog = makeAlert(title, message);
     QComboBox *list = nullptr;
     if (!options.isEmpty()) {
         list = new QComboBox(dialog);
@@ -78,14 +86,14 @@ void AlertPanelController::showAlert(const QString &title, const QString &messag
         list->addItems(options);
         list->setCurrentIndex(0);
         list->setFixedSize(200, 24);
-        layout->addWidget(list);
+        dialog->layout()->addWidget(list);
     }
 
     auto *buttons = new QDialogButtonBox(dialog);
     QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("alertOK"));
     ok->setDefault(true);
-    layout->addWidget(buttons);
+    dialog->layout()->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
 
     // Whatever closes the alert (OK, Escape, the window going away), the
@@ -94,9 +102,30 @@ void AlertPanelController::showAlert(const QString &title, const QString &messag
         if (completion)
             completion(list ? list->currentText() : QString());
     });
-    m_alert = dialog;
-    dialog->setMinimumWidth(320);
     dialog->open();
+}
+
+void AlertPanelController::askQuestion(const QString &title, const QString &message, const QStringList &buttons,
+                                       std::function<void(int chosen)> completion)
+{
+    QDialog *dialog = makeAlert(title, message);
+    auto *row = new QDialogButtonBox(dialog);
+    for (int i = 0; i < buttons.size(); ++i) {
+        QPushButton *button = row->addButton(buttons.at(i), QDialogButtonBox::ActionRole);
+        button->setObjectName(QStringLiteral("alertButton%1").arg(i));
+        button->setDefault(i == 0);
+        // The result is the button's index plus one; 0 (rejected: Escape,
+        // the window going away) answers the first button.
+        connect(button, &QPushButton::clicked, dialog, [dialog, i] { dialog->done(i + 1); });
+    }
+    dialog->layout()->addWidget(row);
+    connect(dialog, &QDialog::finished, dialog, [completion](int result) {
+        if (completion)
+            completion(result > 0 ? result - 1 : 0);
+    });
+    dialog->open();
+    if (!buttons.isEmpty())
+        row->buttons().constFirst()->setFocus();
 }
 
 } // namespace plinth

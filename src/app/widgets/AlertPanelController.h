@@ -14,8 +14,9 @@ namespace plinth {
 class CustomNSPanel;
 
 /// Owns the application panel and shows every alert of the application as a
-/// window-modal dialog on it: the title, the message, one "OK" button and,
-/// when options are given, a pop-up list of them.
+/// window-modal dialog on it: the title, the message, and one "OK" button
+/// with, when options are given, a pop-up list of them, or the buttons of a
+/// question.
 class AlertPanelController : public QObject, public AlertPresenter
 {
     Q_OBJECT
@@ -33,12 +34,17 @@ public:
 
     void showAlert(const QString &title, const QString &message, const QStringList &options,
                    std::function<void(const QString &chosen)> completion) override;
+    void askQuestion(const QString &title, const QString &message, const QStringList &buttons,
+                     std::function<void(int chosen)> completion) override;
 
     /// The alert currently shown, if any (for tests and the screen flow).
     QDialog *currentAlert() const { return m_alert; }
 
 private:
     AlertPanelController();
+    /// A window-modal alert on the panel with the title and message, laid
+    /// out for its buttons to follow; it becomes the current alert.
+    QDialog *makeAlert(const QString &title, const QString &message);
 
     CustomNSPanel *m_panel;
     QPointer<QDialog> m_alert;
@@ -54,6 +60,11 @@ public:
                    std::function<void(const QString &chosen)> completion) override
     {
         AlertPanelController::shared().showAlert(title, message, options, std::move(completion));
+    }
+    void askQuestion(const QString &title, const QString &message, const QStringList &buttons,
+                     std::function<void(int chosen)> completion) override
+    {
+        AlertPanelController::shared().askQuestion(title, message, buttons, std::move(completion));
     }
 };
 

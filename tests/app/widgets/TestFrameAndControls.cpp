@@ -69,6 +69,39 @@ private slots:
         QTest::keyClick(alert.data(), Qt::Key_Return);
         QTRY_VERIFY(!alert);
     }
+
+    // A question answers the index of the button pressed; the first (the
+    // safe one) has the focus and is what Return and Escape answer. Its
+    // message is plain text, whatever a file name in it looks like.
+    void questionAnswersTheButtonPressed_data()
+    {
+        QTest::addColumn<int>("key"); // 0: the second button is clicked
+        QTest::addColumn<int>("expected");
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << 0;
+        QTest::newRow("Return") << int(Qt::Key_Return) << 0;
+        QTest::newRow("second button") << 0 << 1;
+    }
+    void questionAnswersTheButtonPressed()
+    {
+        QFETCH(int, key);
+        QFETCH(int, expected);
+        AlertPanelController &controller = AlertPanelController::shared();
+        int answer = -1;
+        controller.askQuestion(QStringLiteral("T"), QStringLiteral("<b>Podfile</b>"), {"Go back", "Continue"},
+                               [&answer](int chosen) { answer = chosen; });
+        QPointer<QDialog> alert = controller.currentAlert();
+        QVERIFY(alert);
+        QCOMPARE(alert->findChild<QLabel *>(QStringLiteral("alertMessage"))->textFormat(), Qt::PlainText);
+        auto *first = alert->findChild<QPushButton *>(QStringLiteral("alertButton0"));
+        QCOMPARE(first->text(), "Go back");
+        QTRY_VERIFY(first->hasFocus());
+        if (key)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        else
+            QTest::mouseClick(alert->findChild<QPushButton *>(QStringLiteral("alertButton1")), Qt::LeftButton);
+        QTRY_VERIFY(!alert);
+        QCOMPARE(answer, expected);
+    }
 };
 
 QTEST_MAIN(TestFrameAndControls)
