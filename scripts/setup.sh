@@ -8,7 +8,7 @@ debian_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev
     libvterm-dev libtree-sitter-dev
-    python3 python3-yaml ruby shellcheck git
+    python3 python3-yaml ruby shellcheck git patch
     clang libclang-rt-14-dev
     zsh
     xvfb xauth

@@ -5,6 +5,7 @@
 #include "catalogs/PodfileReader.h"
 #include "cli/CliOutput.h"
 #include "cli/DoctorCommand.h"
+#include "cli/DryRunCommand.h"
 #include "cli/GenerateCommand.h"
 #include "cli/PodsCommand.h"
 #include "cli/ProjectDescription.h"
@@ -43,7 +44,7 @@ int runInEventLoop(Command &command)
 }
 
 int generate(const QString &file, const std::optional<QString> &destination, bool installPods, bool allowDirty,
-             const CliContext &context)
+             bool dryRun, const CliContext &context)
 {
     const ProjectDescription description = readProjectDescriptionFile(file, destination);
     if (!description.isValid()) {
@@ -51,6 +52,8 @@ int generate(const QString &file, const std::optional<QString> &destination, boo
             printErrorLine(file + QStringLiteral(": ") + problem);
         return cliInvalidDescription;
     }
+    if (dryRun)
+        return previewGeneration(description.details, context);
     if (description.details.projectType == ProjectType::existing && !allowDirty) {
         const ProjectDetailsModel &details = description.details;
         // Git blocks, so it never runs on the main thread.
@@ -146,7 +149,8 @@ void setUpCliApplication()
 QString cliHelpText()
 {
     return QStringLiteral(
-        "Usage: plinth-cli generate FILE.json [--no-install] [--destination FOLDER] [--allow-dirty]\n"
+        "Usage: plinth-cli generate FILE.json [--no-install] [--dry-run]\n"
+        "                           [--destination FOLDER] [--allow-dirty]\n"
         "       plinth-cli doctor\n"
         "       plinth-cli pods [--ui UIKit|SwiftUI] [--page FILE] [--podfile FILE [--target NAME]]\n"
         "       plinth-cli --help | --version\n"
@@ -168,6 +172,9 @@ QString cliHelpText()
         "\n"
         "Options:\n"
         "  --no-install        generate: leave the pods to be installed later.\n"
+        "  --dry-run           generate: write nothing; run on a copy in a temporary\n"
+        "                      folder and print what would change (a diff that\n"
+        "                      patch -p1 applies) or the tree a new project would have.\n"
         "  --destination FOLDER\n"
         "                      generate: use FOLDER instead of the description's\n"
         "                      projectPath (a new project's plinth.json, elsewhere).\n"
@@ -202,6 +209,8 @@ int runCli(const QStringList &arguments, const CliContext &context)
     parser.addOption(destination);
     const QCommandLineOption allowDirty(QStringLiteral("allow-dirty"));
     parser.addOption(allowDirty);
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"));
+    parser.addOption(dryRun);
     const QCommandLineOption ui(QStringLiteral("ui"), QString(), QStringLiteral("KIND"));
     const QCommandLineOption page(QStringLiteral("page"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption podfile(QStringLiteral("podfile"), QString(), QStringLiteral("FILE"));
@@ -223,7 +232,7 @@ int runCli(const QStringList &arguments, const CliContext &context)
         return usageError(QStringLiteral("no command given"));
     const QString command = positional.first();
     if (command != QLatin1String("generate")) {
-        for (const QCommandLineOption &option : {destination, allowDirty}) {
+        for (const QCommandLineOption &option : {destination, allowDirty, dryRun}) {
             if (parser.isSet(option))
                 return usageError(QStringLiteral("--") + option.names().first() + QStringLiteral(" belongs to generate"));
         }
@@ -240,7 +249,7 @@ int runCli(const QStringList &arguments, const CliContext &context)
         const auto destinationFolder =
             parser.isSet(destination) ? std::optional<QString>(parser.value(destination)) : std::nullopt;
         return generate(positional.at(1), destinationFolder, !parser.isSet(noInstall), parser.isSet(allowDirty),
-                        context);
+                        parser.isSet(dryRun), context);
     }
     if (command == QLatin1String("doctor")) {
         if (positional.size() != 1)

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -73,7 +74,7 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("expected"); // a line of stdout (exit 0) or stderr
         QTest::newRow("help") << QStringList{"--help"} << 0
-                              << "Usage: plinth-cli generate FILE.json [--no-install] [--destination FOLDER] [--allow-dirty]";
+                              << "Usage: plinth-cli generate FILE.json [--no-install] [--dry-run]";
         QTest::newRow("unknown command") << QStringList{"build"} << 2 << "plinth-cli: unknown command \"build\"";
         QTest::newRow("generate without file")
             << QStringList{"generate"} << 2 << "plinth-cli: generate takes one description file (plinth-cli generate FILE.json)";
@@ -301,6 +302,60 @@ private slots:
                                            work.path(), cli::fakeToolchain(bundle));
         QVERIFY2(again.exitCode == 0, qPrintable(again.all()));
         QCOMPARE(fixture::files(elsewhere), fixture::files(byCli));
+    }
+
+    // --dry-run writes nothing into the destination or the project; the
+    // diff it prints, applied with patch -p1 to a copy of the project, gives
+    // what the real run then gives; a new project's listed tree is the one
+    // the real run makes.
+    void dryRun_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("existing project") << true;
+        QTest::newRow("new project") << false;
+    }
+    void dryRun()
+    {
+        QFETCH(bool, existing);
+        QTemporaryDir work;
+        const QString root = work.filePath(existing ? "Team's $apps/orbit-ios" : "Projects");
+        const QString pristine = work.filePath("pristine");
+        QJsonObject description = goldenDescription(root);
+        if (existing) {
+            QVERIFY(QDir().mkpath(root));
+            QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios/.", root}), 0);
+            QCOMPARE(QProcess::execute("cp", {"-R", root, pristine}), 0);
+            description = {{"projectType", "existing"}, {"projectPath", root},
+                           {"userSelectedModules", array({"Network layer", "KeyChain manager"})},
+                           {"userSelectedPods", array({"Kingfisher"})}};
+        } else {
+            QVERIFY(QDir().mkpath(root));
+        }
+        const auto before = cli::snapshot(root);
+        const cli::Result preview = generate(work.path(), "d.json", description, {"--dry-run"});
+        QVERIFY2(preview.exitCode == 0, qPrintable(preview.all()));
+        QCOMPARE(cli::snapshot(root), before);
+        QCOMPARE(QDir(QDir::tempPath()).entryList({"plinth-preview-*"}, QDir::Dirs), QStringList());
+
+        const cli::Result real = generate(work.path(), "r.json", description, {"--no-install"});
+        QVERIFY2(real.exitCode == 0, qPrintable(real.all()));
+        if (!existing) {
+            QStringList tree;
+            for (const QString &line : preview.out.mid(1))
+                tree << line.trimmed();
+            QCOMPARE(tree, fixture::files(root + "/Golden").keys());
+            return;
+        }
+        QVERIFY2(!preview.out.filter(QRegularExpression("^Would change: Podfile \\(\\+[1-9]")).isEmpty(),
+                 qPrintable(preview.all()));
+        QVERIFY(writeFile(work.filePath("preview.diff"), preview.out.join('\n').toUtf8() + '\n'));
+        QProcess patch;
+        patch.setWorkingDirectory(pristine);
+        patch.setStandardInputFile(work.filePath("preview.diff"));
+        patch.start("patch", {"-p1", "--quiet"});
+        QVERIFY(patch.waitForFinished());
+        QVERIFY2(patch.exitCode() == 0, patch.readAll().constData());
+        QCOMPARE(fixture::files(pristine), fixture::files(root));
     }
 
     // An existing project in a Git work tree: uncommitted changes in a file
