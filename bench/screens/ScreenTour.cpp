@@ -21,6 +21,8 @@
 #include "catalogs/PodSelectionViewModel.h"
 #include "generation/ProjectSetupView.h"
 #include "generation/ProjectSetupViewModel.h"
+#include "generation/ReviewView.h"
+#include "generation/ReviewViewModel.h"
 #include "project/ProjectDetailsInitialView.h"
 #include "project/ProjectDetailsInitialViewModel.h"
 #include "project/ProjectDetailsSubsequentView.h"
@@ -37,6 +39,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QPalette>
 #include <QScreen>
@@ -299,7 +302,15 @@ int main(int argc, char *argv[])
     waitFor([pods] { return pods->viewModel()->presetAndSelectedPods().size() >= 3; });
     waitFor([pods] { return !pods->viewModel()->supplementalPods().isEmpty(); });
     snap(QStringLiteral("pods-existing"));
-    change(QStringLiteral("push generation (existing)"), [&] { pods->frame()->nextButton()->click(); });
+    change(QStringLiteral("push review"), [&] { pods->frame()->nextButton()->click(); });
+    auto *review = topAs<ReviewView>(stack);
+    waitFor([review] { return !review->viewModel()->isLoading(); }, 30000);
+    auto *reviewFiles = review->findChild<QListWidget *>(QStringLiteral("reviewFiles"));
+    if (const QList<QListWidgetItem *> rows = reviewFiles->findItems(QStringLiteral("Podfile "), Qt::MatchStartsWith);
+        !rows.isEmpty())
+        reviewFiles->setCurrentItem(rows.first());
+    snap(QStringLiteral("review"));
+    change(QStringLiteral("push generation (existing)"), [&] { review->frame()->nextButton()->click(); });
     generation = topAs<ProjectSetupView>(stack);
     waitFor([generation] { return generation->viewModel()->isProjectCreationDone(); }, 60000);
     waitFor([generation] { return generation->viewModel()->shouldGoToNext(); }, 15000);

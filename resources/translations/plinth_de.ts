@@ -425,5 +425,37 @@ Die Änderungen des Laufs würden sich mit ihnen vermischen. Committen oder stas
         <source>Continue</source>
         <translation>Fortfahren</translation>
     </message>
+    <message id="reviewPreparing">
+        <source>Preparing a preview of the changes…</source>
+        <translation>Eine Vorschau der Änderungen wird vorbereitet …</translation>
+    </message>
+    <message id="reviewSummary">
+        <source>%1 files will be added or changed. Select one to see its changes.</source>
+        <translation>%1 Dateien werden hinzugefügt oder geändert. Wählen Sie eine aus, um ihre Änderungen zu sehen.</translation>
+    </message>
+    <message id="reviewNoChanges">
+        <source>No file of the project will change.</source>
+        <translation>Keine Datei des Projekts wird geändert.</translation>
+    </message>
+    <message id="reviewStepWouldFail">
+        <source>A step would fail: %1</source>
+        <translation>Ein Schritt würde fehlschlagen: %1</translation>
+    </message>
+    <message id="reviewFiles">
+        <source>Files</source>
+        <translation>Dateien</translation>
+    </message>
+    <message id="reviewChanges">
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+    <message id="reviewAdded">
+        <source>%1 (new)</source>
+        <translation>%1 (neu)</translation>
+    </message>
+    <message id="apply">
+        <source>Apply</source>
+        <translation>Anwenden</translation>
+    </message>
 </context>
 </TS>

@@ -425,5 +425,37 @@ The run's changes would be mixed into them. Commit or stash them first, or conti
         <source>Continue</source>
         <translation>Continue</translation>
     </message>
+    <message id="reviewPreparing">
+        <source>Preparing a preview of the changes…</source>
+        <translation>Preparing a preview of the changes…</translation>
+    </message>
+    <message id="reviewSummary">
+        <source>%1 files will be added or changed. Select one to see its changes.</source>
+        <translation>%1 files will be added or changed. Select one to see its changes.</translation>
+    </message>
+    <message id="reviewNoChanges">
+        <source>No file of the project will change.</source>
+        <translation>No file of the project will change.</translation>
+    </message>
+    <message id="reviewStepWouldFail">
+        <source>A step would fail: %1</source>
+        <translation>A step would fail: %1</translation>
+    </message>
+    <message id="reviewFiles">
+        <source>Files</source>
+        <translation>Files</translation>
+    </message>
+    <message id="reviewChanges">
+        <source>Changes</source>
+        <translation>Changes</translation>
+    </message>
+    <message id="reviewAdded">
+        <source>%1 (new)</source>
+        <translation>%1 (new)</translation>
+    </message>
+    <message id="apply">
+        <source>Apply</source>
+        <translation>Apply</translation>
+    </message>
 </context>
 </TS>

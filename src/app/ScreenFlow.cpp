@@ -7,6 +7,8 @@
 #include "catalogs/PodSelectionViewModel.h"
 #include "generation/ProjectSetupView.h"
 #include "generation/ProjectSetupViewModel.h"
+#include "generation/ReviewView.h"
+#include "generation/ReviewViewModel.h"
 #include "project/ProjectDetailsInitialView.h"
 #include "project/ProjectDetailsInitialViewModel.h"
 #include "project/ProjectDetailsSubsequentView.h"
@@ -122,8 +124,20 @@ QWidget *ScreenFlow::makePodSelection(const FlagBinding &shouldGoToPreviousView)
         std::make_unique<PodSelectionViewModel>(*m_context.details, m_context.supplementalPodsListURL,
                                                 m_context.runner, m_context.bundle, m_context.alerts),
         shouldGoToPreviousView);
+    // An existing project's changes are reviewed before the run.
     bind(screen, &PodSelectionView::shouldGoToNextView, &PodSelectionView::setShouldGoToNextView,
-         &PodSelectionView::shouldGoToNextViewChanged, screen, [this](const FlagBinding &) { return makeGeneration(); });
+         &PodSelectionView::shouldGoToNextViewChanged, screen, [this](const FlagBinding &back) {
+             return m_context.details->projectType == ProjectType::existing ? makeReview(back) : makeGeneration();
+         });
+    return screen;
+}
+
+QWidget *ScreenFlow::makeReview(const FlagBinding &shouldGoToPrevious)
+{
+    auto *screen = new ReviewView(
+        std::make_unique<ReviewViewModel>(m_context.runner, m_context.bundle, *m_context.details), shouldGoToPrevious);
+    bind(screen, &ReviewView::shouldGoToNext, &ReviewView::setShouldGoToNext, &ReviewView::shouldGoToNextChanged,
+         screen, [this](const FlagBinding &) { return makeGeneration(); });
     return screen;
 }
 

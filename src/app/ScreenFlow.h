@@ -26,7 +26,7 @@ class ProjectTypeSelectionViewModel;
 /// screens; nothing here resets it.
 ///
 ///   prerequisites -> home -> identity -> build settings -> pods -> generation
-///                         -> modules  ------------------->  pods -> generation
+///                         -> modules  ------------------->  pods -> review -> generation
 ///
 /// Pushes and pops run from the event loop, after the action that changed
 /// the flag has finished (a screen's Next may set its flag first and write
@@ -58,6 +58,7 @@ private:
     QWidget *makeBuildSettings(const FlagBinding &shouldGoToPreviousScreen);
     QWidget *makeModuleSelection(const FlagBinding &shouldGoToPrevious);
     QWidget *makePodSelection(const FlagBinding &shouldGoToPreviousView);
+    QWidget *makeReview(const FlagBinding &shouldGoToPrevious);
     QWidget *makeGeneration();
 
     WizardContext m_context;

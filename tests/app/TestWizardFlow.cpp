@@ -17,6 +17,8 @@
 #include "generation/GenerationFixture.h"
 #include "generation/ProjectSetupView.h"
 #include "generation/ProjectSetupViewModel.h"
+#include "generation/ReviewView.h"
+#include "generation/ReviewViewModel.h"
 #include "project/ProjectDetailsInitialView.h"
 #include "project/ProjectDetailsSubsequentView.h"
 #include "project/ProjectTypeSelectionView.h"
@@ -28,6 +30,8 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -300,8 +304,28 @@ private slots:
         QVERIFY(pressItemButton(QStringLiteral("presetAndSelectedPodsList"), text(key::removeItem, QStringLiteral("SnapKit"))));
         QVERIFY(!listed(QStringLiteral("SnapKit")));
         click(nextOf(stack()->top()));
-        QTRY_VERIFY(topAs<ProjectSetupView>());
+        QTRY_VERIFY(topAs<ReviewView>());
         QCOMPARE(m_details.removedPods, QStringList{QStringLiteral("SnapKit")});
+
+        // The review shows the Podfile losing SnapKit before anything is
+        // written; Previous and Next again bring a fresh review.
+        auto *review = topAs<ReviewView>();
+        QTRY_VERIFY_WITH_TIMEOUT(!review->viewModel()->isLoading(), 30000);
+        QCOMPARE(test::readFile(root + QStringLiteral("/Podfile")), podfile);
+        auto *files = child<QListWidget>(review, QStringLiteral("reviewFiles"));
+        const QList<QListWidgetItem *> podfileRows = files->findItems(QStringLiteral("Podfile "), Qt::MatchStartsWith);
+        QCOMPARE(podfileRows.size(), 1);
+        files->setCurrentItem(podfileRows.first());
+        QVERIFY(child<QPlainTextEdit>(review, QStringLiteral("reviewDiff"))
+                    ->toPlainText()
+                    .contains(QStringLiteral("\n-    pod 'SnapKit', '5.7.1' # layout DSL\n")));
+        click(previousOf(review));
+        QTRY_VERIFY(topAs<PodSelectionView>());
+        click(nextOf(stack()->top()));
+        QTRY_VERIFY(topAs<ReviewView>() && topAs<ReviewView>() != review);
+        QTRY_VERIFY_WITH_TIMEOUT(nextOf(stack()->top())->isEnabled(), 30000); // Apply waits for the preview
+        click(nextOf(stack()->top()));
+        QTRY_VERIFY(topAs<ProjectSetupView>());
 
         auto *generation = topAs<ProjectSetupView>();
         QTRY_VERIFY_WITH_TIMEOUT(generation->viewModel()->isProjectCreationDone(), 60000);

@@ -108,7 +108,15 @@
     X(uncommittedChangesMessage) /* 1 argument */                                                  \
     X(uncommittedChangesMore) /* 1 argument */                                                     \
     X(goBack)                                                                                      \
-    X(continueAnyway)
+    X(continueAnyway)                                                                              \
+    X(reviewPreparing)                                                                             \
+    X(reviewSummary) /* 1 argument */                                                              \
+    X(reviewNoChanges)                                                                             \
+    X(reviewStepWouldFail) /* 1 argument */                                                        \
+    X(reviewFiles)                                                                                 \
+    X(reviewChanges)                                                                               \
+    X(reviewAdded) /* 1 argument */                                                                \
+    X(apply)
 
 namespace plinth::key {
 #define PLINTH_DECLARE_TEXT_KEY(name) inline constexpr char name[] = #name;
