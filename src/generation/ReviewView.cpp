@@ -72,6 +72,7 @@ ReviewView::ReviewView(std::unique_ptr<ReviewViewModel> viewModel, FlagBinding s
     m_diff = new QPlainTextEdit(content);
     m_diff->setObjectName(QStringLiteral("reviewDiff"));
     m_diff->setAccessibleName(text(key::reviewChanges));
+    m_diff->viewport()->setAccessibleName(text(key::reviewChanges)); // where the focus lands
     m_diff->setReadOnly(true);
     m_diff->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_diff->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -116,11 +117,11 @@ void ReviewView::render()
     m_files->clear();
     for (const PreviewedFile &file : m_viewModel->files()) {
         const QString name = file.added ? text(key::reviewAdded, file.path) : file.path;
-        // U+2212 MINUS SIGN reads as "minus" where a hyphen would not.
-        auto *item = new QListWidgetItem(QStringLiteral("%1   +%2 \u2212%3").arg(name).arg(file.addedLines)
-                                                                               .arg(file.removedLines), m_files);
-        item->setData(Qt::AccessibleTextRole, QStringLiteral("%1, %2 lines added, %3 removed")
-                                                  .arg(name).arg(file.addedLines).arg(file.removedLines));
+        // U+2212 MINUS SIGN: a screen reader says "plus 3, minus 1" where a
+        // hyphen would be read as a dash.
+        const QString counts = QStringLiteral("+%1 \u2212%2").arg(file.addedLines).arg(file.removedLines);
+        auto *item = new QListWidgetItem(name + QStringLiteral("   ") + counts, m_files);
+        item->setData(Qt::AccessibleTextRole, name + QStringLiteral(", ") + counts);
     }
     if (m_files->count() > 0)
         m_files->setCurrentRow(0);

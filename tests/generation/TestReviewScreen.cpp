@@ -81,7 +81,7 @@ private slots:
         for (int row = files->currentRow(); row < podfile; ++row)
             QTest::keyClick(files, Qt::Key_Down);
         QCOMPARE(files->currentRow(), podfile);
-        QVERIFY(files->currentItem()->data(Qt::AccessibleTextRole).toString().contains("lines added"));
+        QVERIFY(files->currentItem()->data(Qt::AccessibleTextRole).toString().startsWith("Podfile, +"));
         QVERIFY(diff->toPlainText().startsWith("--- a/Podfile\n+++ b/Podfile\n"));
         QVERIFY(diff->toPlainText().contains("\n+  pod 'Kingfisher'\n")
                 || diff->toPlainText().contains("\n+    pod 'Kingfisher'\n"));
