@@ -270,8 +270,7 @@ private slots:
         QCOMPARE(m_details.projectName, QStringLiteral("Orbit"));
         passPrerequisites();
         const QString root = m_work.filePath(QStringLiteral("Team's Apps/orbit-ios"));
-        QVERIFY(QDir().mkpath(m_work.filePath(QStringLiteral("Team's Apps"))));
-        QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-R"), QStringLiteral(PLINTH_FIXTURES_DIR "/existing/orbit-ios"), root}), 0);
+        QVERIFY(fixture::copyTeamProject(root));
         const QByteArray podfile = test::readFile(root + QStringLiteral("/Podfile"));
         m_chosenFolder = root;
         click(child(stack()->top(), QStringLiteral("existingProjectButton")));

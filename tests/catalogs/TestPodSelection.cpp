@@ -9,7 +9,6 @@
 #include "tools/PageServer.h"
 #include "tools/TestFiles.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -255,11 +254,7 @@ private slots:
         QFETCH(int, answer);
         QTemporaryDir work;
         const QString root = work.filePath("orbit-ios");
-        QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios", root}), 0);
-        const QStringList identity{"-C", root, "-c", "user.name=T", "-c", "user.email=t@example.com"};
-        QCOMPARE(QProcess::execute("git", identity + QStringList{"init", "-q"}), 0);
-        QCOMPARE(QProcess::execute("git", identity + QStringList{"add", "-A"}), 0);
-        QCOMPARE(QProcess::execute("git", identity + QStringList{"commit", "-qm", "start"}), 0);
+        QVERIFY(fixture::copyTeamProject(root) && fixture::commitAll(root));
         for (const QString &file : changed)
             QVERIFY(test::writeFile(root + '/' + file, test::readFile(root + '/' + file) + "# edited\n"));
 

@@ -322,9 +322,7 @@ private slots:
         const QString pristine = work.filePath("pristine");
         QJsonObject description = goldenDescription(root);
         if (existing) {
-            QVERIFY(QDir().mkpath(root));
-            QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios/.", root}), 0);
-            QCOMPARE(QProcess::execute("cp", {"-R", root, pristine}), 0);
+            QVERIFY(fixture::copyTeamProject(root) && fixture::copyTeamProject(pristine));
             description = {{"projectType", "existing"}, {"projectPath", root},
                            {"userSelectedModules", array({"Network layer", "KeyChain manager"})},
                            {"userSelectedPods", array({"Kingfisher"})}};
@@ -382,15 +380,11 @@ private slots:
         QFETCH(bool, refused);
         QTemporaryDir work;
         const QString root = work.filePath("orbit-ios");
-        QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios", root}), 0);
+        QVERIFY(fixture::copyTeamProject(root));
         QVERIFY(writeFile(root + "/.gitignore", ".env\n"));
         QVERIFY(writeFile(root + "/README.md", "Orbit\n"));
-        const auto git = [&root](const QStringList &arguments) {
-            return QProcess::execute("git", QStringList{"-C", root, "-c", "user.name=T", "-c", "user.email=t@example.com"}
-                                                + arguments);
-        };
         if (repository)
-            QVERIFY(git({"init", "-q"}) == 0 && git({"add", "-A"}) == 0 && git({"commit", "-qm", "start"}) == 0);
+            QVERIFY(fixture::commitAll(root));
         QVERIFY(writeFile(root + '/' + changed, test::readFile(root + '/' + changed) + "# edited\n"));
         const auto before = cli::snapshot(root);
 

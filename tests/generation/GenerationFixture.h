@@ -11,9 +11,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -112,6 +114,30 @@ inline QList<plinth::GenerationStep> runGeneration(const plinth::ProjectDetailsM
         }).generate();
         return steps;
     });
+}
+
+/// A copy at `root` (its parent folders made) of the project a team keeps,
+/// not made by Plinth. False when it could not be made.
+inline bool copyTeamProject(const QString &root)
+{
+    return QDir().mkpath(QFileInfo(root).path())
+           && QProcess::execute(QStringLiteral("cp"),
+                                {QStringLiteral("-R"), QStringLiteral(PLINTH_FIXTURES_DIR "/existing/orbit-ios"), root})
+                  == 0;
+}
+
+/// Makes `root` a Git work tree with everything in it committed.
+inline bool commitAll(const QString &root)
+{
+    const auto git = [&root](const QStringList &arguments) {
+        return QProcess::execute(QStringLiteral("git"), QStringList{QStringLiteral("-C"), root, QStringLiteral("-c"),
+                                                                    QStringLiteral("user.name=T"), QStringLiteral("-c"),
+                                                                    QStringLiteral("user.email=t@example.com")}
+                                                            + arguments);
+    };
+    return git({QStringLiteral("init"), QStringLiteral("-q")}) == 0
+           && git({QStringLiteral("add"), QStringLiteral("-A")}) == 0
+           && git({QStringLiteral("commit"), QStringLiteral("-qm"), QStringLiteral("start")}) == 0;
 }
 
 /// Every file below `root` (links and folders left out) with its bytes, by

@@ -251,8 +251,7 @@ private slots:
         QFETCH(QStringList, envAdded);
         QTemporaryDir work;
         const QString root = work.filePath("Team's $apps #1: Über/orbit-ios");
-        QVERIFY(QDir().mkpath(QFileInfo(root).path()));
-        QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios", root}), 0);
+        QVERIFY(fixture::copyTeamProject(root));
         if (name != "Orbit")
             QVERIFY(QDir(root).rename("Orbit.xcodeproj", name + ".xcodeproj") && QDir(root).rename("Orbit", name));
         QByteArray podfile = test::readFile(root + "/Podfile");

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -37,7 +36,7 @@ private slots:
         QFETCH(bool, dark);
         QTemporaryDir work;
         const QString root = work.filePath("orbit-ios");
-        QCOMPARE(QProcess::execute("cp", {"-R", PLINTH_FIXTURES_DIR "/existing/orbit-ios", root}), 0);
+        QVERIFY(fixture::copyTeamProject(root));
         const auto before = fixture::files(root);
         ProjectDetailsModel details;
         details.projectType = ProjectType::existing;
