@@ -1,9 +1,14 @@
 # Adds a module that has been copied into an Xcode project's folder to the
 # project: its files under a group, and its sources and resources to a
-# target's build phases.
+# target's build phases. Links Swift packages to the target as well, or only
+# them: a library needs no module.
 #
-#   ruby AddModulesInTarget.rb -p PROJECT.xcodeproj -d MODULE_PATH -t TARGET -g GROUP/PATH
-#        [--package URL --product NAME --version exact:X.Y.Z|from:X.Y.Z]... [--podfile PATH]
+#   ruby AddModulesInTarget.rb -p PROJECT.xcodeproj -t TARGET [-d MODULE_PATH -g GROUP/PATH]
+#        [--package URL (--product NAME | --plugin NAME) --version exact:X.Y.Z|from:X.Y.Z]...
+#        [--podfile PATH]
+#
+# -d and -g go together; they may be left out when at least one --package is
+# given, and then only the packages are linked.
 #
 # MODULE_PATH is a folder (its files go into GROUP/PATH, its subfolders
 # become subgroups) or a single file (it goes into GROUP/PATH). GROUP/PATH
@@ -13,14 +18,20 @@
 # a folder that Xcode keeps in sync with the target (Xcode 16) is built by
 # the target already and needs no references.
 #
-# Each --package names a Swift package the module imports; its --product
-# and --version follow it. The target is linked to the product the way
-# Xcode does it: a remote package reference in the project (an existing one
-# for the same repository is used as it is, whatever version it asks for),
-# a product dependency on the target and a build file in its Frameworks
-# phase. Nothing is added when the target already links a product of that
-# name, or when the Podfile given with --podfile declares a pod of that name
-# for the target. Files and packages go in with one save.
+# Each --package names a Swift package: the repository, then either the
+# --product the target links or the build-tool --plugin it runs, and the
+# --version. Several products or plug-ins of one package are given as
+# repeated --package options with the same URL. Everything goes in the way
+# Xcode does it: one remote package reference per repository in the project
+# (an existing one for the same repository is used as it is, whatever
+# version it asks for); for a product, a product dependency on the target and
+# a build file in its Frameworks phase; for a plug-in, a product dependency
+# named "plugin:NAME" that a target dependency points at, and nothing in the
+# build phases. Nothing is added when the target already links a product of
+# that name or already runs the plug-in, nor for a product when the Podfile
+# given with --podfile declares a pod of that name for the target. Pods are
+# libraries, so they never stand in for a plug-in. Files and packages go in
+# with one save.
 #
 # Running the script again changes nothing. Exits non-zero with a one-line
 # message when an option is missing or malformed, the project is missing or
@@ -46,25 +57,35 @@ module AddModulesInTarget
 
   class Failure < StandardError; end
 
-  # A Swift package product to link: the repository, the product's name and
-  # the requirement as the project file spells it.
-  Package = Struct.new(:url, :product, :requirement)
+  # A Swift package product to link, or with `plugin` a build-tool plug-in
+  # to run: the repository, the product's or the plug-in's name and the
+  # requirement as the project file spells it.
+  Package = Struct.new(:url, :product, :requirement, :plugin) do
+    # The productName of its XCSwiftPackageProductDependency.
+    def product_name
+      plugin ? "plugin:#{product}" : product
+    end
+  end
 
   module_function
 
   def parse(arguments)
     options = { packages: [] }
     parser = OptionParser.new do |opts|
-      opts.banner = 'Usage: ruby AddModulesInTarget.rb -p PROJECT.xcodeproj -d MODULE_PATH -t TARGET -g GROUP/PATH'
+      opts.banner = 'Usage: ruby AddModulesInTarget.rb -p PROJECT.xcodeproj -t TARGET [-d MODULE_PATH -g GROUP/PATH] ' \
+                    '[--package URL (--product NAME | --plugin NAME) --version REQUIREMENT]... [--podfile PATH]'
       opts.on('-p', '--project PATH', 'the .xcodeproj to change') { |value| options[:project] = value }
       opts.on('-d', '--directory PATH', 'the copied module (folder or file)') { |value| options[:module] = value }
       opts.on('-t', '--target NAME', 'the target that builds the module') { |value| options[:target] = value }
       opts.on('-g', '--group PATH', 'the group path for the module, e.g. App/Helpers') { |value| options[:group] = value }
-      opts.on('--package URL', 'a Swift package the module needs (repeatable)') do |value|
+      opts.on('--package URL', 'a Swift package the target needs (repeatable)') do |value|
         options[:packages] << { url: value }
       end
       opts.on('--product NAME', 'the product of the last --package') do |value|
         package_detail(options[:packages], :product, '--product', value)
+      end
+      opts.on('--plugin NAME', 'the build-tool plug-in of the last --package') do |value|
+        package_detail(options[:packages], :plugin, '--plugin', value)
       end
       opts.on('--version REQUIREMENT', 'exact:X.Y.Z or from:X.Y.Z, for the last --package') do |value|
         package_detail(options[:packages], :version, '--version', value)
@@ -72,7 +93,10 @@ module AddModulesInTarget
       opts.on('--podfile PATH', 'the Podfile whose pods need no package') { |value| options[:podfile] = value }
     end
     parser.parse!(arguments)
-    missing = %i[project module target group].reject { |key| options[key] && !options[key].empty? }
+    # Without a module (neither -d nor -g) the packages are all there is to add.
+    required = %i[project target]
+    required += %i[module group] if options[:packages].empty? || options.key?(:module) || options.key?(:group)
+    missing = required.reject { |key| options[key] && !options[key].empty? }
     raise Failure, "missing option(s) #{missing.map { |key| option_letter(key) }.join(', ')}\n#{parser.banner}" unless missing.empty?
     raise Failure, "unexpected argument(s): #{arguments.join(' ')}\n#{parser.banner}" unless arguments.empty?
 
@@ -82,7 +106,7 @@ module AddModulesInTarget
     raise Failure, "#{e.message}\n#{parser.banner}"
   end
 
-  # Records --product or --version for the --package before it.
+  # Records --product, --plugin or --version for the --package before it.
   def package_detail(packages, key, option, value)
     raise Failure, "#{option} #{value} comes before any --package" if packages.empty?
 
@@ -95,9 +119,10 @@ module AddModulesInTarget
   def package(given)
     url = given[:url].to_s.strip
     raise Failure, '--package needs a repository URL' if url.empty?
-    unless given[:product] && !given[:product].strip.empty? && given[:version]
-      raise Failure, "--package #{url} needs --product and --version"
-    end
+    names = given.values_at(:product, :plugin).compact.map(&:strip)
+    raise Failure, "--package #{url} takes --product or --plugin, not both" if names.size > 1
+    raise Failure, "--package #{url} needs --product or --plugin" if names.empty? || names.first.empty?
+    raise Failure, "--package #{url} needs --version" unless given[:version]
 
     match = REQUIREMENT.match(given[:version].strip)
     raise Failure, "--version #{given[:version]} for #{url} is neither exact:X.Y.Z nor from:X.Y.Z" unless match
@@ -107,7 +132,7 @@ module AddModulesInTarget
                   else
                     { 'kind' => 'upToNextMajorVersion', 'minimumVersion' => match[2] }
                   end
-    Package.new(url, given[:product].strip, requirement)
+    Package.new(url, names.first, requirement, given.key?(:plugin))
   end
 
   def option_letter(key)
@@ -122,18 +147,16 @@ module AddModulesInTarget
 
   def run(options)
     project_path = File.expand_path(options[:project])
-    module_path = Pathname(File.expand_path(options[:module]))
+    module_path = options[:module] && Pathname(File.expand_path(options[:module]))
     unless File.directory?(project_path) && File.file?(File.join(project_path, 'project.pbxproj'))
       raise Failure, "no Xcode project at #{project_path}"
     end
-    raise Failure, "nothing to add: #{module_path} does not exist" unless module_path.exist?
+    raise Failure, "nothing to add: #{module_path} does not exist" if module_path && !module_path.exist?
 
     packages = options[:packages] || []
     pods = options[:podfile] && !packages.empty? ? podfile_pods(options[:podfile], options[:target]) : []
     load_xcodeproj
-    if !packages.empty? && !defined?(Xcodeproj::Project::Object::XCRemoteSwiftPackageReference)
-      raise Failure, "the xcodeproj gem #{Xcodeproj::VERSION} cannot add Swift packages (gem update xcodeproj)"
-    end
+    check_package_support(packages)
     project = open_project(project_path)
     target = project.native_targets.find { |candidate| candidate.name == options[:target] }
     unless target
@@ -142,27 +165,15 @@ module AddModulesInTarget
     end
 
     adder = Adder.new(project, target)
-    folder = synchronized_folder(project, module_path)
-    if folder
-      linked = target.respond_to?(:file_system_synchronized_groups) ? target.file_system_synchronized_groups : []
-      unless linked.any? { |candidate| candidate.equal?(folder) }
-        raise Failure, "#{module_path} lies in the synchronized folder #{folder.display_name}, which #{target.name} " \
-                       "does not build; add the folder to #{target.name} in Xcode"
-      end
-    else
-      components = group_components(options[:group])
-      group = adder.group_for(components, group_folders(project_path, module_path, components))
-      if module_path.directory? && !bundle?(module_path)
-        adder.add_directory(module_path, group)
-      else
-        adder.add_file(module_path, group)
-      end
-    end
+    folder = module_path && add_module(adder, project_path, module_path, options[:group])
     packages.each { |package| adder.add_package(package, pods) }
 
     save_project(project, project_path) if adder.changed?
     adder.notes.each { |note| puts note }
-    if folder
+    if module_path.nil?
+      puts adder.changed? ? "Added #{adder.package_summary} to #{target.name}." : \
+             "#{target.name} links every package already; nothing changed."
+    elsif folder
       puts "#{module_path} lies in the synchronized folder #{folder.display_name} that #{target.name} " \
            "builds as a whole; #{adder.changed? ? 'its files need no references' : 'nothing to add'}."
       puts "Added #{adder.package_summary} to #{target.name}." if adder.changed?
@@ -171,6 +182,44 @@ module AddModulesInTarget
     else
       puts "#{module_path.basename} is already part of #{target.name}; nothing changed."
     end
+  end
+
+  # Refuses packages the loaded gem cannot write: older versions of it know
+  # no Swift packages, or no target dependencies on a package's plug-in.
+  def check_package_support(packages)
+    return if packages.empty?
+
+    unless defined?(Xcodeproj::Project::Object::XCRemoteSwiftPackageReference)
+      raise Failure, "the xcodeproj gem #{Xcodeproj::VERSION} cannot add Swift packages (gem update xcodeproj)"
+    end
+    return if packages.none?(&:plugin) || Xcodeproj::Project::Object::PBXTargetDependency.method_defined?(:product_ref)
+
+    raise Failure, "the xcodeproj gem #{Xcodeproj::VERSION} cannot add package plug-ins (gem update xcodeproj)"
+  end
+
+  # Puts the module's files under GROUP/PATH and into the target's phases.
+  # Returns the synchronized folder that holds the module, if any: the
+  # target builds that folder as a whole, so nothing is added for the files.
+  def add_module(adder, project_path, module_path, group_path)
+    folder = synchronized_folder(adder.project, module_path)
+    if folder
+      target = adder.target
+      linked = target.respond_to?(:file_system_synchronized_groups) ? target.file_system_synchronized_groups : []
+      unless linked.any? { |candidate| candidate.equal?(folder) }
+        raise Failure, "#{module_path} lies in the synchronized folder #{folder.display_name}, which #{target.name} " \
+                       "does not build; add the folder to #{target.name} in Xcode"
+      end
+      return folder
+    end
+
+    components = group_components(group_path)
+    group = adder.group_for(components, group_folders(project_path, module_path, components))
+    if module_path.directory? && !bundle?(module_path)
+      adder.add_directory(module_path, group)
+    else
+      adder.add_file(module_path, group)
+    end
+    nil
   end
 
   # The names of the pods the Podfile at `path` declares for `target`, its
@@ -275,6 +324,8 @@ module AddModulesInTarget
     # What the run should tell beyond the summary, one line each.
     attr_reader :notes
 
+    attr_reader :project, :target
+
     def changed?
       (@added_references + @added_build_files + @added_groups + @added_packages.size).positive?
     end
@@ -290,8 +341,10 @@ module AddModulesInTarget
     end
 
     # Links the target to `package`'s product unless it is linked already
-    # (through any package, remote or local) or one of `pods` provides it.
+    # (through any package, remote or local) or one of `pods` provides it;
+    # a plug-in goes to add_plugin.
     def add_package(package, pods)
+      return add_plugin(package) if package.plugin
       return if @target.package_product_dependencies.any? { |dependency| dependency.product_name == package.product }
 
       if pods.any? { |pod| AddModulesInTarget.pod_provides?(pod, package.product) }
@@ -306,6 +359,23 @@ module AddModulesInTarget
       build_file = @project.new(Xcodeproj::Project::Object::PBXBuildFile)
       build_file.product_ref = dependency
       @target.frameworks_build_phase.files << build_file
+      @added_packages << package.product
+    end
+
+    # Makes the target run `package`'s build-tool plug-in unless it does
+    # already. Xcode and XcodeGen write a plug-in as a target dependency on a
+    # "plugin:NAME" product dependency, which stays out of the target's
+    # packageProductDependencies and its build phases.
+    def add_plugin(package)
+      name = package.product_name
+      return if @target.dependencies.any? { |dependency| dependency.product_ref&.product_name == name }
+
+      product = @project.new(Xcodeproj::Project::Object::XCSwiftPackageProductDependency)
+      product.package = package_reference(package)
+      product.product_name = name
+      dependency = @project.new(Xcodeproj::Project::Object::PBXTargetDependency)
+      dependency.product_ref = product
+      @target.dependencies << dependency
       @added_packages << package.product
     end
 

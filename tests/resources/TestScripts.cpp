@@ -180,6 +180,21 @@ private slots:
             << addModules + QStringList{"--package", "https://github.com/Alamofire/Alamofire.git", "--product",
                                         "Alamofire", "--version", "5.9.1"}
             << "is neither exact:X.Y.Z nor from:X.Y.Z";
+        const QStringList swiftLint{"--package", "https://github.com/SimplyDanny/SwiftLintPlugins", "--version",
+                                    "from:0.57.0"};
+        QTest::newRow("add modules: package with neither product nor plug-in")
+            << addModules + swiftLint << "SwiftLintPlugins needs --product or --plugin";
+        QTest::newRow("add modules: package with product and plug-in")
+            << addModules + swiftLint + QStringList{"--product", "SwiftLint", "--plugin", "SwiftLintBuildToolPlugin"}
+            << "takes --product or --plugin, not both";
+        QTest::newRow("add modules: packages only, without a target")
+            << QStringList{script("AddModulesInTarget.rb"), "-p", "/nonexistent/Shop.xcodeproj"} + swiftLint
+                   + QStringList{"--plugin", "SwiftLintBuildToolPlugin"}
+            << "missing option(s) -t\n";
+        QTest::newRow("add modules: a module without its group")
+            << QStringList{script("AddModulesInTarget.rb"), "-p", "/nonexistent/Shop.xcodeproj", "-t", "Shop", "-d",
+                           "/tmp"} + swiftLint + QStringList{"--plugin", "SwiftLintBuildToolPlugin"}
+            << "missing option(s) -g\n";
     }
     void scriptsRefuse()
     {
@@ -251,7 +266,11 @@ private slots:
 
     // With the real xcodeproj gem (skipped when this Ruby has none): files go
     // into the named groups and the target, a second run changes nothing,
-    // and a wrong target fails clearly.
+    // and a wrong target fails clearly. Then packages alone: two products of
+    // one repository share its reference, a product of a repository the
+    // project names already (at another version) reuses that reference as it
+    // is, and a plug-in becomes a target dependency with no build file; a
+    // second run changes no byte.
     void addModulesToTarget()
     {
         if (runProcess("ruby", {"-e", "require 'xcodeproj'"}).exitCode != 0)
@@ -263,8 +282,8 @@ private slots:
         QVERIFY(writeFile(app + "/BLE/Peripherals/Known.json", "{}\n"));
         QVERIFY(writeFile(app + "/BLE/.DS_Store", ""));
         const QString project = inRoot("Shop.xcodeproj");
-        const auto xcodeproj = [&](const QString &program) {
-            return runProcess("ruby", {"-rxcodeproj", "-e", program, project});
+        const auto xcodeproj = [&](const QString &program, const QStringList &arguments = {}) {
+            return runProcess("ruby", QStringList{"-rxcodeproj", "-e", program, project} + arguments);
         };
         const ProcessResult created = xcodeproj("p = Xcodeproj::Project.new(ARGV[0]); "
                                                 "p.new_target(:application, 'Shop', :ios, '16.0'); "
@@ -294,6 +313,48 @@ private slots:
 
         const ProcessResult wrong = add("BLE", "Shopp", "Shop/BLE");
         QVERIFY2(wrong.exitCode == 1 && wrong.output.contains("no target named Shopp"), qPrintable(wrong.output));
+
+        const QString alamofire = QStringLiteral("https://github.com/Alamofire/Alamofire");
+        const QString aws = QStringLiteral("https://github.com/aws-amplify/aws-sdk-ios-spm");
+        const QString swiftLint = QStringLiteral("https://github.com/SimplyDanny/SwiftLintPlugins");
+        const ProcessResult referenced = xcodeproj(
+            "p = Xcodeproj::Project.open(ARGV[0]); "
+            "r = p.new(Xcodeproj::Project::Object::XCRemoteSwiftPackageReference); r.repositoryURL = ARGV[1]; "
+            "r.requirement = { 'kind' => 'exactVersion', 'version' => '5.8.0' }; "
+            "p.root_object.package_references << r; p.save",
+            {alamofire});
+        QVERIFY2(referenced.exitCode == 0, qPrintable(referenced.output));
+        const QStringList link{script("AddModulesInTarget.rb"), "-p", project, "-t", "Shop",
+                               "--package", alamofire + ".git", "--product", "Alamofire", "--version", "from:5.9.1",
+                               "--package", aws, "--product", "AWSCore", "--version", "from:2.36.0",
+                               "--package", swiftLint, "--plugin", "SwiftLintBuildToolPlugin",
+                               "--version", "from:0.57.0",
+                               "--package", aws, "--product", "AWSS3", "--version", "from:2.36.0"};
+        const ProcessResult linked = runProcess("ruby", link);
+        QVERIFY2(linked.exitCode == 0
+                     && linked.output.contains("4 package(s) (Alamofire, AWSCore, SwiftLintBuildToolPlugin, AWSS3)"),
+                 qPrintable(linked.output));
+        const QByteArray withPackages = readFile(project + "/project.pbxproj");
+        const ProcessResult relinked = runProcess("ruby", link);
+        QVERIFY2(relinked.exitCode == 0
+                     && relinked.output.contains("Shop links every package already; nothing changed."),
+                 qPrintable(relinked.output));
+        QCOMPARE(readFile(project + "/project.pbxproj"), withPackages);
+
+        // Each package reference, then the products the Frameworks phase
+        // builds, the product dependencies with their reference's place in
+        // the list and the target dependencies.
+        const ProcessResult graph = xcodeproj(
+            "p = Xcodeproj::Project.open(ARGV[0]); t = p.targets.first; refs = p.root_object.package_references; "
+            "puts refs.map { |r| ([r.repositoryURL] + r.requirement.values).join(' ') }; "
+            "puts t.frameworks_build_phase.files.map { |f| f.product_ref&.product_name }.compact.join(' '); "
+            "puts t.package_product_dependencies.map { |d| \"#{d.product_name} #{refs.index(d.package)}\" }; "
+            "puts t.dependencies.map { |d| \"#{d.product_ref.product_name} #{refs.index(d.product_ref.package)}\" }");
+        QVERIFY2(graph.exitCode == 0, qPrintable(graph.output));
+        QCOMPARE(graph.output.trimmed().split(QLatin1Char('\n')),
+                 (QStringList{alamofire + " exactVersion 5.8.0", aws + " upToNextMajorVersion 2.36.0",
+                              swiftLint + " upToNextMajorVersion 0.57.0", "Alamofire AWSCore AWSS3", "Alamofire 0",
+                              "AWSCore 1", "AWSS3 1", "plugin:SwiftLintBuildToolPlugin 2"}));
     }
 };
 
