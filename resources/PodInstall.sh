@@ -1,5 +1,6 @@
 #!/bin/bash
-# Installs the pods of a generated or extended project.
+# Installs the pods of a generated or extended project, and what they need
+# first: Arkana's secrets and Xcode's file header.
 #
 #   PodInstall.sh PROJECT_ROOT [AUTHOR ORGANISATION DATE NAME NEW_PROJECT ARKANA]
 #
@@ -17,6 +18,12 @@
 # .xcodeproj in the folder, the author from the user account,
 # Arkana when the folder has an .arkana.yml, and the file header only when
 # the project has none yet.
+#
+# A project without a Podfile gets its libraries as Swift packages, which
+# Xcode resolves when it opens the project: there are no pods to install.
+# When a new project's .arkana.yml makes the secrets as Swift packages
+# (package_manager: spm), XcodeGen makes the Xcode project once Arkana has
+# made them, as project.yml refers to them.
 set -euo pipefail
 
 fail() {
@@ -30,7 +37,6 @@ trap 'fail "the command on line $LINENO ended with an error."' ERR
 project_root=$1
 [ -d "$project_root" ] || fail "'$project_root' is not a folder."
 cd "$project_root"
-[ -f Podfile ] || fail "there is no Podfile in '$project_root'."
 
 for directory in /opt/homebrew/bin /usr/local/bin; do
     case ":$PATH:" in
@@ -110,10 +116,23 @@ if [ "$run_arkana" = yes ]; then
     bundle config set --local path vendor/bundle
     bundle install
     bundle exec arkana
+    if [ "$new_project" = yes ] && [ -f project.yml ] \
+        && grep -qE '^package_manager:[[:space:]]*["'"'"']?spm' .arkana.yml 2>/dev/null; then
+        echo "==> Making the Xcode project with the secrets packages (xcodegen generate)..."
+        command -v xcodegen >/dev/null 2>&1 || fail "XcodeGen is missing (brew install xcodegen)."
+        xcodegen generate
+    fi
 fi
 
 echo "==> Writing Xcode's file header..."
 write_file_header
+
+if [ ! -f Podfile ]; then
+    [ -d "$project_name.xcodeproj" ] || fail "there is neither a Podfile nor $project_name.xcodeproj in '$project_root'."
+    echo "==> No Podfile: the libraries come as Swift packages, which Xcode resolves when it opens the project."
+    echo "==> Done. Open $project_name.xcodeproj in Xcode."
+    exit 0
+fi
 
 echo "==> Installing the pods..."
 command -v pod >/dev/null 2>&1 || fail "CocoaPods is missing (brew install cocoapods)."

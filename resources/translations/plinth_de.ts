@@ -303,6 +303,22 @@
         <source>Install the pods</source>
         <translation>Pods installieren</translation>
     </message>
+    <message id="generationStepLibraryPackages">
+        <source>Add the Swift packages to the app target</source>
+        <translation>Swift-Pakete zum App-Target hinzufügen</translation>
+    </message>
+    <message id="librariesThrough">
+        <source>Libraries through</source>
+        <translation>Bibliotheken über</translation>
+    </message>
+    <message id="dependencyManagerCocoaPods">
+        <source>CocoaPods</source>
+        <translation>CocoaPods</translation>
+    </message>
+    <message id="dependencyManagerSwiftPackageManager">
+        <source>Swift Package Manager</source>
+        <translation>Swift Package Manager</translation>
+    </message>
     <message id="projectCreationFailed">
         <source>Project Setup Failed</source>
         <translation>Projekteinrichtung fehlgeschlagen</translation>

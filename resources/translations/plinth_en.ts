@@ -303,6 +303,22 @@
         <source>Install the pods</source>
         <translation>Install the pods</translation>
     </message>
+    <message id="generationStepLibraryPackages">
+        <source>Add the Swift packages to the app target</source>
+        <translation>Add the Swift packages to the app target</translation>
+    </message>
+    <message id="librariesThrough">
+        <source>Libraries through</source>
+        <translation>Libraries through</translation>
+    </message>
+    <message id="dependencyManagerCocoaPods">
+        <source>CocoaPods</source>
+        <translation>CocoaPods</translation>
+    </message>
+    <message id="dependencyManagerSwiftPackageManager">
+        <source>Swift Package Manager</source>
+        <translation>Swift Package Manager</translation>
+    </message>
     <message id="projectCreationFailed">
         <source>Project Setup Failed</source>
         <translation>Project Setup Failed</translation>

@@ -102,6 +102,7 @@ int pods(const QString &ui, const std::optional<QString> &pageFile, const std::o
          const std::optional<QString> &target, const CliContext &context)
 {
     PodsCommand::Options options;
+    options.packages = LibraryPackages::load(context.bundle);
     if (ui == text(key::uiKit))
         options.isUIKitProject = true;
     else if (ui == text(key::swiftUi))

@@ -99,7 +99,7 @@ void GenerateCommand::installationEnded(const GenerationStep &step)
         emit finished(stepFailed);
         return;
     }
-    printLine(QStringLiteral("Done: ") + m_viewModel.workspacePath());
+    printLine(QStringLiteral("Done: ") + m_viewModel.openPath());
     emit finished(succeeded);
 }
 

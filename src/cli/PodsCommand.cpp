@@ -23,7 +23,8 @@ QStringList PodsCommand::lines(const QList<ListItem> &parsedPods, const Options 
         options.podfilePods ? podfilePods(*options.podfilePods, catalog, options.isUIKitProject) : catalog;
     QStringList lines;
     for (const ListItem &pod : offeredSupplementalPods(parsedPods, chosen, options.isUIKitProject))
-        lines << pod.title + QLatin1Char('\t') + pod.description.simplified();
+        lines << pod.title + QLatin1Char('\t') + pod.description.simplified() + QLatin1Char('\t')
+                     + options.packages.forPod(pod.title).value_or(LibraryPackage()).url;
     return lines;
 }
 

@@ -2,6 +2,7 @@
 
 #include "catalogs/PodfileReader.h"
 #include "cli/CliContext.h"
+#include "project/LibraryPackages.h"
 #include "project/ListItem.h"
 
 #include <QList>
@@ -15,7 +16,8 @@
 namespace plinth {
 
 /// `plinth-cli pods`: the pods the pod screen would offer, one per line as
-/// "NAME<TAB>DESCRIPTION", in the screen's order: the supplemental pods of
+/// "NAME<TAB>DESCRIPTION<TAB>PACKAGE" (PACKAGE: the repository of the
+/// library's Swift package, empty when it has none), in the screen's order: the supplemental pods of
 /// the UI kind from the library page (fetched, or read from a saved copy),
 /// without the pods the project already gets (the preset catalog for a new
 /// project, the Podfile's pods for an existing one).
@@ -34,6 +36,8 @@ public:
         /// The pods an existing project's Podfile gives its app target,
         /// when one was given.
         std::optional<QList<PodfilePod>> podfilePods;
+        /// The libraries' Swift packages (the bundle's catalog).
+        LibraryPackages packages;
     };
 
     PodsCommand(const CliContext &context, Options options, QObject *parent = nullptr);
@@ -43,7 +47,7 @@ public:
     void start();
 
     /// The lines for the pods of a page: those offered, each description on
-    /// one line (its runs of white space as single spaces).
+    /// one line (its runs of white space as single spaces), then the package.
     static QStringList lines(const QList<ListItem> &parsedPods, const Options &options);
 
 signals:

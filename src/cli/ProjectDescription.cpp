@@ -3,6 +3,7 @@
 #include "app/base/TextCatalog.h"
 #include "catalogs/ModuleCatalog.h"
 #include "catalogs/ProjectUIDetection.h"
+#include "generation/LibraryRoutes.h"
 #include "generation/PodInstallation.h"
 #include "generation/SecretsMerge.h"
 #include "project/BuildSettingsRules.h"
@@ -33,6 +34,7 @@ const QStringList knownFields = {
     QStringLiteral("doesIncludeBLE"),    QStringLiteral("doesIncludeArkana"),
     QStringLiteral("developmentSchemeName"), QStringLiteral("userSelectedPods"),
     QStringLiteral("configVariant"),     QStringLiteral("userSelectedModules"),
+    QStringLiteral("dependencyManager"),
 };
 
 /// What the identity screen offers as the organisation at first.
@@ -104,10 +106,27 @@ public:
         } else if (type) {
             problem(QStringLiteral("projectType"), QStringLiteral("must be \"new\" or \"existing\", not ") + quoted(*type));
         }
+        readDependencyManager();
         return {m_details, m_problems};
     }
 
 private:
+    // Without the field, a new project uses CocoaPods and an existing one
+    // keeps to how it gets its libraries now.
+    void readDependencyManager()
+    {
+        const QString field = QStringLiteral("dependencyManager");
+        const std::optional<QString> manager = string(field);
+        if (!manager)
+            m_details.dependencyManager = defaultDependencyManager(m_details);
+        else if (*manager == QLatin1String("cocoapods"))
+            m_details.dependencyManager = DependencyManager::cocoaPods;
+        else if (*manager == QLatin1String("spm"))
+            m_details.dependencyManager = DependencyManager::swiftPackageManager;
+        else
+            problem(field, QStringLiteral("must be \"cocoapods\" or \"spm\", not ") + quoted(*manager));
+    }
+
     void problem(const QString &field, const QString &message) { m_problems << field + QStringLiteral(": ") + message; }
 
     void wrongType(const QString &field, const QString &expected, const QJsonValue &value)

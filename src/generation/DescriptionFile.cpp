@@ -30,6 +30,8 @@ QByteArray newProjectDescription(const ProjectDetailsModel &details)
         {QStringLiteral("doesIncludeBLE"), details.doesIncludeBLE},
         {QStringLiteral("doesIncludeArkana"), details.doesIncludeArkana},
         {QStringLiteral("userSelectedPods"), QJsonArray::fromStringList(details.userSelectedPods)},
+        {QStringLiteral("dependencyManager"),
+         QLatin1String(details.dependencyManager == DependencyManager::swiftPackageManager ? "spm" : "cocoapods")},
     };
     if (!details.authorURL.isEmpty())
         description.insert(QStringLiteral("authorURL"), details.authorURL);

@@ -2,6 +2,7 @@
 
 #include "app/base/DebugConsole.h"
 #include "generation/DescriptionFile.h"
+#include "generation/LibraryRoutes.h"
 #include "generation/ModuleInstallation.h"
 #include "generation/PodInstallation.h"
 #include "generation/SafeFileOperations.h"
@@ -65,6 +66,8 @@ void GenerationRun::generate()
             notCopied << step.subject;
         record(step);
     });
+    const LibraryRoutes routes = libraryRoutes(m_details, LibraryPackages::load(m_bundle));
+    addLibraryPackages(m_details, routes.packages, m_bundle, m_runner, [this](const GenerationStep &step) { record(step); });
     ProjectDetailsModel one = m_details;
     for (const ListItem &module : m_details.userSelectedModules) {
         if (notCopied.contains(module.title)) {
@@ -81,6 +84,7 @@ void GenerationRun::createNewProject()
 {
     const QString root = m_details.projectRoot();
     const QString name = m_details.projectName;
+    const LibraryRoutes routes = libraryRoutes(m_details, LibraryPackages::load(m_bundle));
 
     // 1. The project root; an existing one is used as it is. Without it no
     //    later step can do anything.
@@ -119,7 +123,7 @@ void GenerationRun::createNewProject()
     // 3. project.yml, and beside it the description it was made from.
     {
         ConsoleCapture lines(ConsoleCapture::Threads::creatingThreadOnly);
-        const bool written = writeXcodeGenSpecification(root, m_details);
+        const bool written = writeXcodeGenSpecification(root, m_details, routes);
         const bool described = written && writeNewProjectDescription(root, m_details);
         record(step(GenerationStepKind::xcodeGenSpecification, described ? Outcome::done : Outcome::failed,
                     described ? QString()
@@ -140,8 +144,15 @@ void GenerationRun::createNewProject()
                                                                    "project)"))));
     }
 
-    // 6. XcodeGen, 7. the Podfile.
-    record(runXcodeGen(root));
+    // 6. XcodeGen, 7. the Podfile. XcodeGen refuses a local package that is
+    //    not there yet: with the secrets as packages it runs in the
+    //    installation script, after Arkana has made them.
+    if (routes.secretsPackages)
+        record(step(GenerationStepKind::xcodeGen, Outcome::skipped,
+                    QStringLiteral("XcodeGen runs with the installation, once Arkana has made the secrets packages "
+                                   "that project.yml names.")));
+    else
+        record(runXcodeGen(root));
     record(runPostGeneration(m_details, m_bundle, m_runner));
 
     // 8. The walk: names and texts for the product name, the secrets files.

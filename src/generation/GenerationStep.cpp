@@ -17,6 +17,7 @@ QString GenerationStep::title() const
     case GenerationStepKind::arkanaFiles: return text(key::generationStepArkanaFiles);
     case GenerationStepKind::moduleCopy: return text(key::generationStepModuleCopy, subject);
     case GenerationStepKind::moduleTarget: return text(key::generationStepModuleTarget, subject);
+    case GenerationStepKind::libraryPackages: return text(key::generationStepLibraryPackages);
     case GenerationStepKind::podInstallation: return text(key::generationStepPodInstallation);
     }
     return {};

@@ -20,6 +20,7 @@ enum class GenerationStepKind {
     arkanaFiles,           ///< bring the Arkana files into an existing project
     moduleCopy,            ///< copy one module (subject: its title)
     moduleTarget,          ///< add one module to the app target (subject: its title)
+    libraryPackages,       ///< link the libraries' Swift packages to an existing project's app target
     podInstallation,       ///< install the pods (PodInstall.sh) in the foreground
 };
 

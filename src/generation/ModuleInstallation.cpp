@@ -166,6 +166,51 @@ QString addModuleCommand(const QString &scriptPath, const ProjectDetailsModel &d
     return command;
 }
 
+QString addPackagesCommand(const QString &scriptPath, const ProjectDetailsModel &details,
+                           const QList<LibraryPackage> &packages)
+{
+    QString command = QStringLiteral("ruby ") + shellArgument(scriptPath) + QStringLiteral(" -p ")
+                      + shellArgument(xcodeProjectPath(details)) + QStringLiteral(" -t ")
+                      + shellArgument(details.projectName) + QStringLiteral(" --podfile ")
+                      + shellArgument(details.projectRoot() + QStringLiteral("/Podfile"));
+    const auto add = [&command](const LibraryPackage &package, const char *option, const QString &name) {
+        command += QStringLiteral(" --package ") + shellArgument(package.url) + QLatin1Char(' ')
+                   + QLatin1String(option) + QLatin1Char(' ') + shellArgument(name) + QStringLiteral(" --version ")
+                   + shellArgument(QStringLiteral("from:") + package.minimumVersion);
+    };
+    for (const LibraryPackage &package : packages) {
+        for (const QString &product : package.products)
+            add(package, "--product", product);
+        for (const QString &plugin : package.plugins)
+            add(package, "--plugin", plugin);
+    }
+    return command;
+}
+
+void addLibraryPackages(const ProjectDetailsModel &details, const QList<LibraryPackage> &packages,
+                        const ResourceBundle &bundle, const CommandRunner &runner, const StepRecorder &record)
+{
+    if (packages.isEmpty())
+        return;
+    const QString script = scriptPath(bundle, ResourceScript::addModulesInTarget);
+    if (script.isEmpty()) {
+        const QString line = QStringLiteral("AddModulesInTarget.rb is missing from the application's resources");
+        debugConsole(line);
+        record({GenerationStepKind::libraryPackages, {}, Outcome::failed, line});
+        return;
+    }
+    const ScriptResult result = runner.executeScripts(addPackagesCommand(script, details, packages));
+    debugConsole(result.output.trimmed());
+    if (result.exitCode == 0) {
+        record({GenerationStepKind::libraryPackages, {}, Outcome::done, {}});
+        return;
+    }
+    QString detail = result.output.trimmed();
+    if (detail.isEmpty())
+        detail = QStringLiteral("AddModulesInTarget.rb ended with status %1").arg(result.exitCode);
+    record({GenerationStepKind::libraryPackages, {}, Outcome::failed, detail});
+}
+
 GenerationStep copyArkanaFiles(const ProjectDetailsModel &details, const ResourceBundle &bundle)
 {
     if (!details.doesIncludeArkana)

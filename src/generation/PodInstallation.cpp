@@ -53,12 +53,12 @@ QString podsDirectoryPath(const ProjectDetailsModel &details)
     return details.projectRoot() + QStringLiteral("/Pods");
 }
 
-QString postGenerationCommand(const ProjectDetailsModel &details, const QString &scriptPath)
+QString postGenerationCommand(const ProjectDetailsModel &details, const LibraryRoutes &routes,
+                              const QString &scriptPath)
 {
-    QStringList arguments{details.minimumDeploymentTarget, details.projectName,
-                          yesNo(details.doesIncludeAWS, "y", "n"), yesNo(details.doesIncludeArkana, "y", "n"),
-                          details.bundleIdentifier, QStringLiteral("NA"), details.projectRoot(),
-                          podList(details).join(QLatin1Char(' '))};
+    QStringList arguments{details.minimumDeploymentTarget, details.projectName, yesNo(routes.awsPod, "y", "n"),
+                          yesNo(routes.secretsPods, "y", "n"), details.bundleIdentifier, QStringLiteral("NA"),
+                          details.projectRoot(), routes.pods.join(QLatin1Char(' '))};
     if (details.projectType == ProjectType::existing)
         arguments << details.removedPods.join(QLatin1Char(' '));
     return QStringLiteral("bash ") + shellArgument(scriptPath) + quotedArguments(arguments);
@@ -83,6 +83,26 @@ QString podInstallCommand(const ProjectDetailsModel &details, const ResourceBund
         return {};
     }
     return podInstallCommand(details, script, podInstallDateText());
+}
+
+bool usesPodfile(const ProjectDetailsModel &details, const LibraryRoutes &routes)
+{
+    return routes.needsPodfile()
+           || (details.projectType == ProjectType::existing
+               && QFileInfo::exists(details.projectRoot() + QStringLiteral("/Podfile")));
+}
+
+QString projectOpenPath(const ProjectDetailsModel &details, const LibraryRoutes &routes)
+{
+    return details.projectRoot() + QLatin1Char('/') + details.projectName
+           + QLatin1String(usesPodfile(details, routes) ? ".xcworkspace" : ".xcodeproj");
+}
+
+bool isProjectReady(const ProjectDetailsModel &details, const LibraryRoutes &routes)
+{
+    if (usesPodfile(details, routes))
+        return arePodsInstalled(podsDirectoryPath(details), routes.pods);
+    return QFileInfo(projectOpenPath(details, routes)).isDir();
 }
 
 bool arePodsInstalled(const QString &podsDirectory, const QStringList &pods)
@@ -124,8 +144,14 @@ GenerationStep runPostGeneration(const ProjectDetailsModel &details, const Resou
         debugConsole(line);
         return postGenerationStep(GenerationStep::Outcome::failed, line);
     }
+    const LibraryRoutes routes = libraryRoutes(details, LibraryPackages::load(bundle));
+    if (!usesPodfile(details, routes)) {
+        const QString line = QStringLiteral("No Podfile: every library comes as a Swift package.");
+        debugConsole(line);
+        return postGenerationStep(GenerationStep::Outcome::skipped, line);
+    }
     const QString podfile = details.projectRoot() + QStringLiteral("/Podfile");
-    const ScriptResult result = runner.executeCommandWithStatus(postGenerationCommand(details, script));
+    const ScriptResult result = runner.executeCommandWithStatus(postGenerationCommand(details, routes, script));
     debugConsole(result.output);
     const QFileInfo written(podfile);
     if (result.exitCode != 0 || !written.isFile()) {
@@ -162,9 +188,12 @@ GenerationStep installPodsInForeground(const ProjectDetailsModel &details, const
     if (result.exitCode != 0)
         return failed(result.output.isEmpty() ? QStringLiteral("PodInstall.sh ended with status %1").arg(result.exitCode)
                                               : result.output.trimmed());
-    const QString pods = podsDirectoryPath(details);
-    if (!arePodsInstalled(pods, details.userSelectedPods))
-        return failed(QStringLiteral("Not every selected pod has its folder in ") + pods);
+    const LibraryRoutes routes = libraryRoutes(details, LibraryPackages::load(bundle));
+    if (!isProjectReady(details, routes)) {
+        if (usesPodfile(details, routes))
+            return failed(QStringLiteral("Not every selected pod has its folder in ") + podsDirectoryPath(details));
+        return failed(QStringLiteral("There is no ") + projectOpenPath(details, routes));
+    }
     return {GenerationStepKind::podInstallation, {}, GenerationStep::Outcome::done, {}};
 }
 

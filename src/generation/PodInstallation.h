@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/GenerationStep.h"
+#include "generation/LibraryRoutes.h"
 #include "project/ProjectDetailsModel.h"
 
 #include <QDate>
@@ -25,11 +26,25 @@ QString podsDirectoryPath(const ProjectDetailsModel &details);
 
 /// The line that runs post_gen.sh at `scriptPath`: "bash", the script, then
 /// eight arguments in single quotes (deployment target, product name, "y"/"n"
-/// for AWS S3 and Arkana, bundle identifier, "NA", project root, pod list),
-/// for an existing project a ninth: the pods to take out of its Podfile.
-/// Every value is shell-quoted, so it reaches the script exactly as written
-/// (the project root as the real path, not space-escaped).
-QString postGenerationCommand(const ProjectDetailsModel &details, const QString &scriptPath);
+/// for the AWS S3 pod and the Arkana secrets pods, bundle identifier, "NA",
+/// project root, the pods of `routes`), for an existing project a ninth: the
+/// pods to take out of its Podfile. Every value is shell-quoted, so it
+/// reaches the script exactly as written (the project root as the real path,
+/// not space-escaped).
+QString postGenerationCommand(const ProjectDetailsModel &details, const LibraryRoutes &routes,
+                              const QString &scriptPath);
+
+/// Whether the project has pods to install: its routes need a Podfile, or
+/// (an existing project) it has one of its own.
+bool usesPodfile(const ProjectDetailsModel &details, const LibraryRoutes &routes);
+
+/// What Finish opens: the workspace CocoaPods makes when the project uses a
+/// Podfile, else the Xcode project itself.
+QString projectOpenPath(const ProjectDetailsModel &details, const LibraryRoutes &routes);
+
+/// Whether the project can be opened: with a Podfile, every pod of `routes`
+/// installed (arePodsInstalled); without one, its Xcode project made.
+bool isProjectReady(const ProjectDetailsModel &details, const LibraryRoutes &routes);
 
 /// The line the embedded terminal types to install the pods: "bash", the
 /// script, then the project root, the trimmed author name, the organisation,
@@ -50,7 +65,8 @@ bool arePodsInstalled(const QString &podsDirectory, const QStringList &pods);
 /// Runs post_gen.sh from `bundle` through `runner` and waits for it (call on
 /// a worker thread); its output goes to the console. The record says whether
 /// a Podfile was written: the script must exist, end with status 0 and leave
-/// a Podfile in the project root.
+/// a Podfile in the project root. Skipped when the project needs no Podfile
+/// (every library comes as a Swift package) and has none.
 GenerationStep runPostGeneration(const ProjectDetailsModel &details, const ResourceBundle &bundle,
                                  const CommandRunner &runner);
 
@@ -62,9 +78,9 @@ bool installPods(const ProjectDetailsModel &details, const ResourceBundle &bundl
 /// The pod installation as a step of its own where the program's own output
 /// takes the embedded terminal's place: runs podInstallCommand (without its
 /// carriage return) through the runner in the foreground and waits for it
-/// (call on a worker thread). Done when the script ends with 0 and every
-/// selected pod has its folder; failed when the script is missing, fails or
-/// leaves a pod out.
+/// (call on a worker thread). Done when the script ends with 0 and the
+/// project is ready (isProjectReady); failed when the script is missing,
+/// fails or leaves a pod out.
 GenerationStep installPodsInForeground(const ProjectDetailsModel &details, const ResourceBundle &bundle,
                                        const CommandRunner &runner);
 

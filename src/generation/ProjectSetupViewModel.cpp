@@ -134,8 +134,8 @@ void ProjectSetupViewModel::checkPods()
     const QPointer<ProjectSetupViewModel> self(this);
     const quint64 check = ++m_podChecksStarted;
     QThreadPool::globalInstance()->start(
-        [self, check, directory = podsDirectoryPath(m_details), pods = m_details.userSelectedPods] {
-            const bool installed = arePodsInstalled(directory, pods);
+        [self, check, details = m_details, bundle = m_bundle] {
+            const bool installed = isProjectReady(details, libraryRoutes(details, LibraryPackages::load(bundle)));
             onMainThread(self, [check, installed](ProjectSetupViewModel *viewModel) {
                 // Checks run side by side on the pool and may end in any
                 // order; an older one that ends last saw an older folder.
@@ -197,7 +197,7 @@ void ProjectSetupViewModel::finish()
         if (desktop)
             desktop->quit();
     };
-    if (openWorkspace(workspacePath(), quit))
+    if (openWorkspace(openPath(), quit))
         quit();
 }
 
@@ -211,9 +211,9 @@ QString ProjectSetupViewModel::projectRoot() const
     return m_details.projectRoot();
 }
 
-QString ProjectSetupViewModel::workspacePath() const
+QString ProjectSetupViewModel::openPath() const
 {
-    return m_details.projectRoot() + QLatin1Char('/') + m_details.projectName + QStringLiteral(".xcworkspace");
+    return projectOpenPath(m_details, libraryRoutes(m_details, LibraryPackages::load(m_bundle)));
 }
 
 } // namespace plinth

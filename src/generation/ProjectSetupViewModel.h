@@ -30,7 +30,9 @@ class Desktop;
 class ProjectSetupViewModel : public QObject
 {
     Q_OBJECT
-    /// True while every pod the user selected has its folder in the Pods folder.
+    /// True while the project can be opened: every pod of its Podfile has its
+    /// folder in the Pods folder, or, without a Podfile, its Xcode project is
+    /// there (isProjectReady).
     Q_PROPERTY(bool shouldGoToNext READ shouldGoToNext NOTIFY shouldGoToNextChanged)
     /// The run has ended, whatever became of its steps.
     Q_PROPERTY(bool isProjectCreationDone READ isProjectCreationDone NOTIFY isProjectCreationDoneChanged)
@@ -74,8 +76,7 @@ public:
 
     /// Starts one pod check on a worker thread; its result goes to
     /// shouldGoToNext unless a check started later has already answered
-    /// (the Pods folder may have changed in between). Only the pods the user
-    /// selected count (not those the modules require).
+    /// (the Pods folder may have changed in between).
     void checkPods();
 
     /// The command the embedded terminal types to install the pods (ends with
@@ -87,14 +88,15 @@ public:
     /// it has ended.
     void installPods();
 
-    /// Opens the workspace at `path` with its default application and stops
-    /// the pod check. When it does not exist (or nothing could open it), shows
-    /// the "project creation failed" alert instead and calls `afterAlert` once
-    /// the user has closed it. True when the workspace was opened.
+    /// Opens the workspace or project at `path` with its default application
+    /// and stops the pod check. When it does not exist (or nothing could open
+    /// it), shows the "project creation failed" alert instead and calls
+    /// `afterAlert` once the user has closed it. True when it was opened.
     bool openWorkspace(const QString &path, std::function<void()> afterAlert = {});
 
-    /// The finish button: opens the workspace and quits the application; when
-    /// the workspace is missing, quits only after the user has closed the alert.
+    /// The finish button: opens the project (openPath) and quits the
+    /// application; when it is missing, quits only after the user has closed
+    /// the alert.
     void finish();
 
     /// Waits up to `milliseconds` for every run and Terminal installation
@@ -104,8 +106,9 @@ public:
     static bool waitForBackgroundTasks(int milliseconds);
 
     QString projectRoot() const;
-    /// projectPath/projectName/projectName.xcworkspace
-    QString workspacePath() const;
+    /// What Finish opens: the project's .xcworkspace, or its .xcodeproj when
+    /// it has no Podfile (projectOpenPath).
+    QString openPath() const;
 
 signals:
     void shouldGoToNextChanged(bool shouldGoToNext);

@@ -1,6 +1,7 @@
 #include "generation/SecretsIntegration.h"
 
 #include "app/base/DebugConsole.h"
+#include "generation/LibraryRoutes.h"
 #include "generation/SafeFileOperations.h"
 #include "generation/Utf8TextFile.h"
 #include "generation/YamlScalar.h"
@@ -231,6 +232,28 @@ bool replaceSection(const QString &start, const QString &end, const QString &rep
     return writeBack(filePath, updated);
 }
 
+namespace {
+
+// Arkana makes local Swift packages instead of pods when its setting says
+// "spm"; the setting's line is rewritten where it stands.
+bool useSwiftPackageManager(const QString &arkanaPath)
+{
+    const auto text = readUtf8File(arkanaPath);
+    if (!text)
+        return false;
+    static const QRegularExpression setting(QStringLiteral("^package_manager:[^\\r\\n]*"),
+                                            QRegularExpression::MultilineOption);
+    QString updated = *text;
+    if (setting.match(updated).hasMatch())
+        updated.replace(setting, QStringLiteral("package_manager: spm"));
+    else
+        updated += QLatin1String(updated.isEmpty() || updated.endsWith(QLatin1Char('\n')) ? "" : "\n")
+                   + QStringLiteral("package_manager: spm\n");
+    return updated == *text || writeBack(arkanaPath, updated);
+}
+
+} // namespace
+
 bool updateSecretsFiles(const QString &filePath, const ProjectDetailsModel &details)
 {
     const QString name = QFileInfo(filePath).fileName();
@@ -250,6 +273,8 @@ bool updateSecretsFiles(const QString &filePath, const ProjectDetailsModel &deta
         } else {
             succeeded = updateArkanaEnvironments(environmentsList(labels), filePath) && succeeded;
             succeeded = writeEnvFile(filePath, labels) && succeeded;
+            if (secretsComeAsPackages(details))
+                succeeded = useSwiftPackageManager(filePath) && succeeded;
         }
     }
     if (appSecrets)

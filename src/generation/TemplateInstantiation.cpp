@@ -7,6 +7,7 @@
 #include "generation/SecretsIntegration.h"
 #include "generation/Utf8TextFile.h"
 #include "generation/YamlScalar.h"
+#include "project/ProjectNameRules.h"
 
 #include <QSet>
 #include <QUrl>
@@ -319,17 +320,7 @@ private:
 InstantiationNames InstantiationNames::of(const QString &templateName, const QString &productName,
                                           const QString &destination)
 {
-    InstantiationNames names{templateName, productName, {}, {}};
-    for (qsizetype i = 0; i < productName.size(); ++i) {
-        const QChar c = productName.at(i);
-        const char16_t u = c.unicode();
-        const bool kept = (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || u == u'_';
-        names.underscoredName += kept ? c : QLatin1Char('_');
-        if (c.isHighSurrogate() && i + 1 < productName.size() && productName.at(i + 1).isLowSurrogate())
-            ++i; // one character, one underscore
-    }
-    if (!names.underscoredName.isEmpty() && names.underscoredName.front().isDigit())
-        names.underscoredName[0] = QLatin1Char('_');
+    InstantiationNames names{templateName, productName, swiftModuleName(productName), {}};
     if (!templateName.isEmpty()) {
         for (const QString &kept : {destination, yamlDoubleQuotedContent(destination)}) {
             if (kept.contains(templateName) && !names.keptTexts.contains(kept))

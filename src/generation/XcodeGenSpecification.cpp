@@ -124,7 +124,7 @@ packages:
     version: 2.0.1
   Logging:
     url: {LoggingURL}
-    from: {LoggingVersion}
+    from: {LoggingVersion}{libraryPackages}
 
 targets:
   {name}:
@@ -141,18 +141,7 @@ targets:
     dependencies:
       - package: Wirecall
       - package: Logging
-      - package: Alamofire
-    preBuildScripts:
-      - script: |
-          "$PODS_ROOT/R.swift/rswift" generate "$SRCROOT/{projectName}/Resources/R.generated.swift"
-        outputFiles:
-          - {generatedResources}
-        name: R.swift
-        basedOnDependencyAnalysis: false
-      - script: |
-          "${PODS_ROOT}/SwiftLint/swiftlint"
-        name: Swiftlint
-        basedOnDependencyAnalysis: false
+      - package: Alamofire{libraryDependencies}{buildToolPlugins}{preBuildScripts}
     settings:
       PRODUCT_BUNDLE_IDENTIFIER: {bundleIdentifier}
 
@@ -180,9 +169,83 @@ targets:
     settings:
       PRODUCT_BUNDLE_IDENTIFIER: {uiTestsBundleIdentifier})yml";
 
+bool comesAsPod(const LibraryRoutes &routes, const char *pod)
+{
+    return routes.pods.contains(QLatin1String(pod), Qt::CaseInsensitive);
+}
+
+// The packages' entries under `packages:`, each line after a line feed.
+QString libraryPackagesBlock(const ProjectDetailsModel &details, const LibraryRoutes &routes)
+{
+    QString block;
+    for (const LibraryPackage &package : routes.packages)
+        block += QStringLiteral("\n  %1:\n    url: %2\n    from: %3")
+                     .arg(yamlScalar(package.name), yamlScalar(package.url), yamlScalar(package.minimumVersion));
+    if (routes.secretsPackages) {
+        for (const QString &secrets : secretsPackageNames(details))
+            block += QStringLiteral("\n  %1:\n    path: Dependencies/%1").arg(secrets);
+    }
+    return block;
+}
+
+QString libraryDependenciesBlock(const ProjectDetailsModel &details, const LibraryRoutes &routes)
+{
+    QString block;
+    for (const LibraryPackage &package : routes.packages) {
+        if (package.products.isEmpty())
+            continue; // a build tool only: the plug-in block names it
+        block += QStringLiteral("\n      - package: ") + yamlScalar(package.name);
+        if (package.products.size() == 1) {
+            block += QStringLiteral("\n        product: ") + yamlScalar(package.products.constFirst());
+            continue;
+        }
+        block += QStringLiteral("\n        products:");
+        for (const QString &product : package.products)
+            block += QStringLiteral("\n          - ") + yamlScalar(product);
+    }
+    if (routes.secretsPackages) {
+        for (const QString &secrets : secretsPackageNames(details))
+            block += QStringLiteral("\n      - package: ") + secrets;
+    }
+    return block;
+}
+
+QString buildToolPluginsBlock(const LibraryRoutes &routes)
+{
+    QString block;
+    for (const LibraryPackage &package : routes.packages) {
+        for (const QString &plugin : package.plugins)
+            block += QStringLiteral("\n      - plugin: %1\n        package: %2")
+                         .arg(yamlScalar(plugin), yamlScalar(package.name));
+    }
+    return block.isEmpty() ? block : QStringLiteral("\n    buildToolPlugins:") + block;
+}
+
+// The build phases that run tools the pods bring; a tool that is not among
+// the pods has no phase, as its path would not exist.
+QString preBuildScriptsBlock(const QString &name, const LibraryRoutes &routes)
+{
+    QString block;
+    if (comesAsPod(routes, "R.swift"))
+        block += QStringLiteral("\n      - script: |\n"
+                                "          \"$PODS_ROOT/R.swift/rswift\" generate \"$SRCROOT/%1/Resources/R.generated.swift\"\n"
+                                "        outputFiles:\n"
+                                "          - %2\n"
+                                "        name: R.swift\n"
+                                "        basedOnDependencyAnalysis: false")
+                     .arg(name, valueAround(QStringLiteral("$SRCROOT/"), name,
+                                            QStringLiteral("/Resources/R.generated.swift")));
+    if (comesAsPod(routes, "SwiftLint"))
+        block += QStringLiteral("\n      - script: |\n"
+                                "          \"${PODS_ROOT}/SwiftLint/swiftlint\"\n"
+                                "        name: Swiftlint\n"
+                                "        basedOnDependencyAnalysis: false");
+    return block.isEmpty() ? block : QStringLiteral("\n    preBuildScripts:") + block;
+}
+
 } // namespace
 
-QString makeXcodeGenSpecification(const ProjectDetailsModel &details)
+QString makeXcodeGenSpecification(const ProjectDetailsModel &details, const LibraryRoutes &routes)
 {
     const QString &name = details.projectName;
     return fill(QString::fromUtf8(specificationTemplate),
@@ -192,9 +255,6 @@ QString makeXcodeGenSpecification(const ProjectDetailsModel &details)
                     {QStringLiteral("name"), yamlScalar(name)},
                     {QStringLiteral("testsName"), yamlScalar(name + QStringLiteral("Tests"))},
                     {QStringLiteral("uiTestsName"), yamlScalar(name + QStringLiteral("UITests"))},
-                    {QStringLiteral("projectName"), name}, // inside the script's block scalar
-                    {QStringLiteral("generatedResources"),
-                     valueAround(QStringLiteral("$SRCROOT/"), name, QStringLiteral("/Resources/R.generated.swift"))},
                     {QStringLiteral("minimumDeploymentTarget"), details.minimumDeploymentTarget},
                     {QStringLiteral("bundleIdentifier"), yamlScalar(details.bundleIdentifier)},
                     {QStringLiteral("testsBundleIdentifier"), yamlScalar(details.bundleIdentifier + QStringLiteral(".test"))},
@@ -213,14 +273,20 @@ QString makeXcodeGenSpecification(const ProjectDetailsModel &details)
                     {QStringLiteral("LoggingURL"), QString::fromLatin1(loggingPackageURL)},
                     {QStringLiteral("AlamofireVersion"), QString::fromLatin1(alamofirePackageVersion)},
                     {QStringLiteral("LoggingVersion"), QString::fromLatin1(loggingPackageMinimumVersion)},
+                    {QStringLiteral("libraryPackages"), libraryPackagesBlock(details, routes)},
+                    {QStringLiteral("libraryDependencies"), libraryDependenciesBlock(details, routes)},
+                    {QStringLiteral("buildToolPlugins"), buildToolPluginsBlock(routes)},
+                    // The name stands inside the script's block scalar.
+                    {QStringLiteral("preBuildScripts"), preBuildScriptsBlock(name, routes)},
                 });
 }
 
-bool writeXcodeGenSpecification(const QString &projectRoot, const ProjectDetailsModel &details)
+bool writeXcodeGenSpecification(const QString &projectRoot, const ProjectDetailsModel &details,
+                                const LibraryRoutes &routes)
 {
     QString error;
-    if (!writeTextFileAtomically(projectRoot + QStringLiteral("/project.yml"), makeXcodeGenSpecification(details),
-                                 &error)) {
+    if (!writeTextFileAtomically(projectRoot + QStringLiteral("/project.yml"),
+                                 makeXcodeGenSpecification(details, routes), &error)) {
         debugConsole(error);
         return false;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generation/LibraryRoutes.h"
 #include "project/ProjectDetailsModel.h"
 
 #include <QString>
@@ -15,12 +16,17 @@ inline constexpr char alamofirePackageVersion[] = "5.9.1";
 inline constexpr char loggingPackageMinimumVersion[] = "1.0.0";
 
 /// The whole project.yml text for `details`. Values are inserted as stored;
-/// the text has no final line break.
-QString makeXcodeGenSpecification(const ProjectDetailsModel &details);
+/// the text has no final line break. The libraries of `routes` that come as
+/// Swift packages are declared and linked to the app target (their build
+/// tool plug-ins run in it), and so are the local secrets packages when the
+/// secrets come as packages; the R.swift and SwiftLint build phases are
+/// there when those come as pods.
+QString makeXcodeGenSpecification(const ProjectDetailsModel &details, const LibraryRoutes &routes);
 
 /// Writes the text atomically to projectRoot/project.yml, replacing an
 /// existing file. A failure is written to the debug console; the result
 /// says whether the file was written.
-bool writeXcodeGenSpecification(const QString &projectRoot, const ProjectDetailsModel &details);
+bool writeXcodeGenSpecification(const QString &projectRoot, const ProjectDetailsModel &details,
+                                const LibraryRoutes &routes);
 
 } // namespace plinth

@@ -36,6 +36,7 @@ struct ProjectDetailsModel
     bool doesIncludeBLE = false;
     bool doesIncludeArkana = true;
     ProjectType projectType = ProjectType::none;
+    DependencyManager dependencyManager = DependencyManager::cocoaPods;
     QString developmentSchemeName;
     QStringList userSelectedPods;
     /// Pods the user took out of an existing project's Podfile on the pod

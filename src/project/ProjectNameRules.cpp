@@ -133,4 +133,20 @@ bool isIdentityIncomplete(const QString &productName, const QString &organisatio
            || productNameMessageKey(productName) != nullptr;
 }
 
+QString swiftModuleName(const QString &productName)
+{
+    QString name;
+    for (qsizetype i = 0; i < productName.size(); ++i) {
+        const QChar c = productName.at(i);
+        const char16_t u = c.unicode();
+        const bool kept = (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') || u == u'_';
+        name += kept ? c : QLatin1Char('_');
+        if (c.isHighSurrogate() && i + 1 < productName.size() && productName.at(i + 1).isLowSurrogate())
+            ++i; // one character, one underscore
+    }
+    if (!name.isEmpty() && name.front().isDigit())
+        name[0] = QLatin1Char('_');
+    return name;
+}
+
 } // namespace plinth

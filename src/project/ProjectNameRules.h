@@ -41,6 +41,12 @@ QString productNameMessage(const QString &productName);
 /// "com.tarnwick." + the product name with every space made "-".
 QString bundleIdentifierFor(const QString &productName);
 
+/// The Swift module name Xcode derives from a product name: every character
+/// that is not an ASCII letter, digit or "_" made "_" (a character outside
+/// the Basic Multilingual Plane counting once), and so is a leading digit:
+/// "My App" gives "My_App", "O'Brien" "O_Brien".
+QString swiftModuleName(const QString &productName);
+
 /// The product name as the identity screen stores it: its first character
 /// upper-cased, the rest unchanged.
 QString storedProductName(const QString &productName);

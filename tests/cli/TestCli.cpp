@@ -1,9 +1,12 @@
 #include "app/base/TextCatalog.h"
+#include "catalogs/SupplementalPodsPage.h"
 #include "cli/CliRun.h"
+#include "cli/PodsCommand.h"
 #include "cli/ProjectDescription.h"
 #include "generation/GenerationFixture.h"
 #include "tools/PageServer.h"
 #include "tools/TestFiles.h"
+#include "tools/YamlSummary.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -267,27 +270,40 @@ private slots:
 
     // One fixed description through plinth-cli (the destination relative to
     // the description) over the small fixture template gives exactly the
-    // committed tree, the temporary folder written as /Users/dev/Projects.
-    // PLINTH_UPDATE_GOLDEN=1 rewrites the committed tree instead.
+    // committed tree, the temporary folder written as /Users/dev/Projects;
+    // once with the libraries as pods, once as Swift packages (no Podfile,
+    // the secrets as local packages). PLINTH_UPDATE_GOLDEN=1 rewrites the
+    // committed trees instead.
+    void goldenProject_data()
+    {
+        QTest::addColumn<QString>("manager");
+        QTest::addColumn<QString>("golden");
+        QTest::newRow("CocoaPods") << "cocoapods" << fixture::goldenProject();
+        QTest::newRow("Swift Package Manager") << "spm" << fixture::goldenProject() + "-spm";
+    }
     void goldenProject()
     {
+        QFETCH(QString, manager);
+        QFETCH(QString, golden);
         QTemporaryDir work;
         const QString bundle = fixture::makeFixtureBundle(work.filePath("bundle"));
         const QString byCli = work.filePath("cli/Projects");
         QVERIFY(QDir().mkpath(byCli));
-        const cli::Result result = generate(work.filePath("cli"), "golden.json", goldenDescription("Projects"),
-                                            {"--no-install"}, cli::fakeToolchain(bundle));
+        QJsonObject description = goldenDescription("Projects");
+        description["dependencyManager"] = manager;
+        const cli::Result result = generate(work.filePath("cli"), "golden.json", description, {"--no-install"},
+                                            cli::fakeToolchain(bundle));
         QVERIFY2(result.exitCode == 0, qPrintable(result.all()));
         QCOMPARE(result.out.first(), "Generating " + byCli + "/Golden");
         QVERIFY(result.out.contains("Done: " + byCli + "/Golden")); // and no Pods folder in the tree below
 
         const auto generated = fixture::normalisedFiles(byCli);
         if (qEnvironmentVariableIsSet("PLINTH_UPDATE_GOLDEN")) {
-            QDir(fixture::goldenProject()).removeRecursively();
+            QDir(golden).removeRecursively();
             for (auto file = generated.begin(); file != generated.end(); ++file)
-                QVERIFY(writeFile(fixture::goldenProject() + '/' + file.key(), file.value()));
+                QVERIFY(writeFile(golden + '/' + file.key(), file.value()));
         }
-        const auto expected = fixture::files(fixture::goldenProject());
+        const auto expected = fixture::files(golden);
         QCOMPARE(generated.keys(), expected.keys());
         for (auto file = generated.begin(); file != generated.end(); ++file)
             QCOMPARE(QString::fromUtf8(file.value()), QString::fromUtf8(expected.value(file.key())));
@@ -302,6 +318,12 @@ private slots:
                                            work.path(), cli::fakeToolchain(bundle));
         QVERIFY2(again.exitCode == 0, qPrintable(again.all()));
         QCOMPARE(fixture::files(elsewhere), fixture::files(byCli));
+
+        // What XcodeGen reads: every package the app names is declared, from
+        // an https repository or the project's own folder.
+        const QJsonObject project = test::yamlSummary(byCli + "/Golden/project.yml");
+        QCOMPARE(test::packageProblems(project), QStringList());
+        QCOMPARE(QFileInfo::exists(byCli + "/Golden/Podfile"), manager == "cocoapods");
     }
 
     // --dry-run writes nothing into the destination or the project; the
@@ -456,9 +478,9 @@ private slots:
     }
 
     // The pods the pod screen offers an existing SwiftUI project, read from
-    // a saved page, but those its Podfile already has; exit status 1 when
-    // the page cannot be fetched. (Reading and fetching the page:
-    // TestPodSelection.)
+    // a saved page, but those its Podfile already has, each with its Swift
+    // package where it has one; exit status 1 when the page cannot be
+    // fetched. (Reading and fetching the page: TestPodSelection.)
     void pods()
     {
         QTemporaryDir work;
@@ -469,8 +491,14 @@ private slots:
         const QStringList arguments{"pods", "--ui", "SwiftUI", "--podfile", "Podfile", "--page", page};
         cli::Result result = cli::run(cli::underTest, arguments, work.path());
         QVERIFY2(result.exitCode == 0, qPrintable(result.all()));
-        QCOMPARE(result.out, (QStringList{"KWSwiftUIKit\tButtons, cards and sheets in the house style.",
-                                          "KWMaps\tMap annotations and clustering for SwiftUI."}));
+        QCOMPARE(result.out, (QStringList{"KWSwiftUIKit\tButtons, cards and sheets in the house style.\t",
+                                          "KWMaps\tMap annotations and clustering for SwiftUI.\t"}));
+        PodsCommand::Options options;
+        options.isUIKitProject = false;
+        options.packages = LibraryPackages({{"KWMaps", "KWMaps", "https://github.com/tarnwick/KWMaps.git", "1.2.0",
+                                             {"KWMaps"}, {}}});
+        QCOMPARE(PodsCommand::lines(parseSupplementalPods(test::readText(page)), options).last(),
+                 "KWMaps\tMap annotations and clustering for SwiftUI.\thttps://github.com/tarnwick/KWMaps.git");
 
         test::PageServer closed("");
         const QString url = closed.url().toString();

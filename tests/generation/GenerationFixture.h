@@ -50,7 +50,8 @@ inline QString makeFixtureBundle(const QString &root)
     QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-R"), QStringLiteral(PLINTH_FIXTURES_DIR "/templates/SwiftUIBaseSetup"),
                                              root + QLatin1Char('/')});
     const plinth::ResourceBundle shipped(shippedBundle());
-    for (const QString &script : {QStringLiteral("post_gen.sh"), QStringLiteral("PodInstall.sh")})
+    for (const QString &script : {QStringLiteral("post_gen.sh"), QStringLiteral("PodInstall.sh"),
+                                   QStringLiteral("LibraryPackages.json")})
         QFile::copy(shipped.path(script), root + QLatin1Char('/') + script);
     return root;
 }

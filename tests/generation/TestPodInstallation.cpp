@@ -49,8 +49,20 @@ private slots:
         auto details = fixture::newProject("/Users/me/Projects");
         details.doesIncludeAWS = true;
         details.doesIncludeArkana = false;
-        QVERIFY(postGenerationCommand(details, "/p.sh").endsWith(" 'Orbit' 'y' 'n' 'com.tarnwick.Orbit' 'NA' "
-                                                                 "'/Users/me/Projects/Orbit' 'SwiftLint R.swift'"));
+        QVERIFY(postGenerationCommand(details, libraryRoutes(details, {}), "/p.sh")
+                    .endsWith(" 'Orbit' 'y' 'n' 'com.tarnwick.Orbit' 'NA' '/Users/me/Projects/Orbit' 'SwiftLint R.swift'"));
+        // With Swift packages, a library that has one leaves the Podfile, and
+        // so do the AWS pod and the secrets pods of a new project.
+        details.dependencyManager = DependencyManager::swiftPackageManager;
+        details.doesIncludeArkana = true;
+        const LibraryPackages catalog({{"SwiftLint", "SwiftLintPlugins", "https://github.com/SimplyDanny/SwiftLintPlugins",
+                                        "0.55.1", {}, {"SwiftLintBuildToolPlugin"}},
+                                       {"AWSS3", "aws-sdk-ios-spm", "https://github.com/aws-amplify/aws-sdk-ios-spm",
+                                        "2.23.3", {"AWSCore", "AWSS3"}, {}}});
+        QVERIFY(postGenerationCommand(details, libraryRoutes(details, catalog), "/p.sh")
+                    .endsWith(" 'Orbit' 'n' 'n' 'com.tarnwick.Orbit' 'NA' '/Users/me/Projects/Orbit' 'R.swift'"));
+        details.dependencyManager = DependencyManager::cocoaPods;
+        details.doesIncludeArkana = false;
         QVERIFY(podInstallCommand(details, "/p.sh", "d").endsWith(" 'Orbit' 'yes' 'no'\r"));
         details.projectType = ProjectType::existing;
         details.doesIncludeArkana = true;
@@ -81,7 +93,8 @@ private slots:
         const auto runner = fixture::fakeRunner();
 
         const QString post = onWorker([&] {
-            return runner->executeCommand(postGenerationCommand(details, scriptFolder + "/post_gen.sh"));
+            return runner->executeCommand(
+                postGenerationCommand(details, libraryRoutes(details, {}), scriptFolder + "/post_gen.sh"));
         });
         QCOMPARE(post, bracketed({"17.0", "Orbit", "n", "y", details.bundleIdentifier, "NA", details.projectRoot(),
                                   pods.join(QLatin1Char(' '))}));

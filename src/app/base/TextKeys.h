@@ -80,6 +80,10 @@
     X(generationStepModuleCopy) /* 1 argument */                                               \
     X(generationStepModuleTarget) /* 1 argument */                                             \
     X(generationStepPodInstallation)                                                               \
+    X(generationStepLibraryPackages)                                                               \
+    X(librariesThrough)                                                                            \
+    X(dependencyManagerCocoaPods)                                                                  \
+    X(dependencyManagerSwiftPackageManager)                                                        \
     X(supplementalPodsUnavailable)                                                                 \
     X(variantLabelNotIdentifier)                                                                   \
     X(variantLabelReadsAsYamlValue)                                                                \
