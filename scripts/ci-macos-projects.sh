@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The macOS workflow's check of generated projects: makes a SwiftUI and a
-# UIKit project with plinth-cli from the descriptions in .github/ci/, installs
-# their secrets (Arkana, unless the description turns it off) and pods, builds
-# each workspace for the iOS simulator, then runs scripts/check-xcodeproj.sh.
-# Needs XcodeGen, CocoaPods, Bundler, Xcode and the xcodeproj gem.
+# UIKit project with plinth-cli from the descriptions in .github/ci/ (one of
+# them with its libraries as Swift packages), installs their secrets (Arkana,
+# unless the description turns it off) and pods, builds each workspace (or,
+# without pods, each Xcode project) for the iOS simulator, then runs
+# scripts/check-xcodeproj.sh. Needs XcodeGen, CocoaPods, Bundler, Xcode and
+# the xcodeproj gem.
 #
 #   scripts/ci-macos-projects.sh [BUILD_DIR]          (default build/default)
 #   scripts/ci-macos-projects.sh --fake-toolchain BUILD_DIR
@@ -52,16 +54,29 @@ for description in "$root"/.github/ci/*.json; do
             bundle config set --local path vendor/bundle
             bundle install
             bundle exec arkana
+            # Secrets as Swift packages: project.yml names them, so XcodeGen
+            # makes the project once Arkana has made them.
+            if grep -q '^package_manager: spm' .arkana.yml; then
+                xcodegen generate
+            fi
         fi
-        pod install
+        if [ -f Podfile ]; then
+            pod install
+        fi
     )
     echo "::endgroup::"
 
     # XcodeGen names a scheme per configuration variant: "<target> <variant>".
+    # Package plug-ins (SwiftLint, R.swift) run without Xcode's trust prompt.
     echo "::group::$file: xcodebuild $name Development"
-    xcodebuild -workspace "$project/$name.xcworkspace" -scheme "$name Development" \
+    if [ -f "$project/Podfile" ]; then
+        opened=(-workspace "$project/$name.xcworkspace")
+    else
+        opened=(-project "$project/$name.xcodeproj")
+    fi
+    xcodebuild "${opened[@]}" -scheme "$name Development" \
         -sdk iphonesimulator -destination 'generic/platform=iOS Simulator' \
-        CODE_SIGNING_ALLOWED=NO build
+        -skipPackagePluginValidation -skipMacroValidation CODE_SIGNING_ALLOWED=NO build
     echo "::endgroup::"
 done
 

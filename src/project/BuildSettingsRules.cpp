@@ -21,6 +21,23 @@ QStringList deploymentTargetOptions()
     return {text(key::deploymentTarget16_0), text(key::deploymentTarget17_0), text(key::deploymentTarget18_0)};
 }
 
+QStringList dependencyManagerOptions()
+{
+    return {text(key::dependencyManagerCocoaPods), text(key::dependencyManagerSwiftPackageManager)};
+}
+
+QString dependencyManagerText(DependencyManager manager)
+{
+    return text(manager == DependencyManager::swiftPackageManager ? key::dependencyManagerSwiftPackageManager
+                                                                   : key::dependencyManagerCocoaPods);
+}
+
+DependencyManager dependencyManagerOf(const QString &menuText)
+{
+    return menuText == text(key::dependencyManagerSwiftPackageManager) ? DependencyManager::swiftPackageManager
+                                                                        : DependencyManager::cocoaPods;
+}
+
 QList<CheckBoxItem> initialConfigVariantItems()
 {
     return {{text(key::variantUAT), false},

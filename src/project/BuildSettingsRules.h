@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/CheckBoxItem.h"
+#include "project/ProjectEnums.h"
 
 #include <QList>
 #include <QString>
@@ -15,6 +16,14 @@ QStringList uiKindOptions();
 /// The deployment targets offered, in menu order: the catalog texts of
 /// "deploymentTarget16_0", "deploymentTarget17_0", "deploymentTarget18_0".
 QStringList deploymentTargetOptions();
+
+/// How the project can get its libraries, in menu order: the catalog texts
+/// of "dependencyManagerCocoaPods" and "dependencyManagerSwiftPackageManager".
+QStringList dependencyManagerOptions();
+/// The menu text of `manager`, and the manager of a menu text (CocoaPods for
+/// any text that is not Swift Package Manager's).
+QString dependencyManagerText(DependencyManager manager);
+DependencyManager dependencyManagerOf(const QString &text);
 
 /// The variants offered at first, all unchecked: UAT, Staging, Development,
 /// Production (catalog texts).

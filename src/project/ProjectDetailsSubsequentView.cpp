@@ -93,21 +93,25 @@ ProjectDetailsSubsequentView::ProjectDetailsSubsequentView(std::unique_ptr<Proje
                                               model->minDeploymentTarget(), content);
     m_deploymentTargetMenu->setObjectName(QStringLiteral("deploymentTargetMenu"));
     addFormRow(grid, 1, text(key::deploymentTarget), m_deploymentTargetMenu, leftAligned(m_deploymentTargetMenu));
+    m_librariesMenu = new DropDownMenu(text(key::librariesThrough), dependencyManagerOptions(),
+                                       model->librariesThrough(), content);
+    m_librariesMenu->setObjectName(QStringLiteral("librariesThroughMenu"));
+    addFormRow(grid, 2, text(key::librariesThrough), m_librariesMenu, leftAligned(m_librariesMenu));
 
     QHBoxLayout *destination = makeDestinationRow(content);
-    addFormRow(grid, 2, text(key::destinations), m_destinationField, destination);
+    addFormRow(grid, 3, text(key::destinations), m_destinationField, destination);
     m_pathMessage = makeFormMessage(QStringLiteral("pathMessage"), content);
-    grid->addWidget(m_pathMessage, 3, 1);
+    grid->addWidget(m_pathMessage, 4, 1);
 
     QWidget *variants = makeVariantRow(content);
-    addFormRow(grid, 4, text(key::configVariants), variants);
+    addFormRow(grid, 5, text(key::configVariants), variants);
 
     auto *others = new QWidget(content);
     m_otherLayout = new QHBoxLayout(others);
     m_otherLayout->setContentsMargins(0, 0, 0, 0);
     m_otherLayout->setSpacing(itemSpacing);
     m_otherLayout->addStretch(1);
-    addFormRow(grid, 5, text(key::otherConfigurations), others);
+    addFormRow(grid, 6, text(key::otherConfigurations), others);
     column->addStretch(1);
 
     m_popover = new AddVariantPopover(model, this);
@@ -127,6 +131,10 @@ ProjectDetailsSubsequentView::ProjectDetailsSubsequentView(std::unique_ptr<Proje
     connect(m_deploymentTargetMenu, &DropDownMenu::selectedOptionChanged, model,
             &ProjectDetailsSubsequentViewModel::setMinDeploymentTarget);
     connect(model, &ProjectDetailsSubsequentViewModel::minDeploymentTargetChanged, m_deploymentTargetMenu,
+            &DropDownMenu::setSelectedOption);
+    connect(m_librariesMenu, &DropDownMenu::selectedOptionChanged, model,
+            &ProjectDetailsSubsequentViewModel::setLibrariesThrough);
+    connect(model, &ProjectDetailsSubsequentViewModel::librariesThroughChanged, m_librariesMenu,
             &DropDownMenu::setSelectedOption);
     connect(m_destinationField, &QLineEdit::textEdited, model, &ProjectDetailsSubsequentViewModel::setProjectPath);
     connect(model, &ProjectDetailsSubsequentViewModel::projectPathChanged, this,
@@ -277,11 +285,12 @@ void ProjectDetailsSubsequentView::showPopover(bool shown)
         m_popover->hide();
 }
 
-// Screen order: the two menus, the destination and its button, the variants
+// Screen order: the three menus, the destination and its button, the variants
 // and the plus button, the options, then the frame's buttons.
 void ProjectDetailsSubsequentView::updateTabOrder()
 {
-    QList<QWidget *> chain{m_interfaceMenu, m_deploymentTargetMenu, m_destinationField, m_chooseButton};
+    QList<QWidget *> chain{m_interfaceMenu, m_deploymentTargetMenu, m_librariesMenu, m_destinationField,
+                           m_chooseButton};
     for (ToggleButton *button : std::as_const(m_variantButtons))
         chain.append(button);
     chain.append(m_addVariantButton);

@@ -63,6 +63,7 @@ private:
     FolderChooser m_chooseFolder;
     BaseView *m_frame = nullptr;
     DropDownMenu *m_interfaceMenu = nullptr;
+    DropDownMenu *m_librariesMenu = nullptr;
     DropDownMenu *m_deploymentTargetMenu = nullptr;
     QLineEdit *m_destinationField = nullptr;
     QToolButton *m_chooseButton = nullptr;

@@ -44,6 +44,7 @@ ProjectDetailsSubsequentViewModel::ProjectDetailsSubsequentViewModel(ProjectDeta
     , m_alerts(alerts)
     , m_selectedUI(text(key::uiKit))
     , m_minDeploymentTarget(text(key::deploymentTarget18_0))
+    , m_librariesThrough(dependencyManagerText(details.dependencyManager))
     , m_configVariantItems(initialConfigVariantItems())
     , m_otherConfiguration(initialOtherConfiguration())
 {
@@ -67,6 +68,14 @@ void ProjectDetailsSubsequentViewModel::setSelectedUI(const QString &value)
     m_selectedUI = value;
     Q_EMIT selectedUIChanged(value);
     updateDerived();
+}
+
+void ProjectDetailsSubsequentViewModel::setLibrariesThrough(const QString &value)
+{
+    if (m_librariesThrough == value || !dependencyManagerOptions().contains(value))
+        return;
+    m_librariesThrough = value;
+    Q_EMIT librariesThroughChanged(value);
 }
 
 void ProjectDetailsSubsequentViewModel::setMinDeploymentTarget(const QString &value)
@@ -229,6 +238,7 @@ void ProjectDetailsSubsequentViewModel::runNext()
 
     m_details.selectedUI = m_selectedUI;
     m_details.minimumDeploymentTarget = m_minDeploymentTarget;
+    m_details.dependencyManager = dependencyManagerOf(m_librariesThrough);
     m_details.projectPath = m_projectPath;
     const QList<CheckBoxItem> variants = checkedVariants(m_configVariantItems);
     m_details.configVariant = variants;

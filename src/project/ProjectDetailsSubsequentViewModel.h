@@ -12,7 +12,7 @@ class AlertPresenter;
 struct ProjectDetailsModel;
 
 /// The build settings screen's model: UI kind, deployment target,
-/// destination folder, configuration variants (with the add-variant popover's
+/// how the libraries come, destination folder, configuration variants (with the add-variant popover's
 /// state) and the AWS S3 / BLE options. Next writes them into the project
 /// description and settles the development variant, asking the user through
 /// the alert presenter when no Development variant is checked.
@@ -24,6 +24,9 @@ class ProjectDetailsSubsequentViewModel : public QObject
     Q_PROPERTY(QString minDeploymentTarget READ minDeploymentTarget WRITE setMinDeploymentTarget NOTIFY
                    minDeploymentTargetChanged)
     Q_PROPERTY(QString projectPath READ projectPath WRITE setProjectPath NOTIFY projectPathChanged)
+    /// How the libraries come: a text of dependencyManagerOptions.
+    Q_PROPERTY(QString librariesThrough READ librariesThrough WRITE setLibrariesThrough NOTIFY
+                   librariesThroughChanged)
     Q_PROPERTY(bool showAddConfigModal READ showAddConfigModal WRITE setShowAddConfigModal NOTIFY
                    showAddConfigModalChanged)
     Q_PROPERTY(QString newConfigLabel READ newConfigLabel WRITE setNewConfigLabel NOTIFY newConfigLabelChanged)
@@ -48,6 +51,8 @@ public:
     void setMinDeploymentTarget(const QString &value);
     QString projectPath() const { return m_projectPath; }
     void setProjectPath(const QString &value);
+    QString librariesThrough() const { return m_librariesThrough; }
+    void setLibrariesThrough(const QString &value);
     bool showAddConfigModal() const { return m_showAddConfigModal; }
     void setShowAddConfigModal(bool value);
     QString newConfigLabel() const { return m_newConfigLabel; }
@@ -87,6 +92,7 @@ public:
 Q_SIGNALS:
     void shouldGoToNextChanged(bool value);
     void selectedUIChanged(const QString &value);
+    void librariesThroughChanged(const QString &value);
     void minDeploymentTargetChanged(const QString &value);
     void projectPathChanged(const QString &value);
     void showAddConfigModalChanged(bool value);
@@ -109,6 +115,7 @@ private:
     QString m_selectedUI;
     QString m_minDeploymentTarget;
     QString m_projectPath;
+    QString m_librariesThrough;
     bool m_showAddConfigModal = false;
     QString m_newConfigLabel;
     QList<CheckBoxItem> m_configVariantItems;

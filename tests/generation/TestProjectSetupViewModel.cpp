@@ -84,6 +84,25 @@ private slots:
         QVERIFY(!viewModel.timer().isActive() && m_alerts.shown.isEmpty());
     }
 
+    // Every library a Swift package: no Podfile, nothing to wait for once
+    // XcodeGen has made the project, and Finish opens the Xcode project.
+    void swiftPackagesProjectOpensItsXcodeProject()
+    {
+        QTemporaryDir work;
+        auto details = fixture::newProject(work.filePath(QStringLiteral("Projects")));
+        details.dependencyManager = DependencyManager::swiftPackageManager;
+        details.doesIncludeArkana = false;
+        ProjectSetupViewModel viewModel(fixture::fakeRunner(), m_bundle, &m_alerts, &m_desktop, details);
+        QVERIFY(viewModel.generate());
+        QTRY_VERIFY_WITH_TIMEOUT(viewModel.isProjectCreationDone(), 30000);
+        QVERIFY2(!viewModel.hasFailedSteps(), qPrintable(m_alerts.shown.join('\n')));
+        QVERIFY(!QFileInfo::exists(viewModel.projectRoot() + QStringLiteral("/Podfile")));
+        viewModel.checkPods();
+        QTRY_VERIFY(viewModel.shouldGoToNext());
+        viewModel.finish();
+        QCOMPARE(m_desktop.opened, QStringList{details.projectRoot() + QStringLiteral("/Orbit.xcodeproj")});
+    }
+
     // Pod checks run side by side on the pool while the Pods folder comes
     // and goes; whatever order they end in, the last one started decides.
     void podChecksRaceTheFolderRemoval()

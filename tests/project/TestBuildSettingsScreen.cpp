@@ -159,6 +159,7 @@ private slots:
         auto view = makeView();
         child<DropDownMenu>(*view, "interfaceMenu")->menu()->actions().at(1)->trigger();
         child<DropDownMenu>(*view, "deploymentTargetMenu")->menu()->actions().at(0)->trigger();
+        child<DropDownMenu>(*view, "librariesThroughMenu")->menu()->actions().at(1)->trigger();
         typeInto(child<QLineEdit>(*view, "destinationField"), path(destination));
         for (const QString &label : toCheck)
             click(*view, "variant_" + label);
@@ -181,6 +182,7 @@ private slots:
         if (written) {
             QCOMPARE(m_details.selectedUI, text(key::swiftUi));
             QCOMPARE(m_details.minimumDeploymentTarget, text(key::deploymentTarget16_0));
+            QCOMPARE(m_details.dependencyManager, DependencyManager::swiftPackageManager);
             QCOMPARE(m_details.doesIncludeAWS, aws);
             QCOMPARE(m_details.doesIncludeBLE, ble);
         }
@@ -233,7 +235,8 @@ private slots:
         view->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(view.get()));
         child<QWidget>(*view, "interfaceMenu")->setFocus();
-        QStringList expected{"interfaceMenu", "deploymentTargetMenu", "destinationField", "chooseDestinationButton"};
+        QStringList expected{"interfaceMenu", "deploymentTargetMenu", "librariesThroughMenu", "destinationField",
+                             "chooseDestinationButton"};
         for (const CheckBoxItem &item : view->viewModel()->configVariantItems())
             expected << "variant_" + item.label;
         expected << "addVariantButton" << "otherConfiguration_" + text(key::awss3)

@@ -264,6 +264,45 @@ private slots:
         QVERIFY2(result.exitCode != 0 && result.output.contains("Pod installation failed"), qPrintable(result.output));
     }
 
+    // Without a Podfile the libraries are Swift packages: nothing for `pod`
+    // to do, Xcode's project is what opens. A new project whose secrets
+    // Arkana makes as Swift packages gets its Xcode project from XcodeGen
+    // after Arkana, as project.yml names those packages.
+    void podInstallWithoutPods_data()
+    {
+        QTest::addColumn<bool>("project");
+        QTest::addColumn<QString>("packageManager");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("project, no Podfile") << true << "" << "==> Done. Open Shop.xcodeproj in Xcode.";
+        QTest::newRow("neither") << false << "" << "there is neither a Podfile nor Shop.xcodeproj";
+        QTest::newRow("secrets as packages") << false << "spm"
+                                             << "bundle (fake): exec arkana\n==> Making the Xcode project";
+        QTest::newRow("secrets as pods: no XcodeGen") << false << "cocoapods" << "there is neither a Podfile";
+    }
+    void podInstallWithoutPods()
+    {
+        QFETCH(bool, project);
+        QFETCH(QString, packageManager);
+        QFETCH(QString, output);
+        QTemporaryDir tools;
+        QVERIFY(writeFile(tools.filePath("pod"), "#!/bin/sh\necho 'pod (fake): must not run' >&2\nexit 1\n", true));
+        if (project)
+            QVERIFY(QDir().mkpath(inRoot("Shop.xcodeproj")));
+        if (!packageManager.isEmpty()) {
+            QVERIFY(writeFile(inRoot(".arkana.yml"), "result_path: 'Dependencies'\npackage_manager: " + packageManager.toUtf8()
+                                                         + "\n"));
+            QVERIFY(writeFile(inRoot("project.yml"), "name: Shop\ntargets:\n  Shop:\n    type: application\n"));
+        }
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PATH", tools.path() + ":" PLINTH_FIXTURES_DIR "/fake-toolchain:/usr/bin:/bin");
+        const QStringList identity{"Ada", "", "06/12/2025", "Shop", "yes", packageManager.isEmpty() ? "no" : "yes"};
+        const ProcessResult result = runProcess("bash", QStringList{script("PodInstall.sh"), m_root} + identity, environment);
+        QVERIFY2(result.output.contains(output), qPrintable(result.output));
+        const bool succeeds = !output.contains("neither");
+        QCOMPARE(result.exitCode == 0, succeeds);
+        QCOMPARE(QFileInfo::exists(inRoot("Shop.xcodeproj/project.pbxproj")), packageManager == "spm");
+    }
+
     // With the real xcodeproj gem (skipped when this Ruby has none): files go
     // into the named groups and the target, a second run changes nothing,
     // and a wrong target fails clearly. Then packages alone: two products of
