@@ -5,7 +5,7 @@
 #
 #   ruby AddModulesInTarget.rb -p PROJECT.xcodeproj -t TARGET [-d MODULE_PATH -g GROUP/PATH]
 #        [--package URL (--product NAME | --plugin NAME) --version exact:X.Y.Z|from:X.Y.Z]...
-#        [--podfile PATH]
+#        [--local-package PATH --product NAME]... [--podfile PATH]
 #
 # -d and -g go together; they may be left out when at least one --package is
 # given, and then only the packages are linked.
@@ -30,8 +30,12 @@
 # build phases. Nothing is added when the target already links a product of
 # that name or already runs the plug-in, nor for a product when the Podfile
 # given with --podfile declares a pod of that name for the target. Pods are
-# libraries, so they never stand in for a plug-in. Files and packages go in
-# with one save.
+# libraries, so they never stand in for a plug-in. Each --local-package
+# names a Swift package in a folder of the project's own (PATH relative to
+# the folder that holds the .xcodeproj, which need not exist yet) and the
+# --product the target links: one local package reference per folder, and
+# a product dependency, named only, as Xcode writes a local package's
+# product, with its build file. Files and packages go in with one save.
 #
 # Running the script again changes nothing. Exits non-zero with a one-line
 # message when an option is missing or malformed, the project is missing or
@@ -65,6 +69,13 @@ module AddModulesInTarget
     def product_name
       plugin ? "plugin:#{product}" : product
     end
+
+  # A Swift package in a folder of the project's own and the product to link.
+  LocalPackage = Struct.new(:path, :product) do
+    def plugin
+      nil
+    end
+  end
   end
 
   module_function
@@ -80,6 +91,9 @@ module AddModulesInTarget
       opts.on('-g', '--group PATH', 'the group path for the module, e.g. App/Helpers') { |value| options[:group] = value }
       opts.on('--package URL', 'a Swift package the target needs (repeatable)') do |value|
         options[:packages] << { url: value }
+      end
+      opts.on('--local-package PATH', 'a Swift package in a folder of the project (repeatable)') do |value|
+        options[:packages] << { local: value }
       end
       opts.on('--product NAME', 'the product of the last --package') do |value|
         package_detail(options[:packages], :product, '--product', value)
@@ -117,6 +131,8 @@ module AddModulesInTarget
   end
 
   def package(given)
+    return local_package(given) if given.key?(:local)
+
     url = given[:url].to_s.strip
     raise Failure, '--package needs a repository URL' if url.empty?
     names = given.values_at(:product, :plugin).compact.map(&:strip)
@@ -133,6 +149,15 @@ module AddModulesInTarget
                     { 'kind' => 'upToNextMajorVersion', 'minimumVersion' => match[2] }
                   end
     Package.new(url, names.first, requirement, given.key?(:plugin))
+  end
+
+  def local_package(given)
+    path = given[:local].to_s.strip
+    raise Failure, '--local-package needs a folder' if path.empty?
+    raise Failure, "--local-package #{path} takes --product, not --plugin or --version" if given.key?(:plugin) || given.key?(:version)
+    raise Failure, "--local-package #{path} needs --product" if given[:product].to_s.strip.empty?
+
+    LocalPackage.new(path, given[:product].strip)
   end
 
   def option_letter(key)
@@ -191,6 +216,9 @@ module AddModulesInTarget
 
     unless defined?(Xcodeproj::Project::Object::XCRemoteSwiftPackageReference)
       raise Failure, "the xcodeproj gem #{Xcodeproj::VERSION} cannot add Swift packages (gem update xcodeproj)"
+    end
+    if packages.any?(LocalPackage) && !defined?(Xcodeproj::Project::Object::XCLocalSwiftPackageReference)
+      raise Failure, "the xcodeproj gem #{Xcodeproj::VERSION} cannot add local Swift packages (gem update xcodeproj)"
     end
     return if packages.none?(&:plugin) || Xcodeproj::Project::Object::PBXTargetDependency.method_defined?(:product_ref)
 
@@ -344,6 +372,7 @@ module AddModulesInTarget
     # (through any package, remote or local) or one of `pods` provides it;
     # a plug-in goes to add_plugin.
     def add_package(package, pods)
+      return add_local_package(package) if package.is_a?(LocalPackage)
       return add_plugin(package) if package.plugin
       return if @target.package_product_dependencies.any? { |dependency| dependency.product_name == package.product }
 
@@ -360,6 +389,38 @@ module AddModulesInTarget
       build_file.product_ref = dependency
       @target.frameworks_build_phase.files << build_file
       @added_packages << package.product
+    end
+
+    # Links the product of a package in a folder of the project's own unless
+    # the target links a product of that name already.
+    def add_local_package(package)
+      return if @target.package_product_dependencies.any? { |dependency| dependency.product_name == package.product }
+
+      local_package_reference(package.path)
+      dependency = @project.new(Xcodeproj::Project::Object::XCSwiftPackageProductDependency)
+      dependency.product_name = package.product
+      @target.package_product_dependencies << dependency
+      build_file = @project.new(Xcodeproj::Project::Object::PBXBuildFile)
+      build_file.product_ref = dependency
+      @target.frameworks_build_phase.files << build_file
+      @added_packages << package.product
+    end
+
+    # The project's reference to the package folder `path`, as it is, or a
+    # new one.
+    def local_package_reference(path)
+      local = Xcodeproj::Project::Object::XCLocalSwiftPackageReference
+      references = @project.root_object.package_references
+      wanted = Pathname(path).cleanpath
+      found = references.find do |reference|
+        reference.is_a?(local) && Pathname(reference.relative_path.to_s).cleanpath == wanted
+      end
+      return found if found
+
+      reference = @project.new(local)
+      reference.relative_path = path
+      references << reference
+      reference
     end
 
     # Makes the target run `package`'s build-tool plug-in unless it does

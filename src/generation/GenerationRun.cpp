@@ -67,7 +67,11 @@ void GenerationRun::generate()
         record(step);
     });
     const LibraryRoutes routes = libraryRoutes(m_details, LibraryPackages::load(m_bundle));
-    addLibraryPackages(m_details, routes.packages, m_bundle, m_runner, [this](const GenerationStep &step) { record(step); });
+    // The secrets packages are linked before Arkana has made them (it runs
+    // with the installation); Xcode finds them once they are there.
+    addLibraryPackages(
+        m_details, routes.packages, m_bundle, m_runner, [this](const GenerationStep &step) { record(step); },
+        routes.secretsPackages ? arkanaSecretsPackages(m_details) : QList<LocalPackage>());
     ProjectDetailsModel one = m_details;
     for (const ListItem &module : m_details.userSelectedModules) {
         if (notCopied.contains(module.title)) {

@@ -1,6 +1,8 @@
 #include "generation/LibraryRoutes.h"
 
 #include "generation/PodInstallation.h"
+#include "generation/SecretsMerge.h"
+#include "generation/Utf8TextFile.h"
 #include "project/ProjectNameRules.h"
 
 #include <QFileInfo>
@@ -41,16 +43,38 @@ DependencyManager defaultDependencyManager(const ProjectDetailsModel &details)
     return DependencyManager::swiftPackageManager;
 }
 
-bool secretsComeAsPackages(const ProjectDetailsModel &details)
+namespace {
+
+// The setting `key` of an existing project's own .arkana.yml.
+std::optional<QString> projectArkanaSetting(const ProjectDetailsModel &details, const QString &key)
 {
-    return details.doesIncludeArkana && details.projectType == ProjectType::new_
-           && details.dependencyManager == DependencyManager::swiftPackageManager;
+    if (details.projectType != ProjectType::existing)
+        return std::nullopt;
+    const std::optional<QString> text = readUtf8File(details.projectRoot() + QStringLiteral("/.arkana.yml"));
+    return text ? arkanaSetting(*text, key) : std::nullopt;
 }
 
-QStringList secretsPackageNames(const ProjectDetailsModel &details)
+} // namespace
+
+bool secretsComeAsPackages(const ProjectDetailsModel &details)
 {
-    const QString secrets = swiftModuleName(details.projectName) + QStringLiteral("Secrets");
-    return {secrets, secrets + QStringLiteral("Interfaces")};
+    if (!details.doesIncludeArkana || details.dependencyManager != DependencyManager::swiftPackageManager)
+        return false;
+    if (details.projectType != ProjectType::existing
+        || !QFileInfo::exists(details.projectRoot() + QStringLiteral("/.arkana.yml")))
+        return details.projectType != ProjectType::none;
+    return projectArkanaSetting(details, QStringLiteral("package_manager")) == QStringLiteral("spm");
+}
+
+QList<LocalPackage> arkanaSecretsPackages(const ProjectDetailsModel &details)
+{
+    QString folder = projectArkanaSetting(details, QStringLiteral("result_path")).value_or(QStringLiteral("Dependencies"));
+    while (folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    const QString name = projectArkanaSetting(details, QStringLiteral("import_name"))
+                             .value_or(swiftModuleName(details.projectName) + QStringLiteral("Secrets"));
+    const QString interfaces = name + QStringLiteral("Interfaces");
+    return {{folder + QLatin1Char('/') + name, name}, {folder + QLatin1Char('/') + interfaces, interfaces}};
 }
 
 } // namespace plinth

@@ -14,15 +14,15 @@ inline constexpr char awsPodName[] = "AWSS3";
 /// How each library of a project reaches it: through the Podfile or as a
 /// Swift package. With CocoaPods everything is a pod. With Swift Package
 /// Manager every library that publishes a package comes as that package, the
-/// rest stay pods; a new project's Arkana secrets then come as local
-/// packages, an existing project's as its own .arkana.yml says.
+/// rest stay pods, and the Arkana secrets come as local packages (an
+/// existing project's own .arkana.yml has the last word).
 struct LibraryRoutes
 {
     QStringList pods;               ///< the Podfile's pods: the user's, then the modules', in order
     bool awsPod = false;            ///< the AWS S3 pod goes into the Podfile
     bool secretsPods = false;       ///< the Arkana secrets pods go into the Podfile
     QList<LibraryPackage> packages; ///< each package once, in the order of the libraries it stands in for
-    bool secretsPackages = false;   ///< a new project's Arkana secrets come as local Swift packages
+    bool secretsPackages = false;   ///< the Arkana secrets come as local Swift packages
 
     /// Whether a new project gets a Podfile at all.
     bool needsPodfile() const { return !pods.isEmpty() || awsPod || secretsPods; }
@@ -35,13 +35,26 @@ LibraryRoutes libraryRoutes(const ProjectDetailsModel &details, const LibraryPac
 /// Podfile, else as Swift packages.
 DependencyManager defaultDependencyManager(const ProjectDetailsModel &details);
 
-/// Whether a project's Arkana secrets come as local Swift packages: a new
-/// project with Arkana whose libraries come through Swift Package Manager.
+/// Whether a project's Arkana secrets come as local Swift packages: Arkana
+/// chosen, the libraries through Swift Package Manager, and, for an existing
+/// project with an .arkana.yml of its own, that file's package_manager
+/// saying "spm" (its own choice holds).
 bool secretsComeAsPackages(const ProjectDetailsModel &details);
 
-/// The local Swift packages Arkana makes for a project (its .arkana.yml
-/// names them after the module name): "<module>Secrets" and
-/// "<module>SecretsInterfaces", both in the Dependencies folder.
-QStringList secretsPackageNames(const ProjectDetailsModel &details);
+/// A Swift package in a folder of the project's own.
+struct LocalPackage
+{
+    QString path;    ///< relative to the project root
+    QString product; ///< the package's product, named as the package
+
+    friend bool operator==(const LocalPackage &, const LocalPackage &) = default;
+};
+
+/// The two local packages Arkana makes: "<import_name>" and
+/// "<import_name>Interfaces" in the result_path folder, as the project's
+/// .arkana.yml names them (an existing project's own file), else as Plinth's
+/// .arkana.yml does: "<module>Secrets" in Dependencies, <module> being the
+/// module name Xcode derives from the product name.
+QList<LocalPackage> arkanaSecretsPackages(const ProjectDetailsModel &details);
 
 } // namespace plinth

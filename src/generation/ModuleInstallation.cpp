@@ -167,7 +167,7 @@ QString addModuleCommand(const QString &scriptPath, const ProjectDetailsModel &d
 }
 
 QString addPackagesCommand(const QString &scriptPath, const ProjectDetailsModel &details,
-                           const QList<LibraryPackage> &packages)
+                           const QList<LibraryPackage> &packages, const QList<LocalPackage> &localPackages)
 {
     QString command = QStringLiteral("ruby ") + shellArgument(scriptPath) + QStringLiteral(" -p ")
                       + shellArgument(xcodeProjectPath(details)) + QStringLiteral(" -t ")
@@ -184,13 +184,17 @@ QString addPackagesCommand(const QString &scriptPath, const ProjectDetailsModel 
         for (const QString &plugin : package.plugins)
             add(package, "--plugin", plugin);
     }
+    for (const LocalPackage &package : localPackages)
+        command += QStringLiteral(" --local-package ") + shellArgument(package.path) + QStringLiteral(" --product ")
+                   + shellArgument(package.product);
     return command;
 }
 
 void addLibraryPackages(const ProjectDetailsModel &details, const QList<LibraryPackage> &packages,
-                        const ResourceBundle &bundle, const CommandRunner &runner, const StepRecorder &record)
+                        const ResourceBundle &bundle, const CommandRunner &runner, const StepRecorder &record,
+                        const QList<LocalPackage> &localPackages)
 {
-    if (packages.isEmpty())
+    if (packages.isEmpty() && localPackages.isEmpty())
         return;
     const QString script = scriptPath(bundle, ResourceScript::addModulesInTarget);
     if (script.isEmpty()) {
@@ -199,7 +203,7 @@ void addLibraryPackages(const ProjectDetailsModel &details, const QList<LibraryP
         record({GenerationStepKind::libraryPackages, {}, Outcome::failed, line});
         return;
     }
-    const ScriptResult result = runner.executeScripts(addPackagesCommand(script, details, packages));
+    const ScriptResult result = runner.executeScripts(addPackagesCommand(script, details, packages, localPackages));
     debugConsole(result.output.trimmed());
     if (result.exitCode == 0) {
         record({GenerationStepKind::libraryPackages, {}, Outcome::done, {}});

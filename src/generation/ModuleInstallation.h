@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/GenerationStep.h"
+#include "generation/LibraryRoutes.h"
 #include "project/LibraryPackages.h"
 #include "project/ListItem.h"
 #include "project/ProjectDetailsModel.h"
@@ -60,21 +61,23 @@ GenerationStep copyArkanaFiles(const ProjectDetailsModel &details, const Resourc
 void installModules(const ProjectDetailsModel &details, const ResourceBundle &bundle, const StepRecorder &record);
 
 /// The line that runs AddModulesInTarget.rb at `scriptPath` to link
-/// `packages` to an existing project's app target: "ruby SCRIPT -p PROJECT
-/// -t NAME --podfile PODFILE", then per product "--package URL --product
-/// NAME --version from:X.Y.Z" and per build-tool plug-in "--package URL
-/// --plugin NAME --version from:X.Y.Z"; every value a shell word of its own.
+/// `packages` and `localPackages` to an existing project's app target: "ruby
+/// SCRIPT -p PROJECT -t NAME --podfile PODFILE", then per product "--package
+/// URL --product NAME --version from:X.Y.Z", per build-tool plug-in
+/// "--package URL --plugin NAME --version from:X.Y.Z" and per local package
+/// "--local-package PATH --product NAME"; every value a shell word of its own.
 QString addPackagesCommand(const QString &scriptPath, const ProjectDetailsModel &details,
-                           const QList<LibraryPackage> &packages);
+                           const QList<LibraryPackage> &packages, const QList<LocalPackage> &localPackages = {});
 
-/// Links the libraries that come as Swift packages (see libraryRoutes) to an
-/// existing project's app target through AddModulesInTarget.rb (call on a
-/// worker thread): a package the target has at any version, or whose
-/// product the Podfile brings as a pod, is left as it is. No record when no
-/// library comes as a package; failed when the script is missing or ends
-/// with a status other than 0.
+/// Links the libraries that come as Swift packages (see libraryRoutes), and
+/// the local packages of the secrets, to an existing project's app target
+/// through AddModulesInTarget.rb (call on a worker thread): a package the
+/// target has at any version, or whose product the Podfile brings as a pod,
+/// is left as it is. No record when there is nothing to link; failed when
+/// the script is missing or ends with a status other than 0.
 void addLibraryPackages(const ProjectDetailsModel &details, const QList<LibraryPackage> &packages,
-                        const ResourceBundle &bundle, const CommandRunner &runner, const StepRecorder &record);
+                        const ResourceBundle &bundle, const CommandRunner &runner, const StepRecorder &record,
+                        const QList<LocalPackage> &localPackages = {});
 
 /// Runs AddModulesInTarget.rb once per chosen module, in list order, each run
 /// ending before the next starts (call on a worker thread); one record per

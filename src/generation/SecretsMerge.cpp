@@ -108,6 +108,20 @@ std::optional<QStringList> arkanaListEntries(const QString &arkanaText, const QS
     return block.entries;
 }
 
+std::optional<QString> arkanaSetting(const QString &arkanaText, const QString &key)
+{
+    const QRegularExpression setting(QStringLiteral("^") + QRegularExpression::escape(key)
+                                         + QStringLiteral(":[ \\t]*(\"[^\"]*\"|'[^']*'|[^#\\r\\n]*)"),
+                                     QRegularExpression::MultilineOption);
+    QString value = setting.match(arkanaText).captured(1).trimmed();
+    if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
+        && value.back() == value.front())
+        value = value.mid(1, value.size() - 2);
+    if (value.isEmpty())
+        return std::nullopt;
+    return value;
+}
+
 std::optional<QString> withArkanaListEntries(const QString &arkanaText, const QString &key, const QStringList &entries)
 {
     const QStringList lines = linesOf(arkanaText);

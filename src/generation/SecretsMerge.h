@@ -20,6 +20,12 @@ namespace plinth {
 /// cannot be extended line by line.
 std::optional<QStringList> arkanaListEntries(const QString &arkanaText, const QString &key);
 
+/// The value of the top-level setting `key:` of an `.arkana.yml` text
+/// ("import_name", "result_path", "package_manager"), one pair of enclosing
+/// quotes and a trailing comment removed; nothing when the setting is not
+/// there or empty.
+std::optional<QString> arkanaSetting(const QString &arkanaText, const QString &key);
+
 /// `arkanaText` with each of `entries` that the block `key:` lacks added as
 /// a "- entry" line (double-quoted where YAML would read it as something
 /// else) after its last entry (with that entry's indentation); a

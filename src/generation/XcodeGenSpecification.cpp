@@ -182,8 +182,8 @@ QString libraryPackagesBlock(const ProjectDetailsModel &details, const LibraryRo
         block += QStringLiteral("\n  %1:\n    url: %2\n    from: %3")
                      .arg(yamlScalar(package.name), yamlScalar(package.url), yamlScalar(package.minimumVersion));
     if (routes.secretsPackages) {
-        for (const QString &secrets : secretsPackageNames(details))
-            block += QStringLiteral("\n  %1:\n    path: Dependencies/%1").arg(secrets);
+        for (const LocalPackage &secrets : arkanaSecretsPackages(details))
+            block += QStringLiteral("\n  %1:\n    path: %2").arg(yamlScalar(secrets.product), yamlScalar(secrets.path));
     }
     return block;
 }
@@ -204,8 +204,8 @@ QString libraryDependenciesBlock(const ProjectDetailsModel &details, const Libra
             block += QStringLiteral("\n          - ") + yamlScalar(product);
     }
     if (routes.secretsPackages) {
-        for (const QString &secrets : secretsPackageNames(details))
-            block += QStringLiteral("\n      - package: ") + secrets;
+        for (const LocalPackage &secrets : arkanaSecretsPackages(details))
+            block += QStringLiteral("\n      - package: ") + yamlScalar(secrets.product);
     }
     return block;
 }

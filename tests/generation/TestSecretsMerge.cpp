@@ -3,6 +3,7 @@
 // that a second merge changes nothing; the project.pbxproj reader's values
 // are what existingProjectEnvironments() reads through it).
 
+#include "generation/LibraryRoutes.h"
 #include "generation/SecretsMerge.h"
 #include "generation/Utf8TextFile.h"
 #include "tools/TestFiles.h"
@@ -107,6 +108,50 @@ private slots:
             return;
         QCOMPARE(*read, entries);
         QCOMPARE(merged->toUtf8(), expected);
+    }
+
+    // With Swift packages the secrets come as Arkana's two local packages,
+    // named and placed as the project's own .arkana.yml says (its settings
+    // quoted, commented or with a trailing slash); its package_manager has
+    // the last word; without a file of its own, Plinth's names.
+    void secretsAsLocalPackages_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<QByteArray>("arkana");
+        QTest::addColumn<bool>("asPackages");
+        QTest::addColumn<QString>("firstPath");
+        QTest::newRow("new project") << false << QByteArray() << true << "Dependencies/O_BrienSecrets";
+        QTest::newRow("existing, no .arkana.yml") << true << QByteArray() << true << "Dependencies/O_BrienSecrets";
+        QTest::newRow("existing, its own spm settings")
+            << true << QByteArray("import_name: \"TeamKeys\" # keys\nresult_path: 'Generated/'\npackage_manager: spm\n")
+            << true << "Generated/TeamKeys";
+        QTest::newRow("existing, its own CocoaPods setting")
+            << true << QByteArray("import_name: TeamKeys\npackage_manager: cocoapods\n") << false << "";
+    }
+    void secretsAsLocalPackages()
+    {
+        QFETCH(bool, existing);
+        QFETCH(QByteArray, arkana);
+        QFETCH(bool, asPackages);
+        QFETCH(QString, firstPath);
+        QTemporaryDir work;
+        ProjectDetailsModel details;
+        details.projectType = existing ? ProjectType::existing : ProjectType::new_;
+        details.projectName = "O'Brien";
+        details.projectFolder = work.path();
+        details.dependencyManager = DependencyManager::swiftPackageManager;
+        if (!arkana.isEmpty())
+            QVERIFY(test::writeFile(work.filePath(".arkana.yml"), arkana));
+        QCOMPARE(secretsComeAsPackages(details), asPackages);
+        if (!asPackages)
+            return;
+        const QList<LocalPackage> packages = arkanaSecretsPackages(details);
+        QCOMPARE(packages.size(), 2);
+        QCOMPARE(packages[0].path, firstPath);
+        QCOMPARE(packages[1].path, firstPath + "Interfaces");
+        QCOMPARE(packages[1].product, firstPath.section('/', -1) + "Interfaces");
+        details.dependencyManager = DependencyManager::cocoaPods;
+        QVERIFY(!secretsComeAsPackages(details));
     }
 
     // .env keys set with or without export, spaces around "=", commented

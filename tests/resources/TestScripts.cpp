@@ -368,10 +368,12 @@ private slots:
                                "--package", aws, "--product", "AWSCore", "--version", "from:2.36.0",
                                "--package", swiftLint, "--plugin", "SwiftLintBuildToolPlugin",
                                "--version", "from:0.57.0",
-                               "--package", aws, "--product", "AWSS3", "--version", "from:2.36.0"};
+                               "--package", aws, "--product", "AWSS3", "--version", "from:2.36.0",
+                               "--local-package", "Dependencies/ShopSecrets", "--product", "ShopSecrets"};
         const ProcessResult linked = runProcess("ruby", link);
         QVERIFY2(linked.exitCode == 0
-                     && linked.output.contains("4 package(s) (Alamofire, AWSCore, SwiftLintBuildToolPlugin, AWSS3)"),
+                     && linked.output.contains(
+                         "5 package(s) (Alamofire, AWSCore, SwiftLintBuildToolPlugin, AWSS3, ShopSecrets)"),
                  qPrintable(linked.output));
         const QByteArray withPackages = readFile(project + "/project.pbxproj");
         const ProcessResult relinked = runProcess("ruby", link);
@@ -385,15 +387,17 @@ private slots:
         // the list and the target dependencies.
         const ProcessResult graph = xcodeproj(
             "p = Xcodeproj::Project.open(ARGV[0]); t = p.targets.first; refs = p.root_object.package_references; "
-            "puts refs.map { |r| ([r.repositoryURL] + r.requirement.values).join(' ') }; "
+            "puts refs.map { |r| r.respond_to?(:repositoryURL) ? ([r.repositoryURL] + r.requirement.values).join(' ') "
+            ": r.relative_path }; "
             "puts t.frameworks_build_phase.files.map { |f| f.product_ref&.product_name }.compact.join(' '); "
             "puts t.package_product_dependencies.map { |d| \"#{d.product_name} #{refs.index(d.package)}\" }; "
             "puts t.dependencies.map { |d| \"#{d.product_ref.product_name} #{refs.index(d.product_ref.package)}\" }");
         QVERIFY2(graph.exitCode == 0, qPrintable(graph.output));
         QCOMPARE(graph.output.trimmed().split(QLatin1Char('\n')),
                  (QStringList{alamofire + " exactVersion 5.8.0", aws + " upToNextMajorVersion 2.36.0",
-                              swiftLint + " upToNextMajorVersion 0.57.0", "Alamofire AWSCore AWSS3", "Alamofire 0",
-                              "AWSCore 1", "AWSS3 1", "plugin:SwiftLintBuildToolPlugin 2"}));
+                              swiftLint + " upToNextMajorVersion 0.57.0", "Dependencies/ShopSecrets",
+                              "Alamofire AWSCore AWSS3 ShopSecrets", "Alamofire 0", "AWSCore 1", "AWSS3 1",
+                              "ShopSecrets ", "plugin:SwiftLintBuildToolPlugin 2"}));
     }
 };
 
