@@ -212,10 +212,9 @@ void PodSelectionViewModel::proceed(std::function<void()> goOn)
     m_checkingUncommittedWork = true;
     QPointer<PodSelectionViewModel> self(this);
     std::shared_ptr<const CommandRunner> runner = m_runner;
-    const QString root = m_details.projectRoot();
-    const QStringList files = filesTheRunChanges(m_details);
-    (void)QtConcurrent::run([self, runner, root, files, goOn = std::move(goOn)] {
-        const QStringList changed = uncommittedChanges(*runner, root, files);
+    (void)QtConcurrent::run([self, runner, details = m_details, bundle = m_bundle, goOn = std::move(goOn)] {
+        const QStringList files = filesTheRunChanges(details, LibraryPackages::load(bundle));
+        const QStringList changed = uncommittedChanges(*runner, details.projectRoot(), files);
         QMetaObject::invokeMethod(
             qApp, [self, changed, goOn] { if (self) self->uncommittedWorkChecked(changed, goOn); },
             Qt::QueuedConnection);
