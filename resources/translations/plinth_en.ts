@@ -319,6 +319,10 @@
         <source>Swift Package Manager</source>
         <translation>Swift Package Manager</translation>
     </message>
+    <message id="dependencyManagerHint">
+        <source>Libraries that publish a Swift package are added as package references; the rest stay pods.</source>
+        <translation>Libraries that publish a Swift package are added as package references; the rest stay pods.</translation>
+    </message>
     <message id="projectCreationFailed">
         <source>Project Setup Failed</source>
         <translation>Project Setup Failed</translation>

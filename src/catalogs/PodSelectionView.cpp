@@ -1,11 +1,14 @@
 #include "catalogs/PodSelectionView.h"
 
 #include "app/base/TextCatalog.h"
+#include "app/widgets/Artwork.h"
 #include "app/widgets/BaseView.h"
+#include "app/widgets/DropDownMenu.h"
 #include "catalogs/ExpandableItemsView.h"
 #include "catalogs/PodSelectionViewModel.h"
 
 #include <QAbstractButton>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QVBoxLayout>
@@ -15,7 +18,15 @@
 namespace plinth {
 
 namespace {
+
 constexpr int listSpacing = 20;
+
+QString dependencyManagerText(DependencyManager manager)
+{
+    return text(manager == DependencyManager::swiftPackageManager ? key::dependencyManagerSwiftPackageManager
+                                                                  : key::dependencyManagerCocoaPods);
+}
+
 } // namespace
 
 PodSelectionView::PodSelectionView(std::unique_ptr<PodSelectionViewModel> viewModel,
@@ -30,6 +41,9 @@ PodSelectionView::PodSelectionView(std::unique_ptr<PodSelectionViewModel> viewMo
     auto *column = new QVBoxLayout(content);
     column->setContentsMargins(20, 0, 20, 0);
     column->setSpacing(listSpacing);
+    // Made first, so that Tab reaches the menu before the lists.
+    if (m_viewModel->choosesDependencyManager())
+        makeDependencyManagerRow(content, column);
 
     // An existing project's Podfile that cannot be read says so above the
     // lists: its pods are missing from them, and the run will not touch it.
@@ -81,6 +95,50 @@ PodSelectionView::PodSelectionView(std::unique_ptr<PodSelectionViewModel> viewMo
 }
 
 PodSelectionView::~PodSelectionView() = default;
+
+// "Libraries through [menu]", and under it what Swift Package Manager means
+// here, in the palette's secondary text colour.
+void PodSelectionView::makeDependencyManagerRow(QWidget *content, QLayout *column)
+{
+    auto *block = new QWidget(content);
+    auto *lines = new QVBoxLayout(block);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->setSpacing(4);
+    auto *row = new QHBoxLayout;
+    row->setSpacing(12);
+    auto *label = new QLabel(text(key::librariesThrough), block);
+    label->setFont(Artwork::font(QStringLiteral("Heebo-Regular"), 15));
+    const QStringList options{dependencyManagerText(DependencyManager::cocoaPods),
+                              dependencyManagerText(DependencyManager::swiftPackageManager)};
+    m_dependencyManagerMenu = new DropDownMenu(text(key::librariesThrough), options,
+                                               dependencyManagerText(m_viewModel->dependencyManager()), block);
+    m_dependencyManagerMenu->setObjectName(QStringLiteral("dependencyManagerMenu"));
+    label->setBuddy(m_dependencyManagerMenu);
+    row->addWidget(label);
+    row->addWidget(m_dependencyManagerMenu);
+    row->addStretch(1);
+    lines->addLayout(row);
+    auto *hint = new QLabel(text(key::dependencyManagerHint), block);
+    hint->setObjectName(QStringLiteral("dependencyManagerHint"));
+    hint->setWordWrap(true);
+    hint->setForegroundRole(QPalette::PlaceholderText);
+    QFont font = hint->font();
+    font.setPointSizeF(12);
+    hint->setFont(font);
+    lines->addWidget(hint);
+    column->addWidget(block);
+
+    PodSelectionViewModel *model = m_viewModel.get();
+    connect(m_dependencyManagerMenu, &DropDownMenu::selectedOptionChanged, model, [model](const QString &option) {
+        model->setDependencyManager(option == dependencyManagerText(DependencyManager::swiftPackageManager)
+                                        ? DependencyManager::swiftPackageManager
+                                        : DependencyManager::cocoaPods);
+    });
+    connect(model, &PodSelectionViewModel::dependencyManagerChanged, m_dependencyManagerMenu,
+            [menu = m_dependencyManagerMenu](DependencyManager manager) {
+                menu->setSelectedOption(dependencyManagerText(manager));
+            });
+}
 
 void PodSelectionView::setShouldGoToNextView(bool value)
 {

@@ -11,6 +11,7 @@ class QLabel;
 namespace plinth {
 
 class BaseView;
+class DropDownMenu;
 class ExpandableItemsView;
 class PodSelectionViewModel;
 
@@ -18,7 +19,9 @@ class PodSelectionViewModel;
 /// pods the project will get; a row's plus or minus button moves its pod to
 /// the other list. Next stores the second list in the project description.
 /// The screen fetches the library page and fills its lists the first time it
-/// is shown (each visit is a new screen with a new view model).
+/// is shown (each visit is a new screen with a new view model). Above the
+/// lists, an existing project chooses how its libraries come: through
+/// CocoaPods or as Swift packages.
 class PodSelectionView : public QWidget
 {
     Q_OBJECT
@@ -47,6 +50,7 @@ private:
     void renderSupplementalPods();
     void renderPresetAndSelectedPods();
     void renderPodfileProblem();
+    void makeDependencyManagerRow(QWidget *content, QLayout *column);
     void balanceLists();
 
     std::unique_ptr<PodSelectionViewModel> m_viewModel;
@@ -55,6 +59,7 @@ private:
     ExpandableItemsView *m_supplementalList = nullptr;
     ExpandableItemsView *m_chosenList = nullptr;
     QLabel *m_podfileProblem = nullptr;
+    DropDownMenu *m_dependencyManagerMenu = nullptr; ///< only for an existing project
     bool m_shouldGoToNextView = false;
     bool m_hasAppeared = false;
 };

@@ -6,6 +6,7 @@
 #include "catalogs/CatalogSelection.h"
 #include "catalogs/PodfileReader.h"
 #include "catalogs/SupplementalPodsPage.h"
+#include "generation/LibraryRoutes.h"
 #include "generation/UncommittedWork.h"
 
 #include <QCoreApplication>
@@ -52,10 +53,12 @@ QList<ListItem> PodSelectionViewModel::supplementalPodsForSelectedUI() const
 void PodSelectionViewModel::appear()
 {
     fetchSupplementalPods();
-    if (m_details.projectType == ProjectType::existing)
+    if (m_details.projectType == ProjectType::existing) {
+        setDependencyManager(defaultDependencyManager(m_details));
         loadPodsFromPodfile();
-    else
+    } else {
         setPresetAndSelectedPods(m_details.presetAndSelectedPods);
+    }
 }
 
 void PodSelectionViewModel::fetchSupplementalPods()
@@ -194,6 +197,7 @@ void PodSelectionViewModel::saveSelectedPods()
             removed << name;
     }
     m_details.removedPods = removed;
+    m_details.dependencyManager = m_dependencyManager;
 }
 
 void PodSelectionViewModel::proceed(std::function<void()> goOn)
@@ -208,10 +212,9 @@ void PodSelectionViewModel::proceed(std::function<void()> goOn)
     m_checkingUncommittedWork = true;
     QPointer<PodSelectionViewModel> self(this);
     std::shared_ptr<const CommandRunner> runner = m_runner;
-    const QString root = m_details.projectRoot();
-    const QStringList files = filesTheRunChanges(m_details);
-    (void)QtConcurrent::run([self, runner, root, files, goOn = std::move(goOn)] {
-        const QStringList changed = uncommittedChanges(*runner, root, files);
+    (void)QtConcurrent::run([self, runner, details = m_details, bundle = m_bundle, goOn = std::move(goOn)] {
+        const QStringList files = filesTheRunChanges(details, LibraryPackages::load(bundle));
+        const QStringList changed = uncommittedChanges(*runner, details.projectRoot(), files);
         QMetaObject::invokeMethod(
             qApp, [self, changed, goOn] { if (self) self->uncommittedWorkChecked(changed, goOn); },
             Qt::QueuedConnection);
@@ -234,6 +237,14 @@ void PodSelectionViewModel::uncommittedWorkChecked(const QStringList &changed, c
                               if (chosen == 1)
                                   goOn();
                           });
+}
+
+void PodSelectionViewModel::setDependencyManager(DependencyManager manager)
+{
+    if (m_dependencyManager == manager)
+        return;
+    m_dependencyManager = manager;
+    Q_EMIT dependencyManagerChanged(manager);
 }
 
 void PodSelectionViewModel::setUnavailable(bool unavailable)

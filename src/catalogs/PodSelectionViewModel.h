@@ -36,6 +36,8 @@ class PodSelectionViewModel : public QObject
                    supplementalPodsUnavailableChanged)
     Q_PROPERTY(bool hasLoadedSupplementalPods READ hasLoadedSupplementalPods NOTIFY hasLoadedSupplementalPodsChanged)
     Q_PROPERTY(QString podfileProblem READ podfileProblem NOTIFY podfileProblemChanged)
+    Q_PROPERTY(plinth::DependencyManager dependencyManager READ dependencyManager WRITE setDependencyManager NOTIFY
+                   dependencyManagerChanged)
 
 public:
     /// A page this large (in characters) is parsed on the thread pool.
@@ -68,9 +70,20 @@ public:
     /// otherwise.
     QString podfileProblem() const { return m_podfileProblem; }
 
+    /// Whether the screen offers the choice between CocoaPods and Swift
+    /// packages: only for an existing project (a new one chooses with its
+    /// build settings).
+    bool choosesDependencyManager() const { return m_details.projectType == ProjectType::existing; }
+    /// How an existing project gets the libraries chosen here; appear()
+    /// starts it at defaultDependencyManager (a project with a Podfile keeps
+    /// to CocoaPods).
+    DependencyManager dependencyManager() const { return m_dependencyManager; }
+    void setDependencyManager(DependencyManager manager);
+
     /// What the screen does each time it is shown: starts the fetch, then
     /// fills the second list from the Podfile (existing project) or the
-    /// preset catalog.
+    /// preset catalog; an existing project's dependency manager starts at its
+    /// default.
     void appear();
 
     /// Starts one request for the page and returns at once. A page read
@@ -95,7 +108,7 @@ public:
     /// Writes the titles of the second list (preset and user-selected
     /// entries, in order) to userSelectedPods of the project description,
     /// and, for an existing project, the Podfile's pods no longer in it to
-    /// removedPods.
+    /// removedPods and the chosen dependency manager to dependencyManager.
     void saveSelectedPods();
 
     /// Next: saves the selection, then calls `goOn`. For an existing project
@@ -111,6 +124,7 @@ Q_SIGNALS:
     void supplementalPodsUnavailableChanged(bool unavailable);
     void hasLoadedSupplementalPodsChanged(bool loaded);
     void podfileProblemChanged(const QString &problem);
+    void dependencyManagerChanged(plinth::DependencyManager manager);
 
 private:
     void pageFetched(const QString &page);
@@ -137,6 +151,7 @@ private:
     QList<ListItem> m_presetAndSelectedPods;
     bool m_unavailable = false;
     bool m_loaded = false;
+    DependencyManager m_dependencyManager = DependencyManager::cocoaPods;
 };
 
 } // namespace plinth

@@ -58,8 +58,9 @@ int generate(const QString &file, const std::optional<QString> &destination, boo
         const ProjectDetailsModel &details = description.details;
         // Git blocks, so it never runs on the main thread.
         const QStringList dirty = QtConcurrent::run([&] {
+                                      const LibraryPackages catalog = LibraryPackages::load(context.bundle);
                                       return uncommittedChanges(*context.runner, details.projectRoot(),
-                                                                filesTheRunChanges(details));
+                                                                filesTheRunChanges(details, catalog));
                                   }).result();
         if (!dirty.isEmpty()) {
             printErrorLine(QStringLiteral("plinth-cli: Git holds uncommitted changes in files this run would change:"));

@@ -1,6 +1,8 @@
 #include "generation/UncommittedWork.h"
 
+#include "generation/LibraryRoutes.h"
 #include "generation/ModuleInstallation.h"
+#include "generation/PodInstallation.h"
 #include "toolchain/CommandRunner.h"
 #include "toolchain/ShellQuote.h"
 
@@ -8,18 +10,20 @@
 
 namespace plinth {
 
-QStringList filesTheRunChanges(const ProjectDetailsModel &details)
+QStringList filesTheRunChanges(const ProjectDetailsModel &details, const LibraryPackages &catalog)
 {
     const QDir root(details.projectRoot());
     const QString project = root.relativeFilePath(xcodeProjectPath(details));
-    QStringList files{QStringLiteral("Podfile"),
-                      QStringLiteral("Podfile.lock"),
-                      QStringLiteral("Gemfile"),
+    QStringList files{QStringLiteral("Gemfile"),
                       QStringLiteral("Gemfile.lock"),
                       QStringLiteral(".env"),
                       QStringLiteral(".arkana.yml"),
                       project + QStringLiteral("/project.pbxproj"),
                       project + QStringLiteral("/xcshareddata/IDETemplateMacros.plist")};
+    // A project without a Podfile whose libraries all come as packages gets
+    // none, nor a lock.
+    if (usesPodfile(details, libraryRoutes(details, catalog)))
+        files << QStringLiteral("Podfile") << QStringLiteral("Podfile.lock");
     for (const ListItem &module : details.userSelectedModules)
         files << root.relativeFilePath(moduleDestinationPath(details, module.directoryName));
     return files;

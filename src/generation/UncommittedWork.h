@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/LibraryPackages.h"
 #include "project/ProjectDetailsModel.h"
 
 #include <QStringList>
@@ -9,10 +10,12 @@ namespace plinth {
 class CommandRunner;
 
 /// The files and folders a run over the existing project `details` names may
-/// write or replace, relative to its folder: the Podfile and its lock, the
-/// Gemfile and its lock, the Arkana files, the Xcode project file and file
-/// header, and the place of each chosen module.
-QStringList filesTheRunChanges(const ProjectDetailsModel &details);
+/// write or replace, relative to its folder: the Podfile and its lock (unless
+/// the project has no Podfile and needs none, every library coming as a
+/// package of `catalog`), the Gemfile and its lock, the Arkana files, the
+/// Xcode project file and file header, and the place of each chosen module.
+/// Looks at the disk: call it on a worker thread.
+QStringList filesTheRunChanges(const ProjectDetailsModel &details, const LibraryPackages &catalog);
 
 /// Of `paths` (relative to `projectFolder`), those with changes Git has not
 /// committed (modified, staged, deleted or untracked; ignored files do not

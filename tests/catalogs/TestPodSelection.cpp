@@ -238,33 +238,49 @@ private slots:
 
     // Next over an existing project in Git: uncommitted changes in files the
     // run would change are named (five at most) and the answer decides
-    // whether the wizard goes on; other changes ask nothing.
+    // whether the wizard goes on; other changes ask nothing. A deleted
+    // Podfile ("-") counts only when the run would write one again: for the
+    // AWS pod, not for its Swift package.
     void uncommittedWorkIsAskedAbout_data()
     {
         QTest::addColumn<QStringList>("changed");
+        QTest::addColumn<DependencyManager>("manager");
         QTest::addColumn<int>("answer"); // the button pressed; -1: nothing is asked
-        QTest::newRow("an unrelated file") << QStringList{"Orbit/AppDelegate.swift"} << -1;
-        QTest::newRow("the Podfile, go back") << QStringList{"Podfile"} << 0;
-        QTest::newRow("six files, continue")
-            << QStringList{".arkana.yml", ".env", "Gemfile", "Gemfile.lock", "Podfile", "Podfile.lock"} << 1;
+        const auto cocoaPods = DependencyManager::cocoaPods;
+        QTest::newRow("an unrelated file") << QStringList{"Orbit/AppDelegate.swift"} << cocoaPods << -1;
+        QTest::newRow("the Podfile, go back") << QStringList{"Podfile"} << cocoaPods << 0;
+        QTest::newRow("six files, continue") << QStringList{".arkana.yml", ".env", "Gemfile", "Gemfile.lock", "Podfile",
+                                                            "Podfile.lock"}
+                                             << cocoaPods << 1;
+        QTest::newRow("Podfile deleted, a pod") << QStringList{"-Podfile"} << cocoaPods << 0;
+        QTest::newRow("Podfile deleted, a package")
+            << QStringList{"-Podfile"} << DependencyManager::swiftPackageManager << -1;
     }
     void uncommittedWorkIsAskedAbout()
     {
         QFETCH(QStringList, changed);
+        QFETCH(DependencyManager, manager);
         QFETCH(int, answer);
         QTemporaryDir work;
         const QString root = work.filePath("orbit-ios");
         QVERIFY(fixture::copyTeamProject(root) && fixture::commitAll(root));
-        for (const QString &file : changed)
-            QVERIFY(test::writeFile(root + '/' + file, test::readFile(root + '/' + file) + "# edited\n"));
+        for (QString &file : changed) {
+            if (file.startsWith('-'))
+                QVERIFY(QFile::remove(root + '/' + file.remove(0, 1)));
+            else
+                QVERIFY(test::writeFile(root + '/' + file, test::readFile(root + '/' + file) + "# edited\n"));
+        }
 
         ProjectDetailsModel details;
         details.projectType = ProjectType::existing;
         details.projectFolder = root;
         details.projectName = "Orbit";
+        details.doesIncludeArkana = false;
+        details.doesIncludeAWS = true;
         test::FakeAlerts alerts;
         PodSelectionViewModel model(details, QUrl(), fixture::fakeRunner(), ResourceBundle(fixture::shippedBundle()),
                                     &alerts);
+        model.setDependencyManager(manager);
         int wentOn = 0;
         model.proceed([&wentOn] { ++wentOn; });
         model.proceed([&wentOn] { ++wentOn; }); // pressed again while Git runs

@@ -1,4 +1,6 @@
 #include "app/base/TextCatalog.h"
+#include "app/widgets/BaseView.h"
+#include "app/widgets/DropDownMenu.h"
 #include "catalogs/PodSelectionView.h"
 #include "catalogs/PodSelectionViewModel.h"
 #include "tools/PageServer.h"
@@ -6,6 +8,9 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace plinth;
@@ -59,6 +64,63 @@ private slots:
         QTest::keyClick(view->focusWidget(), Qt::Key_Return);
         QCOMPARE(rowTitles(view, "supplementalPodsList").mid(0, 2), (QStringList{"Bagel", "R.swift"}));
         QVERIFY(!screen.shouldGoToNextView());
+    }
+
+    // An existing project chooses how its libraries come, starting at
+    // CocoaPods when it has a Podfile; a new one keeps its own choice. Tab
+    // reaches the menu before the lists; the keyboard's choice is saved.
+    void librariesThrough_data()
+    {
+        QTest::addColumn<QString>("project"); // "new", or an existing one with or without a Podfile
+        QTest::addColumn<DependencyManager>("initial");
+        QTest::addColumn<DependencyManager>("chosen");
+        const auto cocoaPods = DependencyManager::cocoaPods;
+        const auto packages = DependencyManager::swiftPackageManager;
+        QTest::newRow("new project keeps its choice") << "new" << packages << packages;
+        QTest::newRow("Podfile") << "Podfile" << cocoaPods << packages;
+        QTest::newRow("no Podfile") << "none" << packages << cocoaPods;
+    }
+
+    void librariesThrough()
+    {
+        QFETCH(QString, project);
+        QFETCH(DependencyManager, initial);
+        QFETCH(DependencyManager, chosen);
+        PageServer server("<html></html>");
+        QTemporaryDir projects;
+        ProjectDetailsModel details;
+        details.projectType = project == "new" ? ProjectType::new_ : ProjectType::existing;
+        details.projectPath = projects.path();
+        details.projectName = "Shop";
+        if (project == "new")
+            details.dependencyManager = initial;
+        if (project == "Podfile")
+            QVERIFY(test::writeFile(projects.filePath("Shop/Podfile"), "target 'Shop' do\nend\n"));
+        PodSelectionView screen(std::make_unique<PodSelectionViewModel>(details, server.url()), FlagBinding{});
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowActive(&screen));
+        auto *menu = screen.findChild<DropDownMenu *>("dependencyManagerMenu");
+        QCOMPARE(menu != nullptr, project != "new");
+        if (menu) {
+            QCOMPARE(menu->selectedOption(), menu->options().at(int(initial)));
+            QCOMPARE(menu->accessibleName(), text(key::librariesThrough));
+            menu->setFocus();
+            QTest::keyClick(menu, Qt::Key_Tab);
+            QVERIFY(screen.findChild<QWidget *>("supplementalPodsList")->isAncestorOf(QApplication::focusWidget()));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            QCOMPARE(QApplication::focusWidget(), menu);
+            // Space opens the menu; Down and Return choose.
+            QTimer::singleShot(100, menu, [menu, down = int(chosen) + 1] {
+                for (int i = 0; i < down; ++i)
+                    QTest::keyClick(menu->menu(), Qt::Key_Down);
+                QTest::keyClick(menu->menu(), Qt::Key_Return);
+            });
+            QTest::keyClick(menu, Qt::Key_Space);
+            QTRY_COMPARE(menu->selectedOption(), menu->options().at(int(chosen)));
+        }
+        QTest::mouseClick(screen.frame()->nextButton(), Qt::LeftButton);
+        QTRY_VERIFY(screen.shouldGoToNextView());
+        QCOMPARE(details.dependencyManager, chosen);
     }
 };
 

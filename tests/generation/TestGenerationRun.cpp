@@ -372,6 +372,56 @@ private slots:
             QVERIFY2(twice.value(file.key()) == file.value(), qPrintable(file.key()));
     }
 
+    // An existing project's libraries with Swift Package Manager: those with
+    // a package are linked in one call and stay out of the Podfile, the
+    // others reach it; no Podfile is made when none is needed. CocoaPods:
+    // pods only. The Podfile's own lines stay.
+    void existingProjectLibraries_data()
+    {
+        QTest::addColumn<bool>("packages");
+        QTest::addColumn<QStringList>("pods"); // without a Podfile: only Kingfisher
+        QTest::addColumn<QString>("outcomes");
+        QTest::addColumn<QStringList>("podfileAdded");
+        const QStringList pods{"Alamofire", "Kingfisher", "KWNetworking"};
+        QTest::newRow("packages beside a Podfile") << true << pods << "dsd" << QStringList{"    pod 'KWNetworking'"};
+        QTest::newRow("packages, no Podfile") << true << QStringList{"Kingfisher"} << "ssd" << QStringList{};
+        QTest::newRow("CocoaPods") << false << pods << "ds"
+                                   << QStringList{"    pod 'Kingfisher'", "    pod 'KWNetworking'"};
+    }
+
+    void existingProjectLibraries()
+    {
+        QFETCH(bool, packages);
+        QFETCH(QStringList, pods);
+        QFETCH(QString, outcomes);
+        QFETCH(QStringList, podfileAdded);
+        QTemporaryDir work;
+        const QString root = work.filePath("orbit-ios");
+        const bool podfile = pods.size() > 1;
+        QVERIFY(fixture::copyTeamProject(root) && (podfile || QFile::remove(root + "/Podfile")));
+        const auto before = fixture::files(root);
+        ProjectDetailsModel details;
+        details.projectType = ProjectType::existing;
+        details.projectName = "Orbit";
+        details.projectFolder = root;
+        details.selectedUI = text(key::uiKit);
+        details.doesIncludeArkana = false;
+        details.dependencyManager = packages ? DependencyManager::swiftPackageManager : DependencyManager::cocoaPods;
+        details.userSelectedPods = pods;
+
+        QCOMPARE(outcomeLetters(runGeneration(details, m_shipped, *m_runner)), outcomes);
+        const auto after = fixture::files(root);
+        QCOMPARE(after.contains("Podfile"), podfile);
+        const auto changes = lineChanges(before.value("Podfile"), after.value("Podfile"));
+        QCOMPARE(changes.removed, QStringList{});
+        QCOMPARE(changes.added, podfileAdded);
+        const QString call = "// packages target Orbit\n// package https://github.com/onevcat/Kingfisher.git"
+                             " product Kingfisher version from:8.0.0\n";
+        const QString pbxproj = "Orbit.xcodeproj/project.pbxproj";
+        QCOMPARE(QString::fromUtf8(after.value(pbxproj)),
+                 QString::fromUtf8(before.value(pbxproj)) + (packages ? call : QString()));
+    }
+
     // A failed XcodeGen step and the run going on past it are
     // TestProjectSetupViewModel's and TestCli::failingStep's; a destination
     // that cannot be made is TestGenerationScreen's.

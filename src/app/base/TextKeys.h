@@ -84,6 +84,7 @@
     X(librariesThrough)                                                                            \
     X(dependencyManagerCocoaPods)                                                                  \
     X(dependencyManagerSwiftPackageManager)                                                        \
+    X(dependencyManagerHint)                                                                       \
     X(supplementalPodsUnavailable)                                                                 \
     X(variantLabelNotIdentifier)                                                                   \
     X(variantLabelReadsAsYamlValue)                                                                \
