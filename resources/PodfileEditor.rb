@@ -36,7 +36,8 @@ require 'ripper'
 module PodfileEditor
   USAGE = 'usage: ruby PodfileEditor.rb list PODFILE TARGET | edit PODFILE TARGET ' \
           '[--add NAME]... [--add-local NAME=PATH]... [--remove NAME]...'.freeze
-  POD_NAME = %r{\A[A-Za-z0-9_.+-]+(?:/[A-Za-z0-9_.+-]+)*\z}.freeze
+  # A part made only of dots (".", "..") is a path, not a pod.
+  POD_NAME = %r{\A(?!\.+(?:/|\z))[A-Za-z0-9_.+-]+(?:/(?!\.+(?:/|\z))[A-Za-z0-9_.+-]+)*\z}.freeze
   MARKER = '# Default pods'.freeze
 
   # The Podfile cannot be read, parsed or changed as asked (exit status 1).
@@ -693,7 +694,7 @@ module PodfileEditor
       return value if value =~ POD_NAME
 
       raise Refusal, "refusing pod name #{value.inspect}: only letters, digits and -_.+ " \
-                     '(and / between a pod and its subspec) are allowed'
+                     '(and / between a pod and its subspec) are allowed, not dots alone'
     end
 
     def local_pod(value)

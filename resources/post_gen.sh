@@ -18,9 +18,10 @@
 #   REMOVED       optional: pod names separated by spaces that the user took
 #                 out; only an existing Podfile loses them
 #
-# A pod name must consist of letters, digits and "-_.+", or be a subspec
-# ("Firebase/Analytics") whose every part does: the Podfile is Ruby that
-# `pod install` executes, so any other name is refused and not written.
+# A pod name must consist of letters, digits and "-_.+", not of dots alone,
+# or be a subspec ("Firebase/Analytics") whose every part does: the Podfile
+# is Ruby that `pod install` executes, so any other name is refused and not
+# written.
 #
 # Without a Podfile in PROJECT_ROOT a new one is written. An existing one is
 # edited in place by PodfileEditor.rb (beside this script, run with `ruby`):
@@ -80,8 +81,11 @@ fi
 
 status=0
 valid_pod_name() {
-    [[ $1 =~ ^[A-Za-z0-9_.+-]+(/[A-Za-z0-9_.+-]+)*$ ]] && return 0
-    printf "post_gen: refusing pod name '%s': only letters, digits and -_.+ (and / between a pod and its subspec) are allowed; it was not written\n" "$1" >&2
+    # A part made only of dots (".", "..") is a path, not a pod.
+    local dots_only='/\.+/'
+    [[ $1 =~ ^[A-Za-z0-9_.+-]+(/[A-Za-z0-9_.+-]+)*$ && ! /$1/ =~ $dots_only ]] && return 0
+    printf "post_gen: refusing pod name '%s': %s; it was not written\n" "$1" \
+        "only letters, digits and -_.+ (and / between a pod and its subspec) are allowed, not dots alone" >&2
     status=2
     return 1
 }

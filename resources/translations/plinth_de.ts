@@ -328,8 +328,16 @@
         <translation>Projekteinrichtung fehlgeschlagen</translation>
     </message>
     <message id="projectCreationFailedErrorMessage">
-        <source>The workspace could not be found. Check the console output of the setup steps and try again.</source>
-        <translation>Der Workspace wurde nicht gefunden. Prüfen Sie die Konsolenausgabe der Einrichtungsschritte und versuchen Sie es erneut.</translation>
+        <source>The project to open was not found at %1. Check the console output of the setup steps and try again.</source>
+        <translation>Das zu öffnende Projekt wurde unter %1 nicht gefunden. Prüfen Sie die Konsolenausgabe der Einrichtungsschritte und versuchen Sie es erneut.</translation>
+    </message>
+    <message id="projectCouldNotBeOpened">
+        <source>Project Could Not Be Opened</source>
+        <translation>Projekt konnte nicht geöffnet werden</translation>
+    </message>
+    <message id="projectCouldNotBeOpenedMessage">
+        <source>%1 is there, but no application could open it. Open it in Xcode yourself.</source>
+        <translation>%1 ist vorhanden, aber kein Programm konnte es öffnen. Öffnen Sie es selbst in Xcode.</translation>
     </message>
     <message id="skippingIgnoreFile">
         <source>Skipping %1</source>
@@ -377,7 +385,7 @@
     </message>
     <message id="generationFailedNotice">
         <source>The step “%1” failed, so the pods were not installed. The console shows why. Finish closes Plinth.</source>
-        <translation>Der Schritt „%1“ ist fehlgeschlagen, daher wurden die Pods nicht installiert. Die Konsole zeigt den Grund. „Fertig“ beendet Plinth.</translation>
+        <translation>Der Schritt „%1“ ist fehlgeschlagen, daher wurden die Pods nicht installiert. Die Konsole zeigt den Grund. „Fertigstellen“ beendet Plinth.</translation>
     </message>
     <message id="addItem">
         <source>Add %1</source>

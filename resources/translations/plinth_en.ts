@@ -328,8 +328,16 @@
         <translation>Project Setup Failed</translation>
     </message>
     <message id="projectCreationFailedErrorMessage">
-        <source>The workspace could not be found. Check the console output of the setup steps and try again.</source>
-        <translation>The workspace could not be found. Check the console output of the setup steps and try again.</translation>
+        <source>The project to open was not found at %1. Check the console output of the setup steps and try again.</source>
+        <translation>The project to open was not found at %1. Check the console output of the setup steps and try again.</translation>
+    </message>
+    <message id="projectCouldNotBeOpened">
+        <source>Project Could Not Be Opened</source>
+        <translation>Project Could Not Be Opened</translation>
+    </message>
+    <message id="projectCouldNotBeOpenedMessage">
+        <source>%1 is there, but no application could open it. Open it in Xcode yourself.</source>
+        <translation>%1 is there, but no application could open it. Open it in Xcode yourself.</translation>
     </message>
     <message id="skippingIgnoreFile">
         <source>Skipping %1</source>

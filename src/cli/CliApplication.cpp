@@ -1,6 +1,7 @@
 #include "cli/CliApplication.h"
 
 #include "app/base/BuildInfo.h"
+#include "app/base/DebugConsole.h"
 #include "app/base/TextCatalog.h"
 #include "catalogs/PodfileReader.h"
 #include "cli/CliOutput.h"
@@ -14,6 +15,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtConcurrent>
@@ -146,6 +148,7 @@ void setUpCliApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("plinth-cli"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(buildInfo::version));
+    setConsoleForm(ConsoleForm::plain);
 }
 
 QString cliHelpText()
@@ -195,9 +198,9 @@ QString cliHelpText()
         "Exit status:\n"
         "  0  every step succeeded (doctor: every tool is present; pods: listed)\n"
         "  1  a step failed (doctor: a tool is missing; pods: the page cannot be read)\n"
-        "  2  invalid description, command line or file, or (generate) uncommitted\n"
-        "     changes in files the run would change; every problem is listed, one\n"
-        "     per line, and nothing is written\n");
+        "  2  invalid description, command line or file, a missing resource bundle,\n"
+        "     or (generate) uncommitted changes in files the run would change; every\n"
+        "     problem is listed, one per line, and nothing is written\n");
 }
 
 int runCli(const QStringList &arguments, const CliContext &context)
@@ -244,6 +247,14 @@ int runCli(const QStringList &arguments, const CliContext &context)
             if (parser.isSet(option))
                 return usageError(QStringLiteral("--") + option.names().first() + QStringLiteral(" belongs to pods"));
         }
+    }
+    const bool usesBundle = command == QLatin1String("generate") || command == QLatin1String("doctor")
+                            || command == QLatin1String("pods");
+    if (usesBundle && !QFileInfo(context.bundle.root()).isDir()) {
+        printErrorLine(QStringLiteral("plinth-cli: the resource bundle (templates, scripts, texts) is missing; "
+                                      "looked for it at ")
+                       + QDir::toNativeSeparators(context.bundle.root()));
+        return cliInvalidDescription;
     }
     if (command == QLatin1String("generate")) {
         if (positional.size() != 2)

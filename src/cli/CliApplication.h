@@ -14,7 +14,8 @@ enum CliExitCode {
     cliInvalidDescription = 2, ///< an invalid description or command line: nothing was done
 };
 
-/// Names the program "plinth-cli" with the build's version.
+/// Names the program "plinth-cli" with the build's version, and has the
+/// console's diagnostics printed as plain lines.
 void setUpCliApplication();
 
 /// The --help text.

@@ -199,7 +199,9 @@ GenerationStep installPodsInForeground(const ProjectDetailsModel &details, const
 
 bool isValidPodName(const QString &name)
 {
-    static const QRegularExpression podName(QStringLiteral("\\A[A-Za-z0-9_.+-]+(/[A-Za-z0-9_.+-]+)*\\z"));
+    // A part made only of dots (".", "..") is a path, not a pod.
+    static const QRegularExpression podName(
+        QStringLiteral("\\A(?!\\.+(?:/|\\z))[A-Za-z0-9_.+-]+(/(?!\\.+(?:/|\\z))[A-Za-z0-9_.+-]+)*\\z"));
     return podName.match(name).hasMatch();
 }
 

@@ -8,6 +8,7 @@
 #include "toolchain/CommandRunner.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 #include <QThreadPool>
@@ -173,7 +174,8 @@ void ProjectSetupViewModel::installPods()
 
 bool ProjectSetupViewModel::openWorkspace(const QString &path, std::function<void()> afterAlert)
 {
-    if (QFileInfo::exists(path) && m_desktop && m_desktop->openFile(path)) {
+    const bool exists = QFileInfo::exists(path);
+    if (exists && m_desktop && m_desktop->openFile(path)) {
         stopPodPolling();
         return true;
     }
@@ -182,7 +184,13 @@ bool ProjectSetupViewModel::openWorkspace(const QString &path, std::function<voi
             afterAlert();
         return false;
     }
-    m_alerts->showAlert(text(key::projectCreationFailed), text(key::projectCreationFailedErrorMessage), {},
+    // A project that is there but that no application took (no Xcode, as on
+    // Linux) is not a failed setup: the user is told where it is.
+    const QString shownPath = QDir::toNativeSeparators(path);
+    const QString title = exists ? text(key::projectCouldNotBeOpened) : text(key::projectCreationFailed);
+    const QString message = exists ? text(key::projectCouldNotBeOpenedMessage, shownPath)
+                                   : text(key::projectCreationFailedErrorMessage, shownPath);
+    m_alerts->showAlert(title, message, {},
                         [afterAlert = std::move(afterAlert)](const QString &) {
                             if (afterAlert)
                                 afterAlert();

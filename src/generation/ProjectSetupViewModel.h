@@ -89,9 +89,10 @@ public:
     void installPods();
 
     /// Opens the workspace or project at `path` with its default application
-    /// and stops the pod check. When it does not exist (or nothing could open
-    /// it), shows the "project creation failed" alert instead and calls
-    /// `afterAlert` once the user has closed it. True when it was opened.
+    /// and stops the pod check. When it does not exist, shows the "project
+    /// creation failed" alert instead; when it exists but nothing could open
+    /// it, the "could not be opened" one; both name the path and call
+    /// `afterAlert` once the user has closed them. True when it was opened.
     bool openWorkspace(const QString &path, std::function<void()> afterAlert = {});
 
     /// The finish button: opens the project (openPath) and quits the

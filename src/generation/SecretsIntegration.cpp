@@ -99,7 +99,8 @@ bool updateAppSecrets(const QString &path, const QStringList &labels)
                                 + environmentSwitchLines(labels)
                                 + QStringLiteral("\n    \t#else\n    \tfatalError(\"Build environment not found!!\")"
                                                  "\n    \t#endif\n\t}\n");
-    return replaceSection(QStringLiteral("private static var environment:"), QStringLiteral("}"), replacement, path);
+    return replaceSection(QStringLiteral("private static var environment:"), QStringLiteral("}"), replacement, path,
+                          true);
 }
 
 bool updateConstants(const QString &path, const QStringList &labels)
@@ -200,7 +201,32 @@ bool writeEnvFile(const QString &arkanaPath, const QStringList &labels)
     return true;
 }
 
-bool replaceSection(const QString &start, const QString &end, const QString &replacement, const QString &filePath)
+namespace {
+
+/// Where the line break that ends `text` before `position` begins, when only
+/// spaces and tabs lie between; -1 otherwise.
+qsizetype lineBreakBefore(const QString &text, qsizetype position)
+{
+    qsizetype at = position;
+    while (at > 0 && (text.at(at - 1) == QLatin1Char(' ') || text.at(at - 1) == QLatin1Char('\t')))
+        --at;
+    if (at == 0 || text.at(at - 1) != QLatin1Char('\n'))
+        return -1;
+    return at >= 2 && text.at(at - 2) == QLatin1Char('\r') ? at - 2 : at - 1;
+}
+
+/// The length of the line break at `position` ("\n" or "\r\n"), or 0.
+qsizetype lineBreakAt(const QString &text, qsizetype position)
+{
+    if (text.mid(position, 1) == QLatin1String("\n"))
+        return 1;
+    return text.mid(position, 2) == QLatin1String("\r\n") ? 2 : 0;
+}
+
+} // namespace
+
+bool replaceSection(const QString &start, const QString &end, const QString &replacement, const QString &filePath,
+                    bool wholeLines)
 {
     const auto read = readUtf8File(filePath);
     if (!read)
@@ -228,7 +254,15 @@ bool replaceSection(const QString &start, const QString &end, const QString &rep
         }
         sectionEnd += (crlf || surrogatePair) ? 2 : 1;
     }
-    const QString updated = text.left(sectionStart) + body + lineBreak + text.mid(sectionEnd);
+    qsizetype replacedFrom = sectionStart;
+    if (wholeLines && replacement.startsWith(QLatin1Char('\n'))) {
+        const qsizetype previousBreak = lineBreakBefore(text, sectionStart);
+        if (previousBreak >= 0)
+            replacedFrom = previousBreak;
+        if (text.at(sectionEnd - 1) == QLatin1Char('\n'))
+            sectionEnd += lineBreakAt(text, sectionEnd);
+    }
+    const QString updated = text.left(replacedFrom) + body + lineBreak + text.mid(sectionEnd);
     return writeBack(filePath, updated);
 }
 

@@ -27,8 +27,12 @@ bool updateSecretsFiles(const QString &filePath, const ProjectDetailsModel &deta
 /// at the very end of the file ends the section there. A file whose text does
 /// not change is not written. False when the file cannot be read, a marker is
 /// missing ("Environment section not found.") or writing fails.
+/// With `wholeLines`, a replacement that begins with a line break of its own
+/// also takes the white space before `start` on its line with the line break
+/// before it, and one empty line after the section, which it then adds
+/// itself: a second run leaves the file as the first one made it.
 bool replaceSection(const QString &start, const QString &end, const QString &replacement,
-                    const QString &filePath);
+                    const QString &filePath, bool wholeLines = false);
 
 /// "  - L" per label (double-quoted where YAML would read L as something
 /// else), joined with line feeds, no final line feed.

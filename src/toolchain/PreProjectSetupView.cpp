@@ -15,6 +15,8 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace plinth {
 
 namespace {
@@ -172,8 +174,7 @@ void PreProjectSetupView::showInstallElement(bool shown)
 {
     m_notFoundPart->setVisible(shown);
     if (!shown) {
-        delete m_installElement;
-        m_installElement = nullptr;
+        retireInstallElement();
         return;
     }
     if (m_installElement)
@@ -191,6 +192,28 @@ void PreProjectSetupView::showInstallElement(bool shown)
         m_viewModel->runPreProjectSetup();
     }
     m_installElement->setObjectName(QStringLiteral("installElement"));
+}
+
+// The tools turn up while the installation still has work to do (a gem still
+// building, a `pod setup`), so the terminal is only taken off the screen: its
+// shell and what runs in it go on, hidden, and end with the screen when
+// Plinth quits, or earlier when the shell ends by itself. Plinth never hangs
+// up on them.
+void PreProjectSetupView::retireInstallElement()
+{
+    QWidget *element = std::exchange(m_installElement, nullptr);
+    if (!element)
+        return;
+    auto *terminal = qobject_cast<TerminalViewRepresentable *>(element);
+    TerminalView *view = terminal ? terminal->terminal() : nullptr;
+    if (!view || !view->process().isRunning()) {
+        delete element;
+        return;
+    }
+    m_notFoundLayout->removeWidget(terminal);
+    terminal->hide();
+    terminal->setObjectName(QStringLiteral("finishingInstallation"));
+    connect(view, &TerminalView::processTerminated, terminal, &QObject::deleteLater);
 }
 
 } // namespace plinth

@@ -41,6 +41,7 @@ protected:
 private:
     void render();
     void showInstallElement(bool shown);
+    void retireInstallElement();
 
     std::unique_ptr<PreProjectSetupViewModel> m_viewModel;
     BaseView *m_frame = nullptr;

@@ -61,6 +61,9 @@ void PreProjectSetupViewModel::startTimer()
     m_timer->setInterval(checkIntervalMilliseconds);
     connect(m_timer, &QTimer::timeout, this, &PreProjectSetupViewModel::startCheck);
     m_timer->start();
+    // The first check runs at once, so a machine that has every tool shows
+    // it as soon as the screen is up rather than a tick later.
+    startCheck();
 }
 
 void PreProjectSetupViewModel::stopTimer()

@@ -29,13 +29,13 @@ struct DependencyCheck
     bool isPresent(PreRequisite tool) const;
 };
 
-/// The prerequisite screen's model: checks the six tools every 5 seconds
-/// while the screen is shown, publishes one row per tool and the screen's
-/// state, and starts the installation of missing tools. Checks run on the
-/// thread pool, one at a time; a check asked for while one runs starts when
-/// that one has ended, so results are applied in the order the checks
-/// started, each in one go, on this object's thread (and dropped when the
-/// model is gone).
+/// The prerequisite screen's model: checks the six tools when the screen is
+/// shown and then every 5 seconds while it is, publishes one row per tool
+/// and the screen's state, and starts the installation of missing tools.
+/// Checks run on the thread pool, one at a time; a check asked for while one
+/// runs starts when that one has ended, so results are applied in the order
+/// the checks started, each in one go, on this object's thread (and dropped
+/// when the model is gone).
 class PreProjectSetupViewModel : public QObject
 {
     Q_OBJECT
@@ -53,8 +53,9 @@ public:
     QList<PreRequisiteSetUpModel> preRequisiteList() const { return m_rows; }
     bool isNextDisabled() const;
 
-    /// The repeating check timer: started when the screen is shown, stopped
-    /// when it is hidden. A check already running still completes.
+    /// The repeating check timer: started when the screen is shown, with a
+    /// first check at once, and stopped when it is hidden. A check already
+    /// running still completes.
     void startTimer();
     void stopTimer();
     bool isTimerRunning() const;

@@ -1,3 +1,4 @@
+#include "app/base/ResourceBundle.h"
 #include "app/base/TextCatalog.h"
 #include "app/widgets/BaseView.h"
 #include "app/widgets/ToggleButton.h"
@@ -6,6 +7,7 @@
 #include "catalogs/ExpandableItemsView.h"
 #include "tools/TestFiles.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -105,6 +107,14 @@ private slots:
         ExpandableItemsView *supplemental = view->findChild<ExpandableItemsView *>("supplementalModulesList");
         QCOMPARE(supplemental->items().size(), offered);
         QCOMPARE(supplemental->isVisible(), offered > 0);
+        // The descriptions in the thin face, whose file names a family of its
+        // own, not the Heebo family's regular one.
+        auto *description = supplemental->findChild<QLabel *>("itemDescription");
+        if (description && !ResourceBundle::main().path("Heebo-Thin", "woff", "fonts").isEmpty()) {
+            const QFontInfo face(description->font());
+            QCOMPARE(face.family(), QStringLiteral("Heebo Thin"));
+            QVERIFY2(face.weight() < QFont::Normal, qPrintable(QString::number(face.weight())));
+        }
         QVERIFY(!view->findChild<ExpandableItemsView *>("selectedModulesList")->isVisible());
 
         QStringList variants;

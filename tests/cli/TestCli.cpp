@@ -75,7 +75,9 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("expected"); // a line of stdout (exit 0) or stderr
+        // A line of stdout (exit 0) or stderr; with %1, the program runs as a
+        // copy in a folder (%1/bin) without its resource bundle.
+        QTest::addColumn<QString>("expected");
         QTest::newRow("help") << QStringList{"--help"} << 0
                               << "Usage: plinth-cli generate FILE.json [--no-install] [--dry-run]";
         QTest::newRow("unknown command") << QStringList{"build"} << 2 << "plinth-cli: unknown command \"build\"";
@@ -89,6 +91,9 @@ private slots:
             << QStringList{"doctor", "--page", "p.html"} << 2 << "plinth-cli: --page belongs to pods";
         QTest::newRow("--allow-dirty elsewhere") << QStringList{"pods", "--allow-dirty"} << 2
                                                  << "plinth-cli: --allow-dirty belongs to generate";
+        QTest::newRow("no resource bundle")
+            << QStringList{"doctor"} << 2
+            << "plinth-cli: the resource bundle (templates, scripts, texts) is missing; looked for it at %1/share/plinth";
     }
 
     void commandLine()
@@ -97,7 +102,14 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, expected);
         QTemporaryDir work;
-        const cli::Result result = cli::run(cli::shipped, arguments, work.path());
+        QTemporaryDir elsewhere;
+        QString program = cli::shipped;
+        if (expected.contains("%1")) {
+            program = elsewhere.filePath("bin/plinth-cli");
+            QVERIFY(QDir().mkpath(elsewhere.filePath("bin")) && QFile::copy(cli::shipped, program));
+            expected = expected.arg(elsewhere.path());
+        }
+        const cli::Result result = cli::run(program, arguments, work.path());
         QVERIFY2(result.exitCode == exitCode, qPrintable(result.all()));
         QVERIFY2((exitCode == 0 ? result.out : result.err).contains(expected), qPrintable(result.all()));
         QVERIFY(cli::snapshot(work.path()).isEmpty());
@@ -132,10 +144,11 @@ private slots:
                            "configVariant: \"UAT\" is listed twice", "configVariant: \"Pre Prod\" must be a name"};
         QTest::newRow("values no screen offers, no development variant chosen")
             << patched(base, {{"selectedUI", "AppKit"},
-                              {"userSelectedPods", array({"SwiftLint", "Evil'; system('rm -rf ~')"})},
+                              {"userSelectedPods", array({"SwiftLint", "Evil'; system('rm -rf ~')", ".."})},
                               {"bundleIdentifier", "com.tarnwick.My App"}, {"userSelectedModules", array({"BLE"})},
                               {"configVariant", array({"UAT", "Staging"})}})
             << QStringList{"userSelectedPods: \"Evil'; system('rm -rf ~')\" is not a pod name",
+                           "userSelectedPods: \"..\" is not a pod name",
                            "bundleIdentifier: \"com.tarnwick.My App\" may hold only",
                            "selectedUI: must be one of \"UIKit\", \"SwiftUI\", not \"AppKit\"",
                            "developmentSchemeName: " + text(key::selectDevelopmentSchemeSubTitle) + " (one of \"UAT\", \"Staging\")",
@@ -446,6 +459,8 @@ private slots:
         QVERIFY(result.out.mid(running, done - running).contains("==> Installing the pods..."));
         QString root = folder + "/Orbit";
         QCOMPARE(result.out.last(), "Done: " + root + "/Orbit.xcworkspace");
+        // The diagnostics are plain lines, as the scripts print them.
+        QVERIFY2(result.err.contains("post_gen: wrote " + root + "/Podfile with 2 pod(s)"), qPrintable(result.all()));
         QVERIFY(QFileInfo(root + "/Pods/SwiftLint").isDir());
 
         // The project extended where it lies, in a folder named unlike it (as
@@ -459,6 +474,8 @@ private slots:
         result = generate(work.path(), "existing.json", extension);
         QVERIFY2(result.exitCode == 0, qPrintable(result.all()));
         QCOMPARE(result.out.first(), "Adding to " + root);
+        QVERIFY(!result.err.filter(QRegularExpression("^Module successfully added\\.\\. ScriptResult")).isEmpty());
+        QVERIFY(result.err.filter(QRegularExpression("^\"|^$")).isEmpty());
         QVERIFY(QFileInfo(root + "/Orbit/Helpers/Keychain").isDir()); // the SwiftUI folder: the UI kind was detected
         QVERIFY(QFileInfo(root + "/Pods/AWSS3").isDir()); // the module's pod
     }

@@ -49,8 +49,8 @@ private slots:
 
     // What the wizard's walk (TestWizardFlow) does not show: one run per
     // screen, a pod removed after the installation, the polling stopped by
-    // Finish. (Finish without a workspace and its alert are
-    // TestGenerationScreen's.)
+    // Finish. (Finish without a workspace from the screen is
+    // TestGenerationScreen's; its alerts are finishTellsMissingFromUnopened's.)
     void newProjectEndToEnd()
     {
         QTemporaryDir work;
@@ -101,6 +101,49 @@ private slots:
         QTRY_VERIFY(viewModel.shouldGoToNext());
         viewModel.finish();
         QCOMPARE(m_desktop.opened, QStringList{details.projectRoot() + QStringLiteral("/Orbit.xcodeproj")});
+    }
+
+    // Finish with nothing at the path to open, or with a project there that
+    // no application takes: each its own alert naming the path, then quit.
+    void finishTellsMissingFromUnopened_data()
+    {
+        QTest::addColumn<bool>("packages");
+        QTest::addColumn<bool>("made");
+        QTest::addColumn<bool>("canOpen");
+        QTest::addColumn<QString>("alert");
+        const QString missing = text(key::projectCreationFailed) + QLatin1Char('|')
+                                + text(key::projectCreationFailedErrorMessage, QStringLiteral("%1"));
+        const QString unopened = text(key::projectCouldNotBeOpened) + QLatin1Char('|')
+                                 + text(key::projectCouldNotBeOpenedMessage, QStringLiteral("%1"));
+        QTest::newRow("workspace missing") << false << false << true << missing;
+        QTest::newRow("Xcode project missing") << true << false << true << missing;
+        QTest::newRow("workspace no application opens") << false << true << false << unopened;
+        QTest::newRow("Xcode project no application opens") << true << true << false << unopened;
+    }
+
+    void finishTellsMissingFromUnopened()
+    {
+        QFETCH(bool, packages);
+        QFETCH(bool, made);
+        QFETCH(bool, canOpen);
+        QFETCH(QString, alert);
+        QTemporaryDir work;
+        auto details = fixture::newProject(work.filePath(QStringLiteral("Projects")));
+        if (packages) {
+            details.dependencyManager = DependencyManager::swiftPackageManager;
+            details.doesIncludeArkana = false;
+        }
+        ProjectSetupViewModel viewModel(fixture::fakeRunner(), m_bundle, &m_alerts, &m_desktop, details);
+        const QString path = viewModel.openPath();
+        QVERIFY(path.endsWith(packages ? QStringLiteral("/Orbit.xcodeproj") : QStringLiteral("/Orbit.xcworkspace")));
+        QVERIFY(!made || QDir().mkpath(path));
+        m_desktop.canOpen = canOpen;
+        viewModel.finish();
+        QCOMPARE(m_alerts.shown, QStringList{alert.arg(path)});
+        QCOMPARE(m_desktop.opened, made ? QStringList{path} : QStringList());
+        QCOMPARE(m_desktop.quits, 0);
+        m_alerts.dismiss();
+        QCOMPARE(m_desktop.quits, 1);
     }
 
     // Pod checks run side by side on the pool while the Pods folder comes

@@ -137,6 +137,8 @@ private slots:
         QTest::newRow("subspecs kept, a broken one refused")
             << "Firebase/Analytics Firebase/Crashlytics Foo/ /Bar Foo/'x" << "n"
             << QStringList{"Firebase/Analytics", "Firebase/Crashlytics"} << 2;
+        QTest::newRow("dots alone refused") << "Kingfisher . .. ... Foo/.. .swift" << "n"
+                                            << QStringList{"Kingfisher", ".swift"} << 2;
     }
     void postGenWritesThePodfile()
     {

@@ -157,6 +157,7 @@ class PodfileEditorTest < Minitest::Test
     ['hostile pod name', 'orbit.Podfile', ['edit', :podfile, 'Orbit', '--add', 'Kingfisher', '--add', HOSTILE], 2,
      'PodfileEditor: refusing pod name'],
     ['hostile removal', 'orbit.Podfile', ['edit', :podfile, 'Orbit', '--remove', HOSTILE], 2, 'refusing pod name'],
+    ['dots alone', 'orbit.Podfile', ['edit', :podfile, 'Orbit', '--add', 'Kingfisher/..'], 2, 'refusing pod name'],
     ['hostile local path', 'orbit.Podfile', ['edit', :podfile, 'Orbit', '--add-local', "Keys=#{HOSTILE}"], 2,
      'PodfileEditor: refusing path'],
     ['shared line', "target 'Orbit' do\n  pod 'A'; pod 'B'\nend\n", ['edit', :podfile, 'Orbit', '--remove', 'A', '--add', 'C'], 1,

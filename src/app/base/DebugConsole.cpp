@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <vector>
 
@@ -16,6 +17,12 @@ QMutex &consoleMutex()
 {
     static QMutex mutex;
     return mutex;
+}
+
+std::atomic<ConsoleForm> &consoleForm()
+{
+    static std::atomic<ConsoleForm> form{ConsoleForm::debug};
+    return form;
 }
 
 std::vector<ConsoleCapture *> &captures()
@@ -33,9 +40,22 @@ QString debugForm(const QString &text)
     return form;
 }
 
+void setConsoleForm(ConsoleForm form)
+{
+    consoleForm().store(form);
+}
+
 void debugConsole(const QString &text)
 {
-    const QByteArray line = debugForm(text).toUtf8() + '\n';
+    QByteArray line;
+    if (consoleForm().load() == ConsoleForm::plain) {
+        // Script output usually ends in a line break of its own.
+        line = text.toUtf8();
+        if (!line.endsWith('\n'))
+            line += '\n';
+    } else {
+        line = debugForm(text).toUtf8() + '\n';
+    }
     QMutexLocker lock(&consoleMutex());
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
     std::fflush(stderr);

@@ -6,8 +6,14 @@
 namespace plinth {
 
 /// Writes `text` as one line to standard error in debug form (quoted, with
-/// escapes), the one place every diagnostic of the program goes to.
+/// escapes), the one place every diagnostic of the program goes to. In the
+/// plain form the text goes out as it is, with one line break at its end.
 void debugConsole(const QString &text);
+
+/// How debugConsole writes: in debug form (the window's console, the
+/// default), or plain, as a command-line tool prints its lines.
+enum class ConsoleForm { debug, plain };
+void setConsoleForm(ConsoleForm form);
 
 /// The debug form of `text`: what debugConsole writes for it.
 QString debugForm(const QString &text);

@@ -11,7 +11,9 @@ public:
     virtual ~Desktop() = default;
 
     /// Opens `path` with its default application (a workspace in Xcode).
-    /// Returns false when nothing could be asked to open it.
+    /// Returns false when no application could be asked to open it (on a
+    /// machine without Xcode, for one), which callers tell apart from a path
+    /// that does not exist.
     virtual bool openFile(const QString &path) = 0;
     /// Ends the application.
     virtual void quit() = 0;

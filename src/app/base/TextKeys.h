@@ -102,7 +102,9 @@
     X(hideItems) /* 1 argument */                                                                  \
     X(noFurtherSupplementalPods)                                                                   \
     X(projectCreationFailed)                                                                       \
-    X(projectCreationFailedErrorMessage)                                                           \
+    X(projectCreationFailedErrorMessage) /* 1 argument */                                          \
+    X(projectCouldNotBeOpened)                                                                     \
+    X(projectCouldNotBeOpenedMessage) /* 1 argument */                                             \
     X(skippingIgnoreFile) /* 1 argument */                                                         \
     X(podfileUnreadable) /* 1 argument */                                                          \
     X(arkanaEnvironments) /* 1 argument */                                                         \

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHash>
@@ -66,6 +67,15 @@ struct ColorSet
     }
 };
 
+/// The family each registered font file has, by the file's name without its
+/// suffix ("Heebo-Thin"): a file can name a family of its own ("Heebo Thin")
+/// rather than a weight of the shared one.
+QHash<QString, QString> &registeredFamilies()
+{
+    static QHash<QString, QString> families;
+    return families;
+}
+
 } // namespace
 
 void Artwork::registerFonts(const ResourceBundle &bundle)
@@ -80,7 +90,10 @@ void Artwork::registerFonts(const ResourceBundle &bundle)
     for (const QString &file : QDir(folder).entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf"),
                                                        QStringLiteral("*.woff")},
                                                       QDir::Files)) {
-        QFontDatabase::addApplicationFont(QDir(folder).filePath(file));
+        const QStringList families =
+            QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(QDir(folder).filePath(file)));
+        if (!families.isEmpty())
+            registeredFamilies().insert(QFileInfo(file).completeBaseName(), families.first());
     }
 }
 
@@ -115,9 +128,12 @@ QFont Artwork::font(const QString &name, qreal pointSize)
 {
     registerFonts(ResourceBundle::main());
     QFont font = QApplication::font();
-    // "Heebo-Bold" is the Heebo family at bold weight.
-    const QString family = name.section(QLatin1Char('-'), 0, 0);
-    if (QFontDatabase::families().contains(family))
+    // "Heebo-Bold" is the family of the file of that name (Heebo) at bold
+    // weight; without such a file, the Heebo family where it is installed.
+    QString family = registeredFamilies().value(name);
+    if (family.isEmpty() && QFontDatabase::families().contains(name.section(QLatin1Char('-'), 0, 0)))
+        family = name.section(QLatin1Char('-'), 0, 0);
+    if (!family.isEmpty())
         font.setFamilies({family});
     if (name.endsWith(QLatin1String("Bold")))
         font.setWeight(QFont::Bold);

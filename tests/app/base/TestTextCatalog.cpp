@@ -69,6 +69,8 @@ private slots:
         const TextCatalog english(bundleTranslations(), {QStringLiteral("en")});
         for (const char *key : valueKeys)
             QVERIFY2(catalog.text(key) == english.text(key), key);
+        // A text that names a button names it as the button reads.
+        QVERIFY(catalog.text(key::generationFailedNotice).contains(catalog.text(key::finish)));
     }
 
     void languageIsChosenFromThePreferenceList_data()
