@@ -473,5 +473,21 @@ Die Änderungen des Laufs würden sich mit ihnen vermischen. Committen oder stas
         <source>Apply</source>
         <translation>Anwenden</translation>
     </message>
+    <message id="close">
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message id="terminal">
+        <source>Terminal</source>
+        <translation>Terminal</translation>
+    </message>
+    <message id="itemAdded">
+        <source>Added</source>
+        <translation>Hinzugefügt</translation>
+    </message>
+    <message id="itemNotAdded">
+        <source>Not added</source>
+        <translation>Nicht hinzugefügt</translation>
+    </message>
 </context>
 </TS>
