@@ -257,7 +257,7 @@
     </message>
     <message id="askForArkanaIntegration">
         <source>Integrate Arkana to keep API keys and secrets out of source control?</source>
-        <translation>Arkana einbinden, damit API-Schlüssel und Geheimnisse nicht in die Versionskontrolle gelangen?</translation>
+        <translation>API-Schlüssel und Geheimnisse mit Arkana aus der Versionskontrolle heraushalten?</translation>
     </message>
     <message id="generationStepProjectRoot">
         <source>Create the project folder</source>

@@ -156,6 +156,21 @@ QStringList accessibilityFaults(QWidget *root)
     return faults;
 }
 
+/// Texts on one line that the window is too narrow for: a label that does
+/// not wrap, a check box's label.
+QStringList cutOffTexts(QWidget *root)
+{
+    QStringList cut;
+    for (QWidget *widget : root->findChildren<QWidget *>()) {
+        auto *label = qobject_cast<QLabel *>(widget);
+        const bool oneLine =
+            (label && !label->wordWrap() && !label->text().isEmpty()) || qobject_cast<ToggleButton *>(widget);
+        if (oneLine && widget->isVisibleTo(root) && widget->width() < widget->sizeHint().width())
+            cut << (label ? label->text() : static_cast<ToggleButton *>(widget)->label());
+    }
+    return cut;
+}
+
 BaseView *frameOf(QWidget *screen)
 {
     return qobject_cast<BaseView *>(screen) ? qobject_cast<BaseView *>(screen) : screen->findChild<BaseView *>();
@@ -522,7 +537,7 @@ private slots:
 
     // Every screen both walks passed, as they were left on the stack: each
     // control Tab reaches has a name, a check box is one with its state, a
-    // menu says its choice.
+    // menu says its choice; no text on one line is cut off.
     void everyScreenReadsToAScreenReader_data()
     {
         QTest::addColumn<QString>("screen");
@@ -541,6 +556,7 @@ private slots:
         }
         QVERIFY(found);
         QCOMPARE(accessibilityFaults(found), QStringList());
+        QCOMPARE(cutOffTexts(found), QStringList());
     }
 
     void cleanupTestCase()
