@@ -142,7 +142,7 @@ QStringList accessibilityFaults(QWidget *root)
         if (!widget->isVisibleTo(root) || !(widget->focusPolicy() & Qt::TabFocus) || widget->focusProxy())
             continue;
         QAccessibleInterface *control = QAccessible::queryAccessibleInterface(widget);
-        const QString what = widget->objectName() + QLatin1Char(' ') + QString::fromLatin1(widget->metaObject()->className());
+        const QString what = widget->objectName() + QLatin1Char(' ') + widget->metaObject()->className();
         const QString name = control ? control->text(QAccessible::Name) : QString();
         if (name.trimmed().isEmpty())
             faults << what + QStringLiteral(": no name");

@@ -103,9 +103,10 @@ void FocusRing::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal half = width / 2.0;
+    const qreal radius = cornerRadius - half;
     painter.setPen(QPen(ringBlue, width));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(QRectF(rect()).adjusted(half, half, -half, -half), cornerRadius - half, cornerRadius - half);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(half, half, -half, -half), radius, radius);
 }
 
 } // namespace plinth
