@@ -257,7 +257,7 @@
     </message>
     <message id="askForArkanaIntegration">
         <source>Integrate Arkana to keep API keys and secrets out of source control?</source>
-        <translation>Arkana einbinden, damit API-Schlüssel und Geheimnisse nicht in die Versionskontrolle gelangen?</translation>
+        <translation>API-Schlüssel und Geheimnisse mit Arkana aus der Versionskontrolle heraushalten?</translation>
     </message>
     <message id="generationStepProjectRoot">
         <source>Create the project folder</source>
@@ -484,6 +484,22 @@ Die Änderungen des Laufs würden sich mit ihnen vermischen. Committen oder stas
     <message id="apply">
         <source>Apply</source>
         <translation>Anwenden</translation>
+    </message>
+    <message id="close">
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message id="terminal">
+        <source>Terminal</source>
+        <translation>Terminal</translation>
+    </message>
+    <message id="itemAdded">
+        <source>Added</source>
+        <translation>Hinzugefügt</translation>
+    </message>
+    <message id="itemNotAdded">
+        <source>Not added</source>
+        <translation>Nicht hinzugefügt</translation>
     </message>
 </context>
 </TS>

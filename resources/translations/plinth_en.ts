@@ -485,5 +485,21 @@ The run's changes would be mixed into them. Commit or stash them first, or conti
         <source>Apply</source>
         <translation>Apply</translation>
     </message>
+    <message id="close">
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message id="terminal">
+        <source>Terminal</source>
+        <translation>Terminal</translation>
+    </message>
+    <message id="itemAdded">
+        <source>Added</source>
+        <translation>Added</translation>
+    </message>
+    <message id="itemNotAdded">
+        <source>Not added</source>
+        <translation>Not added</translation>
+    </message>
 </context>
 </TS>

@@ -7,7 +7,6 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
@@ -27,9 +26,8 @@ constexpr int symbolSide = 14;
 constexpr int chevronSide = 14;
 const QColor secondaryGrey(0x8E, 0x8E, 0x93);
 
-/// A borderless button for the header and the rows: Tab reaches it, Space
-/// presses it (as every button), and so do Return and Enter, which would
-/// otherwise go on to the frame's Next.
+/// A borderless button for the header and the rows: Tab reaches it and
+/// Space presses it; Return stays the frame's, for Next.
 class ItemButton : public QToolButton
 {
 public:
@@ -40,18 +38,6 @@ public:
         setFocusPolicy(Qt::StrongFocus);
         setCursor(Qt::PointingHandCursor);
         setIconSize({symbolSide, symbolSide});
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
-        if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-            click();
-            event->accept();
-            return;
-        }
-        QToolButton::keyPressEvent(event);
     }
 };
 
@@ -105,6 +91,7 @@ public:
         setFrameShape(QFrame::NoFrame);
         setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+        setFocusPolicy(Qt::NoFocus); // Tab goes to the rows' buttons, which scroll into view
         viewport()->setAutoFillBackground(false);
     }
 
@@ -193,6 +180,11 @@ public:
         const QString name = text(offered ? key::addItem : key::removeItem, item.title);
         button->setAccessibleName(name);
         button->setToolTip(name);
+        // Read with the button: whether the entry is in, and what it is.
+        const QString state = text(offered ? key::itemNotAdded : key::itemAdded);
+        button->setAccessibleDescription(description->text().isEmpty()
+                                             ? state
+                                             : state + QStringLiteral(". ") + description->text());
     }
 
     QUuid id;
@@ -337,6 +329,9 @@ void ExpandableItemsView::rebuildRows()
         connect(row->button, &QToolButton::clicked, this, [this, index] { Q_EMIT actionTriggered(index); });
         row->button->installEventFilter(this);
         m_rows->insertWidget(index, row);
+        // Rows that arrive later follow the list's header in the Tab order,
+        // not the end of the window's.
+        setTabOrder(index == 0 ? static_cast<QWidget *>(m_chevron) : m_rowWidgets.last()->button, row->button);
         m_rowWidgets.append(row);
     }
     for (int i = 0; i < m_items.size(); ++i)

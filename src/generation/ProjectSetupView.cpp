@@ -132,6 +132,7 @@ ProjectSetupView::ProjectSetupView(std::unique_ptr<ProjectSetupViewModel> viewMo
     m_steps->setFrameShape(QFrame::NoFrame);
     m_steps->setWidgetResizable(true);
     m_steps->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_steps->setFocusPolicy(Qt::NoFocus); // rows of text, read as such
     m_steps->setMinimumHeight(logoSide);
     m_steps->viewport()->setAutoFillBackground(false);
     auto *list = new QWidget(m_steps);
@@ -232,6 +233,7 @@ QWidget *ProjectSetupView::makeStepRow(int index, QWidget *parent) const
     symbol->setPixmap(Artwork::symbol(look.symbol, look.color, {symbolSide, symbolSide}));
     symbol->setProperty("symbolName", look.symbol);
     symbol->setAccessibleName(text(look.name));
+    symbol->setToolTip(text(look.name));
     line->addWidget(symbol, 0, Qt::AlignTop);
 
     auto *texts = new QVBoxLayout;
@@ -240,6 +242,9 @@ QWidget *ProjectSetupView::makeStepRow(int index, QWidget *parent) const
     title->setObjectName(QStringLiteral("stepTitle"));
     title->setTextFormat(Qt::PlainText);
     title->setWordWrap(true);
+    // The symbol alone says how the step went; read with the title, it is
+    // text ("Write project.yml: Done").
+    title->setAccessibleName(step.title() + QStringLiteral(": ") + text(look.name));
     texts->addWidget(title);
     if (step.outcome == GenerationStep::Outcome::failed && !step.detail.isEmpty()) {
         // The reason, as the console has it: readable, and selectable to copy.

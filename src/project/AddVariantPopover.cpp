@@ -53,11 +53,7 @@ protected:
         shape.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 5, 5);
         painter.fillPath(shape, isDown() ? m_color.darker(120) : m_color);
         painter.setPen(Qt::white);
-        painter.drawText(rect(), Qt::AlignCenter, text());
-        if (hasFocus()) {
-            painter.setPen(QPen(palette().color(QPalette::WindowText), 1.5));
-            painter.drawPath(shape);
-        }
+        painter.drawText(rect(), Qt::AlignCenter, text()); // the focus ring marks the focused one
     }
 
 private:

@@ -42,10 +42,10 @@ QLabel *addFormRow(QGridLayout *grid, int row, const QString &label, QWidget *co
     auto *title = new QLabel(label, control->parentWidget());
     title->setFont(Artwork::font(QStringLiteral("Heebo-Regular"), 15));
     title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    title->setFixedWidth(formLabelColumnWidth);
-    title->setWordWrap(true);
+    title->setMinimumWidth(formLabelColumnWidth);
     title->setBuddy(control);
-    control->setAccessibleName(label);
+    if (control->accessibleName().isEmpty())
+        control->setAccessibleName(label);
     grid->addWidget(title, row, 0);
     if (cell)
         grid->addLayout(cell, row, 1);

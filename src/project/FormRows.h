@@ -23,10 +23,10 @@ inline constexpr int formRowSpacing = 14;
 QGridLayout *makeFormGrid(QVBoxLayout *column);
 /// An editable text field without placeholder.
 QLineEdit *makeFormField(const QString &objectName, QWidget *parent);
-/// The label of `control` (Heebo-Regular 15, right-aligned, wrapping when a
-/// translation is too long for the column) in `row` of `grid`, with the
-/// control beside it, or `cell` when the control shares its cell with other
-/// widgets; the control takes the label as its accessible name.
+/// The label of `control` (Heebo-Regular 15, right-aligned, on one line: the
+/// column widens for a label longer than its 180 points) in `row` of `grid`,
+/// with the control beside it, or `cell` when the control shares its cell
+/// with other widgets; a control without an accessible name takes the label.
 QLabel *addFormRow(QGridLayout *grid, int row, const QString &label, QWidget *control, QLayout *cell = nullptr);
 /// A message under a control: system font 12 pt, red, hidden while empty.
 QLabel *makeFormMessage(const QString &objectName, QWidget *parent);

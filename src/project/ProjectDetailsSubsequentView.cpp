@@ -4,6 +4,7 @@
 #include "app/widgets/Artwork.h"
 #include "app/widgets/BaseView.h"
 #include "app/widgets/DropDownMenu.h"
+#include "app/widgets/FocusRing.h"
 #include "app/widgets/ToggleButton.h"
 #include "project/AddVariantPopover.h"
 #include "project/BuildSettingsRules.h"
@@ -29,6 +30,8 @@ namespace {
 const QColor blue(0x0A, 0x84, 0xFF);
 constexpr int itemSpacing = 20;
 constexpr int plusSide = 24;
+// Room around the check boxes for the focus ring, which their rows would clip.
+constexpr int ringRoom = FocusRing::gap + FocusRing::width;
 
 // A menu in its row, as wide as its options need.
 QHBoxLayout *leftAligned(QWidget *control)
@@ -108,7 +111,7 @@ ProjectDetailsSubsequentView::ProjectDetailsSubsequentView(std::unique_ptr<Proje
 
     auto *others = new QWidget(content);
     m_otherLayout = new QHBoxLayout(others);
-    m_otherLayout->setContentsMargins(0, 0, 0, 0);
+    m_otherLayout->setContentsMargins(ringRoom, ringRoom, ringRoom, ringRoom);
     m_otherLayout->setSpacing(itemSpacing);
     m_otherLayout->addStretch(1);
     addFormRow(grid, 6, text(key::otherConfigurations), others);
@@ -196,7 +199,7 @@ QWidget *ProjectDetailsSubsequentView::makeVariantRow(QWidget *parent)
     auto *strip = new QWidget;
     strip->setAutoFillBackground(false);
     m_variantLayout = new QHBoxLayout(strip);
-    m_variantLayout->setContentsMargins(0, 0, 0, 0);
+    m_variantLayout->setContentsMargins(ringRoom, ringRoom, ringRoom, ringRoom);
     m_variantLayout->setSpacing(itemSpacing);
     m_addVariantButton = makeSymbolButton(QStringLiteral("addVariantButton"), text(key::addVariantTitle), strip);
     m_addVariantButton->setFixedSize(plusSide, plusSide);
@@ -206,7 +209,8 @@ QWidget *ProjectDetailsSubsequentView::makeVariantRow(QWidget *parent)
     m_variantScroll->setWidget(strip);
     // Room for the scroll bar, so the row keeps its height when it appears.
     m_variantScroll->setFixedHeight(std::max(plusSide, ToggleButton(0, QStringLiteral("X"), false).sizeHint().height())
-                                    + m_variantScroll->horizontalScrollBar()->sizeHint().height() + 4);
+                                    + m_variantScroll->horizontalScrollBar()->sizeHint().height() + 4
+                                    + 2 * ringRoom);
     return m_variantScroll;
 }
 

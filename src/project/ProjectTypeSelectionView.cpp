@@ -8,7 +8,6 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QVBoxLayout>
@@ -89,8 +88,6 @@ ProjectTypeSelectionView::ProjectTypeSelectionView(std::unique_ptr<ProjectTypeSe
     column->addLayout(buttons);
     column->addStretch(1);
     setTabOrder(m_newProjectButton, m_existingProjectButton);
-    m_newProjectButton->installEventFilter(this);
-    m_existingProjectButton->installEventFilter(this);
 
     connect(m_newProjectButton, &QAbstractButton::clicked, this, [this] { m_viewModel->chooseNewProject(); });
     connect(m_existingProjectButton, &QAbstractButton::clicked, this,
@@ -133,24 +130,6 @@ void ProjectTypeSelectionView::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
         applyColorScheme();
-}
-
-// Return and Enter press the focused choice button (Space does so already);
-// the frame would otherwise take them for its Next button, which this
-// screen does not have.
-bool ProjectTypeSelectionView::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress
-        && (watched == m_newProjectButton || watched == m_existingProjectButton)) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const bool plain = key->modifiers() == Qt::NoModifier
-                           || (key->modifiers() == Qt::KeypadModifier && key->key() == Qt::Key_Enter);
-        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-            static_cast<QAbstractButton *>(watched)->click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace plinth

@@ -34,7 +34,6 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void chooseExistingProject();

@@ -166,6 +166,9 @@ void PreProjectSetupView::render()
         symbol->setProperty("symbolName", rowSymbolName(state, row.dependencyExists));
     }
     showInstallElement(notFound);
+    // Whatever the state brought (Next, the install element) is where the
+    // keyboard starts, unless the user is on a control already.
+    m_frame->focusFirstControlIfIdle();
 }
 
 // The install element belongs to the not-found part: it is made, and so the

@@ -53,17 +53,20 @@ private slots:
                                   (QStringList{"KWNetworking", "KWKeychain", "KWForms"}), 5000);
         QCOMPARE(rowButtons(view, "presetAndSelectedPodsList").size(), 12);
 
-        // Space and Return press the focused row's button, not Next; the
-        // focus stays on the row that takes the moved one's place. (The
-        // buttons' names for screen readers are what TestWizardFlow presses.)
+        // Space presses the focused row's button; the focus stays on the row
+        // that takes the moved one's place. Return is Next's, wherever the
+        // focus is. (The buttons' names for screen readers are what
+        // TestWizardFlow presses.)
         QAbstractButton *first = rowButtons(view, "presetAndSelectedPodsList").first();
         first->setFocus();
         QTest::keyClick(first, Qt::Key_Space);
         QCOMPARE(rowTitles(view, "supplementalPodsList").first(), "R.swift");
         QCOMPARE(view->focusWidget(), rowButtons(view, "presetAndSelectedPodsList").first());
-        QTest::keyClick(view->focusWidget(), Qt::Key_Return);
+        QTest::keyClick(view->focusWidget(), Qt::Key_Space);
         QCOMPARE(rowTitles(view, "supplementalPodsList").mid(0, 2), (QStringList{"Bagel", "R.swift"}));
         QVERIFY(!screen.shouldGoToNextView());
+        QTest::keyClick(view->focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(screen.shouldGoToNextView());
     }
 
     // An existing project chooses how its libraries come, starting at
@@ -103,12 +106,8 @@ private slots:
         QCOMPARE(menu != nullptr, project != "new");
         if (menu) {
             QCOMPARE(menu->selectedOption(), menu->options().at(int(initial)));
-            QCOMPARE(menu->accessibleName(), text(key::librariesThrough));
+            // (Its name and place in the Tab order: the wizard walk's.)
             menu->setFocus();
-            QTest::keyClick(menu, Qt::Key_Tab);
-            QVERIFY(screen.findChild<QWidget *>("supplementalPodsList")->isAncestorOf(QApplication::focusWidget()));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-            QCOMPARE(QApplication::focusWidget(), menu);
             // Space opens the menu; Down and Return choose.
             QTimer::singleShot(100, menu, [menu, down = int(chosen) + 1] {
                 for (int i = 0; i < down; ++i)

@@ -228,32 +228,6 @@ private slots:
         QCOMPARE(model->newConfigLabel(), added ? QString() : label);
         QCOMPARE(model->newConfigLabelMessage(), QString());
     }
-
-    void keyboardReachesEveryControl()
-    {
-        auto view = makeView();
-        view->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(view.get()));
-        child<QWidget>(*view, "interfaceMenu")->setFocus();
-        QStringList expected{"interfaceMenu", "deploymentTargetMenu", "librariesThroughMenu", "destinationField",
-                             "chooseDestinationButton"};
-        for (const CheckBoxItem &item : view->viewModel()->configVariantItems())
-            expected << "variant_" + item.label;
-        expected << "addVariantButton" << "otherConfiguration_" + text(key::awss3)
-                 << "otherConfiguration_" + text(key::ble) << "previousButton";
-        QStringList reached{QApplication::focusWidget()->objectName()};
-        while (reached.size() < expected.size()) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            reached << QApplication::focusWidget()->objectName();
-        }
-        QCOMPARE(reached, expected);
-
-        auto *staging = child<ToggleButton>(*view, "variant_Staging");
-        staging->setFocus();
-        QTest::keyClick(staging, Qt::Key_Space);
-        QVERIFY(view->viewModel()->configVariantItems().at(1).isChecked && staging->isChecked());
-        QCOMPARE(QApplication::focusWidget(), staging);
-    }
 };
 
 QTEST_MAIN(TestBuildSettingsScreen)

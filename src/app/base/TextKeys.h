@@ -123,7 +123,11 @@
     X(reviewFiles)                                                                                 \
     X(reviewChanges)                                                                               \
     X(reviewAdded) /* 1 argument */                                                                \
-    X(apply)
+    X(apply)                                                                                       \
+    X(close)                                                                                       \
+    X(terminal)                                                                                    \
+    X(itemAdded)                                                                                   \
+    X(itemNotAdded)
 
 namespace plinth::key {
 #define PLINTH_DECLARE_TEXT_KEY(name) inline constexpr char name[] = #name;

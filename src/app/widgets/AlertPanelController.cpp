@@ -71,6 +71,8 @@ QDialog *AlertPanelController::makeAlert(const QString &title, const QString &me
     messageLabel->setTextFormat(Qt::PlainText); // names of files and folders, never markup
     messageLabel->setWordWrap(true);
     layout->addWidget(messageLabel);
+    // The keyboard goes back to the panel, to the control it was on.
+    connect(dialog, &QDialog::finished, m_panel, [panel = m_panel] { panel->activateWindow(); });
     m_alert = dialog;
     return dialog;
 }

@@ -50,6 +50,7 @@ BaseView::BaseView(QWidget *mainContent, QWidget *parent)
     buttons->addWidget(m_next);
     layout->addLayout(buttons);
 
+    setAccessibleName(QStringLiteral("Plinth"));
     connect(m_cancel, &QPushButton::clicked, this, [this] { setShouldGoToHomeScreen(true); });
     connect(m_previous, &QPushButton::clicked, this, [this] {
         if (m_previousAction)
@@ -59,6 +60,8 @@ BaseView::BaseView(QWidget *mainContent, QWidget *parent)
         if (m_nextAction)
             m_nextAction();
     });
+
+    keepFrameButtonsLast();
 }
 
 QWidget *BaseView::makeHeader()
@@ -85,9 +88,12 @@ QWidget *BaseView::makeHeader()
     row->addStretch(1);
 
     auto *close = new QPushButton(m_header);
+    m_close = close;
     close->setObjectName(QStringLiteral("closeButton"));
     close->setFlat(true);
-    close->setAccessibleName(QStringLiteral("Close"));
+    close->setFocusPolicy(Qt::TabFocus);
+    close->setAccessibleName(text(key::close));
+    close->setToolTip(text(key::close));
     close->setCursor(Qt::PointingHandCursor);
     close->setFixedSize(22, 22);
     const QPixmap cross = Artwork::symbol(QStringLiteral("xmark"), palette().color(QPalette::WindowText), {10, 10});
@@ -111,6 +117,10 @@ void BaseView::setNextButton(const QString &title, std::function<void()> action)
 void BaseView::setShouldDisableNextButton(bool disabled)
 {
     m_next->setEnabled(!disabled);
+    // A screen with nothing else to use (the prerequisite check) starts on
+    // Next as soon as Next can be pressed.
+    if (!disabled)
+        focusFirstControlIfIdle();
 }
 
 void BaseView::setPreviousButton(const QString &title, std::function<void()> action)
@@ -139,20 +149,93 @@ void BaseView::setShouldGoToHomeScreen(bool value)
     Q_EMIT shouldGoToHomeScreenChanged(value);
 }
 
-// Return and Enter that no child took (a text field passes them on, as in a
-// dialog) press Next. Key events stay inside their window, so an alert on the
-// panel keeps its own Return.
+// Return and Enter that reach the frame press the screen's default button,
+// Next: no control of a screen keeps them (a text field passes them on, as
+// in a dialog), apart from a multi-line text and the terminal. Key events
+// stay inside their window, so an alert on the panel keeps its own Return.
 void BaseView::keyPressEvent(QKeyEvent *event)
 {
     const bool plain = event->modifiers() == Qt::NoModifier
                        || (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
     if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        if (m_next->isVisible() && m_next->isEnabled())
-            m_next->click();
+        pressDefaultButton();
         event->accept();
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+// A screen without Next (the home screen) lets Return press the focused
+// button of its content, as Space does.
+void BaseView::pressDefaultButton()
+{
+    if (m_next->isVisible()) {
+        if (m_next->isEnabled())
+            m_next->click();
+        return;
+    }
+    auto *focused = qobject_cast<QAbstractButton *>(window()->focusWidget());
+    if (focused && m_mainContent->isAncestorOf(focused) && focused->isEnabled())
+        focused->click();
+}
+
+void BaseView::focusFirstControl()
+{
+    if (QWidget *first = firstControl())
+        first->setFocus(Qt::TabFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
+}
+
+void BaseView::focusFirstControlIfIdle()
+{
+    QWidget *focused = window()->focusWidget();
+    const bool idle = !focused || focused == this || focused->isAncestorOf(this) || !focused->isVisible()
+                      || !focused->isEnabled();
+    if (idle && isVisible())
+        focusFirstControl();
+}
+
+QWidget *BaseView::firstControl() const
+{
+    for (QWidget *next = m_mainContent->nextInFocusChain(); next && next != m_mainContent;
+         next = next->nextInFocusChain()) {
+        if (m_mainContent->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) && next->isEnabled()
+            && next->isVisibleTo(m_mainContent))
+            return next;
+        if (next == window())
+            break;
+    }
+    if (m_next->isVisibleTo(this) && m_next->isEnabled())
+        return m_next;
+    return nullptr;
+}
+
+// Controls made after the frame (rows that arrive later) join the end of
+// the window's Tab order; Cancel, Previous, Next and then the close button
+// are put back behind the last of them before the focus moves on.
+void BaseView::keepFrameButtonsLast()
+{
+    QWidget *last = nullptr;
+    for (QWidget *next = m_mainContent->nextInFocusChain(); next && next != m_mainContent;
+         next = next->nextInFocusChain()) {
+        if (m_mainContent->isAncestorOf(next))
+            last = next;
+        if (next == window())
+            break;
+    }
+    QWidget *previous = last;
+    for (QPushButton *button : {m_cancel, m_previous, m_next, m_close}) {
+        if (previous && previous->nextInFocusChain() != button)
+            setTabOrder(previous, button);
+        previous = button;
+    }
+}
+
+bool BaseView::focusNextPrevChild(bool next)
+{
+    keepFrameButtonsLast();
+    return QWidget::focusNextPrevChild(next);
 }
 
 // A borderless window has no title bar to drag: the header takes its place.

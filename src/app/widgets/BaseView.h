@@ -39,22 +39,37 @@ public:
     QPushButton *nextButton() const { return m_next; }
     QPushButton *previousButton() const { return m_previous; }
     QPushButton *cancelButton() const { return m_cancel; }
+    QPushButton *closeButton() const { return m_close; }
+
+    /// The control a user starts on: the first one Tab reaches in the
+    /// screen's content, else an enabled Next; null when there is none.
+    QWidget *firstControl() const;
+    /// Gives the first control the keyboard focus (the frame itself when
+    /// there is none yet).
+    void focusFirstControl();
+    /// The same, but only while the focus is on no control of the window
+    /// (a screen whose first control appears later, such as an enabled Next).
+    void focusFirstControlIfIdle();
 
 Q_SIGNALS:
     void shouldGoToHomeScreenChanged(bool value);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QWidget *makeHeader();
+    void pressDefaultButton();
+    void keepFrameButtonsLast();
 
     QWidget *m_mainContent;
     QWidget *m_header = nullptr;
     QPushButton *m_cancel = nullptr;
     QPushButton *m_previous = nullptr;
     QPushButton *m_next = nullptr;
+    QPushButton *m_close = nullptr;
     std::function<void()> m_nextAction;
     std::function<void()> m_previousAction;
     bool m_shouldGoToHomeScreen = false;

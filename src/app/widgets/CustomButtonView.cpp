@@ -81,10 +81,6 @@ void CustomButtonView::paintEvent(QPaintEvent *)
     painter.setPen(foreground);
     painter.drawText(rect().adjusted(leadingPadding + symbolSide + spacing, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
                      text());
-    if (hasFocus()) {
-        painter.setPen(QPen(foreground, 1, Qt::DotLine));
-        painter.drawPath(shape);
-    }
 }
 
 } // namespace plinth

@@ -1,5 +1,6 @@
 #include "app/widgets/CustomNSPanel.h"
 
+#include "app/widgets/FocusRing.h"
 #include "app/widgets/ScreenStack.h"
 
 #include <QGuiApplication>
@@ -17,7 +18,7 @@ CustomNSPanel::CustomNSPanel(QWidget *parent)
     setWindowTitle(QStringLiteral("Plinth"));
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(width, height);
-    setFocusPolicy(Qt::StrongFocus);
+    FocusRing::followFocus();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 }

@@ -8,7 +8,8 @@ class ScreenStack;
 
 /// The application's one visible window: borderless, 1000 by 600, with
 /// rounded corners, centred on the primary screen's available area. It can
-/// always take keyboard focus and is moved by dragging a screen's header.
+/// always become the active window (the focus is on its screen's controls,
+/// marked by the focus ring) and is moved by dragging a screen's header.
 class CustomNSPanel : public QWidget
 {
     Q_OBJECT

@@ -15,14 +15,21 @@ DropDownMenu::DropDownMenu(const QString &label, const QStringList &options, con
 {
     setPopupMode(QToolButton::InstantPopup);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
-    setAccessibleName(label);
     setFont(Artwork::font(QStringLiteral("Heebo-Regular"), 14));
     setMenu(new QMenu(this));
     setStyleSheet(QStringLiteral("QToolButton { background: rgba(128, 128, 128, 0.2); border: none;"
                                  " border-radius: 8px; padding: 6px 12px; }"
                                  "QToolButton::menu-indicator { subcontrol-position: right center; }"));
-    setText(m_selectedOption);
+    showSelectedOption();
     rebuildMenu();
+}
+
+// The face shows the option; a screen reader hears the label with it, as
+// the menu's own name ("Interface: UIKit").
+void DropDownMenu::showSelectedOption()
+{
+    setText(m_selectedOption);
+    setAccessibleName(m_label + QStringLiteral(": ") + m_selectedOption);
 }
 
 void DropDownMenu::setOptions(const QStringList &options)
@@ -36,7 +43,7 @@ void DropDownMenu::setSelectedOption(const QString &option)
     if (m_selectedOption == option)
         return;
     m_selectedOption = option;
-    setText(option);
+    showSelectedOption();
     Q_EMIT selectedOptionChanged(option);
 }
 

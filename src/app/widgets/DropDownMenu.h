@@ -6,7 +6,8 @@
 namespace plinth {
 
 /// A menu whose face shows the selected option on a faint rounded
-/// background; choosing an item makes it the selected option.
+/// background; choosing an item makes it the selected option. Its
+/// accessible name is the label and the selected option.
 class DropDownMenu : public QToolButton
 {
     Q_OBJECT
@@ -27,6 +28,7 @@ Q_SIGNALS:
 
 private:
     void rebuildMenu();
+    void showSelectedOption();
 
     QString m_label;
     QStringList m_options;

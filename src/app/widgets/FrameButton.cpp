@@ -51,10 +51,6 @@ void FrameButton::paintEvent(QPaintEvent *)
         title = disabledGrey;
     painter.setPen(title);
     painter.drawText(rect(), Qt::AlignCenter, text());
-    if (hasFocus()) {
-        painter.setPen(QPen(enabledBlue.lighter(130), 1.5));
-        painter.drawPath(shape);
-    }
 }
 
 OutlinedBox::OutlinedBox(QWidget *parent, qreal cornerRadius)

@@ -8,20 +8,8 @@ namespace plinth {
 
 namespace {
 
-/// The first control Tab reaches inside `area`, if any.
-QWidget *firstControl(QWidget *area)
-{
-    for (QWidget *next = area->nextInFocusChain(); next && next != area; next = next->nextInFocusChain()) {
-        if (area->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) && next->isEnabled()
-            && next->isVisibleTo(area))
-            return next;
-    }
-    return nullptr;
-}
-
 /// Puts the keyboard focus where a user starts on `screen`: the control the
-/// screen names (its focus proxy), else the first control of the screen's own
-/// content (not the frame's header), else its Next button.
+/// screen names (its focus proxy), else the first control of its frame.
 void focusFirstControl(QWidget *screen)
 {
     if (screen->focusProxy()) {
@@ -31,10 +19,10 @@ void focusFirstControl(QWidget *screen)
     auto *frame = qobject_cast<BaseView *>(screen);
     if (!frame)
         frame = screen->findChild<BaseView *>();
-    QWidget *first = firstControl(frame ? frame->mainContent() : screen);
-    if (!first && frame && frame->nextButton()->isVisibleTo(screen) && frame->nextButton()->isEnabled())
-        first = frame->nextButton();
-    (first ? first : screen)->setFocus(Qt::TabFocusReason);
+    if (frame)
+        frame->focusFirstControl();
+    else
+        screen->setFocus(Qt::TabFocusReason);
 }
 
 } // namespace

@@ -25,20 +25,13 @@ ToggleButton::ToggleButton(int index, const QString &label, bool isChecked, QWid
     : QAbstractButton(parent)
     , m_index(index)
     , m_label(label)
-    , m_isChecked(isChecked)
 {
     setText(label);
+    setCheckable(true);
+    setChecked(isChecked);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     setAccessibleName(label);
-}
-
-void ToggleButton::setChecked(bool checked)
-{
-    if (m_isChecked == checked)
-        return;
-    m_isChecked = checked;
-    update();
 }
 
 QSize ToggleButton::sizeHint() const
@@ -51,25 +44,21 @@ void ToggleButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QColor color = m_isChecked ? checkedColor : uncheckedColor;
+    const QColor color = isChecked() ? checkedColor : uncheckedColor;
     const int top = (height() - symbolSide) / 2;
-    const QString symbolName = m_isChecked ? QStringLiteral("checkmark.square") : QStringLiteral("square");
+    const QString symbolName = isChecked() ? QStringLiteral("checkmark.square") : QStringLiteral("square");
     const QPixmap symbol = Artwork::symbol(symbolName, color, {symbolSide, symbolSide});
     if (!symbol.isNull()) {
         painter.drawPixmap(0, top, symbol);
     } else {
         painter.setPen(QPen(color, 1.5));
         painter.drawRoundedRect(QRectF(1, top + 1, symbolSide - 2, symbolSide - 2), 3, 3);
-        if (m_isChecked)
+        if (isChecked())
             painter.drawPolyline(QPolygonF({QPointF(4, top + 9), QPointF(8, top + 13), QPointF(14, top + 5)}));
     }
     painter.setFont(labelFont());
     painter.setPen(color);
     painter.drawText(rect().adjusted(symbolSide + spacing, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, m_label);
-    if (hasFocus()) {
-        painter.setPen(QPen(checkedColor, 1, Qt::DotLine));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
 }
 
 } // namespace plinth

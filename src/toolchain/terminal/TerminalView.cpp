@@ -192,6 +192,14 @@ bool TerminalView::event(QEvent *event)
     case QEvent::KeyPress: {
         auto *keyEvent = static_cast<QKeyEvent *>(event);
         if (keyEvent->key() == Qt::Key_Tab || keyEvent->key() == Qt::Key_Backtab) {
+            // Tab completes in the shell; Control-Tab (and Control-Shift-Tab)
+            // leaves the terminal for the next (previous) control, as in a
+            // text editor.
+            if (keyEvent->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
+                const bool back = keyEvent->key() == Qt::Key_Backtab || (keyEvent->modifiers() & Qt::ShiftModifier);
+                focusNextPrevChild(!back);
+                return true;
+            }
             keyPressEvent(keyEvent); // not a focus change: the shell completes
             return true;
         }

@@ -1,5 +1,6 @@
 #include "toolchain/terminal/TerminalViewRepresentable.h"
 
+#include "app/base/TextCatalog.h"
 #include "toolchain/terminal/PtyProcess.h"
 #include "toolchain/terminal/TerminalView.h"
 
@@ -19,6 +20,7 @@ TerminalViewRepresentable::TerminalViewRepresentable(const QString &command, QWi
 {
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setAccessibleName(text(key::terminal));
 }
 
 void TerminalViewRepresentable::showEvent(QShowEvent *event)
@@ -34,6 +36,8 @@ void TerminalViewRepresentable::load()
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_terminal = new TerminalView(this);
+    m_terminal->setAccessibleName(accessibleName());
+    m_terminal->viewport()->setAccessibleName(accessibleName());
     m_terminal->setGeometry(rect());
     layout->addWidget(m_terminal);
     setFocusProxy(m_terminal);
