@@ -10,6 +10,7 @@ debian_packages=(
     libvterm-dev libtree-sitter-dev
     python3 python3-yaml ruby shellcheck git patch
     clang libclang-rt-14-dev
+    clang-19 libclang-rt-19-dev llvm-19
     zsh
     xvfb xauth
 )
