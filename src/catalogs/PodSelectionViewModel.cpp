@@ -54,7 +54,7 @@ void PodSelectionViewModel::appear()
 {
     fetchSupplementalPods();
     if (m_details.projectType == ProjectType::existing) {
-        setDependencyManager(defaultDependencyManager(m_details));
+        setDependencyManager(m_details.dependencyManager);
         loadPodsFromPodfile();
     } else {
         setPresetAndSelectedPods(m_details.presetAndSelectedPods);

@@ -75,8 +75,9 @@ public:
     /// build settings).
     bool choosesDependencyManager() const { return m_details.projectType == ProjectType::existing; }
     /// How an existing project gets the libraries chosen here; appear()
-    /// starts it at defaultDependencyManager (a project with a Podfile keeps
-    /// to CocoaPods).
+    /// starts it at the description's choice (which the home screen set by
+    /// the project: a project with a Podfile keeps to CocoaPods), so coming
+    /// back to the screen keeps what the user chose.
     DependencyManager dependencyManager() const { return m_dependencyManager; }
     void setDependencyManager(DependencyManager manager);
 

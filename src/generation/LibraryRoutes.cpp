@@ -35,14 +35,6 @@ LibraryRoutes libraryRoutes(const ProjectDetailsModel &details, const LibraryPac
     return routes;
 }
 
-DependencyManager defaultDependencyManager(const ProjectDetailsModel &details)
-{
-    if (details.projectType != ProjectType::existing
-        || QFileInfo::exists(details.projectRoot() + QStringLiteral("/Podfile")))
-        return DependencyManager::cocoaPods;
-    return DependencyManager::swiftPackageManager;
-}
-
 namespace {
 
 // The setting `key` of an existing project's own .arkana.yml.

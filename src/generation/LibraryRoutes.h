@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/ExistingProjectDiscovery.h"
 #include "project/LibraryPackages.h"
 #include "project/ProjectDetailsModel.h"
 
@@ -29,11 +30,6 @@ struct LibraryRoutes
 };
 
 LibraryRoutes libraryRoutes(const ProjectDetailsModel &details, const LibraryPackages &catalog);
-
-/// How a project gets its libraries unless the user says otherwise: a new
-/// project through CocoaPods; an existing one through CocoaPods when it has a
-/// Podfile, else as Swift packages.
-DependencyManager defaultDependencyManager(const ProjectDetailsModel &details);
 
 /// Whether a project's Arkana secrets come as local Swift packages: Arkana
 /// chosen, the libraries through Swift Package Manager, and, for an existing

@@ -50,4 +50,12 @@ ProjectPackage findProjectPackage(const QString &folder)
     return package;
 }
 
+DependencyManager defaultDependencyManager(const ProjectDetailsModel &details)
+{
+    if (details.projectType != ProjectType::existing
+        || QFileInfo::exists(details.projectRoot() + QStringLiteral("/Podfile")))
+        return DependencyManager::cocoaPods;
+    return DependencyManager::swiftPackageManager;
+}
+
 } // namespace plinth

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/ProjectDetailsModel.h"
+
 #include <QString>
 
 namespace plinth {
@@ -21,5 +23,10 @@ struct ProjectPackage
 /// the extension). A folder that cannot be listed gives `error` and a console
 /// line "Error reading directory contents: ...".
 ProjectPackage findProjectPackage(const QString &folder);
+
+/// How a project gets its libraries unless the user says otherwise: a new
+/// project through CocoaPods; an existing one through CocoaPods when it has a
+/// Podfile, else as Swift packages.
+DependencyManager defaultDependencyManager(const ProjectDetailsModel &details);
 
 } // namespace plinth

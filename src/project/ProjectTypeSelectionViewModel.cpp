@@ -62,6 +62,7 @@ bool ProjectTypeSelectionViewModel::acceptProjectFolder(const QString &folder)
     m_details.projectName = package.projectName;
     m_details.projectPath = package.projectPath;
     m_details.projectFolder = package.folder;
+    m_details.dependencyManager = defaultDependencyManager(m_details);
     setShouldContinueExistingProjectFlow(true);
     return true;
 }

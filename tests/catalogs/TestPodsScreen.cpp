@@ -95,8 +95,7 @@ private slots:
         details.projectType = project == "new" ? ProjectType::new_ : ProjectType::existing;
         details.projectPath = projects.path();
         details.projectName = "Shop";
-        if (project == "new")
-            details.dependencyManager = initial;
+        details.dependencyManager = initial; // as the home or build settings screen left it
         if (project == "Podfile")
             QVERIFY(test::writeFile(projects.filePath("Shop/Podfile"), "target 'Shop' do\nend\n"));
         PodSelectionView screen(std::make_unique<PodSelectionViewModel>(details, server.url()), FlagBinding{});

@@ -3,6 +3,7 @@
 #include "app/widgets/CustomButtonView.h"
 #include "project/ProjectTypeSelectionView.h"
 #include "project/ProjectTypeSelectionViewModel.h"
+#include "tools/TestFiles.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -116,17 +117,22 @@ private slots:
     {
         QTest::addColumn<bool>("cancelled");
         QTest::addColumn<QString>("package");
-        QTest::newRow("package named unlike the folder") << false << QStringLiteral("App");
-        QTest::newRow("no package") << false << QString();
-        QTest::newRow("cancelled panel") << true << QStringLiteral("App");
+        QTest::addColumn<bool>("podfile");
+        QTest::newRow("package named unlike the folder") << false << QStringLiteral("App") << false;
+        QTest::newRow("package with a Podfile") << false << QStringLiteral("App") << true;
+        QTest::newRow("no package") << false << QString() << false;
+        QTest::newRow("cancelled panel") << true << QStringLiteral("App") << false;
     }
 
     void existingProjectFolder()
     {
         QFETCH(bool, cancelled);
         QFETCH(QString, package);
+        QFETCH(bool, podfile);
         QTemporaryDir work;
         QVERIFY(QDir(work.path()).mkpath(QStringLiteral("Folder/") + package + QStringLiteral(".xcodeproj")));
+        if (podfile)
+            QVERIFY(test::writeFile(work.filePath(QStringLiteral("Folder/Podfile")), "target 'App' do\nend\n"));
         m_panelAnswer = cancelled ? QString() : work.filePath(QStringLiteral("Folder"));
         abandonAPass();
         std::optional<ProjectDetailsModel> seen;
@@ -146,6 +152,9 @@ private slots:
         QCOMPARE(seen.has_value(), accepted);
         if (accepted) {
             QCOMPARE(seen->projectName, package);
+            // A project with a Podfile keeps to pods; one without takes Swift packages.
+            QCOMPARE(seen->dependencyManager,
+                     podfile ? DependencyManager::cocoaPods : DependencyManager::swiftPackageManager);
             verifyFresh(*seen, QDir::cleanPath(m_panelAnswer));
             verifyFresh(m_details, QDir::cleanPath(m_panelAnswer));
         }
