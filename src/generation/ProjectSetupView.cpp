@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -195,6 +196,12 @@ void ProjectSetupView::render()
     // (it reports the missing workspace and quits).
     const bool failed = done && m_viewModel->hasFailedSteps();
     m_frame->setShouldDisableNextButton(!m_viewModel->shouldGoToNext() && !failed);
+    // Once the project can be opened, Finish takes the focus (from the
+    // terminal too, whose shell has done its work): Return finishes.
+    if (m_viewModel->shouldGoToNext() && !m_finishFocused && isVisible()) {
+        m_finishFocused = true;
+        m_frame->nextButton()->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void ProjectSetupView::showOutcome()

@@ -54,6 +54,8 @@ private:
     QLabel *m_failedNotice = nullptr;
     QWidget *m_installElement = nullptr;
     bool m_outcomeShown = false;
+    bool m_finishFocused = false; ///< Finish has taken the focus once
+
 };
 
 } // namespace plinth
