@@ -6,6 +6,7 @@
 #include "app/widgets/DropDownMenu.h"
 #include "catalogs/ExpandableItemsView.h"
 #include "catalogs/PodSelectionViewModel.h"
+#include "project/BuildSettingsRules.h"
 
 #include <QAbstractButton>
 #include <QHBoxLayout>
@@ -20,12 +21,6 @@ namespace plinth {
 namespace {
 
 constexpr int listSpacing = 20;
-
-QString dependencyManagerText(DependencyManager manager)
-{
-    return text(manager == DependencyManager::swiftPackageManager ? key::dependencyManagerSwiftPackageManager
-                                                                  : key::dependencyManagerCocoaPods);
-}
 
 } // namespace
 
@@ -108,9 +103,7 @@ void PodSelectionView::makeDependencyManagerRow(QWidget *content, QLayout *colum
     row->setSpacing(12);
     auto *label = new QLabel(text(key::librariesThrough), block);
     label->setFont(Artwork::font(QStringLiteral("Heebo-Regular"), 15));
-    const QStringList options{dependencyManagerText(DependencyManager::cocoaPods),
-                              dependencyManagerText(DependencyManager::swiftPackageManager)};
-    m_dependencyManagerMenu = new DropDownMenu(text(key::librariesThrough), options,
+    m_dependencyManagerMenu = new DropDownMenu(text(key::librariesThrough), dependencyManagerOptions(),
                                                dependencyManagerText(m_viewModel->dependencyManager()), block);
     m_dependencyManagerMenu->setObjectName(QStringLiteral("dependencyManagerMenu"));
     label->setBuddy(m_dependencyManagerMenu);
@@ -127,13 +120,11 @@ void PodSelectionView::makeDependencyManagerRow(QWidget *content, QLayout *colum
     hint->setFont(font);
     lines->addWidget(hint);
     column->addWidget(block);
+    m_dependencyManagerBlock = block;
 
     PodSelectionViewModel *model = m_viewModel.get();
-    connect(m_dependencyManagerMenu, &DropDownMenu::selectedOptionChanged, model, [model](const QString &option) {
-        model->setDependencyManager(option == dependencyManagerText(DependencyManager::swiftPackageManager)
-                                        ? DependencyManager::swiftPackageManager
-                                        : DependencyManager::cocoaPods);
-    });
+    connect(m_dependencyManagerMenu, &DropDownMenu::selectedOptionChanged, model,
+            [model](const QString &option) { model->setDependencyManager(dependencyManagerOf(option)); });
     connect(model, &PodSelectionViewModel::dependencyManagerChanged, m_dependencyManagerMenu,
             [menu = m_dependencyManagerMenu](DependencyManager manager) {
                 menu->setSelectedOption(dependencyManagerText(manager));
@@ -199,6 +190,7 @@ void PodSelectionView::renderPodfileProblem()
     m_podfileProblem->setText(problem.isEmpty() ? QString() : text(key::podfileUnreadable, problem));
     m_podfileProblem->setAccessibleName(m_podfileProblem->text());
     m_podfileProblem->setVisible(!problem.isEmpty());
+    balanceLists();
 }
 
 // When both lists do not fit, a layout shrinks them alike; the offer (a few
@@ -207,7 +199,14 @@ void PodSelectionView::renderPodfileProblem()
 // a few rows of its own.
 void PodSelectionView::balanceLists()
 {
-    const int room = m_frame->mainContent()->height();
+    // What stands above the lists takes its share of the room first.
+    int room = m_frame->mainContent()->height();
+    const int width = m_frame->mainContent()->width() - 40; // the column's side margins
+    for (QWidget *above : {m_dependencyManagerBlock, static_cast<QWidget *>(m_podfileProblem)}) {
+        if (above && above->isVisibleTo(this))
+            room -= (above->hasHeightForWidth() ? above->heightForWidth(width) : above->sizeHint().height())
+                    + listSpacing;
+    }
     const int chosen =
         m_chosenList->isVisibleTo(this) ? m_chosenList->minimumSizeHint().height() + listSpacing : 0;
     m_supplementalList->setMinimumHeight(

@@ -60,6 +60,7 @@ private:
     ExpandableItemsView *m_chosenList = nullptr;
     QLabel *m_podfileProblem = nullptr;
     DropDownMenu *m_dependencyManagerMenu = nullptr; ///< only for an existing project
+    QWidget *m_dependencyManagerBlock = nullptr;      ///< the menu's row and its hint
     bool m_shouldGoToNextView = false;
     bool m_hasAppeared = false;
 };

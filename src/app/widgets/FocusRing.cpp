@@ -1,9 +1,12 @@
 #include "app/widgets/FocusRing.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <algorithm>
 
 namespace plinth {
 
@@ -50,28 +53,45 @@ QWidget *FocusRing::target()
     return ring() && ring()->isVisible() ? ring()->m_target.data() : nullptr;
 }
 
+// The ring is laid into the control's window, or into the viewport of the
+// scroll area the control lies in (which then clips it as it clips the
+// control): a parent without margins around the control would cut it off.
+// It follows every widget between the control and that host.
 void FocusRing::setTarget(QWidget *widget)
 {
-    if (m_target)
-        m_target->removeEventFilter(this);
+    for (const QPointer<QWidget> &watched : std::as_const(m_watched)) {
+        if (watched)
+            watched->removeEventFilter(this);
+    }
+    m_watched.clear();
     m_target = widget && widget->parentWidget() && !widget->isWindow() ? widget : nullptr;
     if (!m_target) {
         hide();
         return;
     }
-    m_target->installEventFilter(this);
-    if (parentWidget() != m_target->parentWidget())
-        setParent(m_target->parentWidget());
+    QWidget *host = m_target->window();
+    for (QWidget *ancestor = m_target; ancestor && !ancestor->isWindow(); ancestor = ancestor->parentWidget()) {
+        m_watched.append(ancestor);
+        ancestor->installEventFilter(this);
+        auto *area = qobject_cast<QAbstractScrollArea *>(ancestor->parentWidget());
+        if (ancestor != m_target && area && area->viewport() == ancestor) {
+            host = ancestor;
+            break;
+        }
+    }
+    if (parentWidget() != host)
+        setParent(host);
     place();
 }
 
 void FocusRing::place()
 {
-    if (!m_target || !m_target->isVisible()) {
+    if (!m_target || !m_target->isVisible() || !parentWidget()) {
         hide();
         return;
     }
-    setGeometry(m_target->geometry().adjusted(-outset, -outset, outset, outset));
+    const QRect control(m_target->mapTo(parentWidget(), QPoint(0, 0)), m_target->size());
+    setGeometry(control.adjusted(-outset, -outset, outset, outset));
     raise();
     show();
     update();
@@ -79,7 +99,8 @@ void FocusRing::place()
 
 bool FocusRing::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_target) {
+    if (std::any_of(m_watched.cbegin(), m_watched.cend(),
+                    [watched](const QPointer<QWidget> &widget) { return widget == watched; })) {
         switch (event->type()) {
         case QEvent::Move:
         case QEvent::Resize:

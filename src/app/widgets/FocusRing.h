@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 
@@ -9,8 +10,9 @@ namespace plinth {
 /// ring drawn a few pixels outside the control, so that it shows on every
 /// control alike (the blue Next button, a borderless symbol, a check box, a
 /// text field) and in light and dark mode. One ring follows the focus
-/// through every window of the application; it is a sibling laid over the
-/// control, takes no mouse events and no focus.
+/// through every window of the application; it is laid over the control in
+/// its window (or in the scroll area's viewport that shows the control),
+/// takes no mouse events and no focus.
 class FocusRing : public QWidget
 {
     Q_OBJECT
@@ -36,6 +38,7 @@ private:
     void place();
 
     QPointer<QWidget> m_target;
+    QList<QPointer<QWidget>> m_watched; ///< the control and its ancestors up to the ring's parent
 };
 
 } // namespace plinth
