@@ -304,6 +304,8 @@ private slots:
         QVERIFY(QDir().mkpath(byCli));
         QJsonObject description = goldenDescription("Projects");
         description["dependencyManager"] = manager;
+        if (manager == "spm") // AWS S3: one package, two products
+            description["doesIncludeAWS"] = true;
         const cli::Result result = generate(work.filePath("cli"), "golden.json", description, {"--no-install"},
                                             cli::fakeToolchain(bundle));
         QVERIFY2(result.exitCode == 0, qPrintable(result.all()));

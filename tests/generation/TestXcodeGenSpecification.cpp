@@ -91,70 +91,19 @@ private slots:
         QCOMPARE(targets[name + "UITests"].toObject()["info"].toString(), "UITests.plist");
     }
 
-    // Libraries through Swift Package Manager: each package declared once and
-    // linked to the app target (products as dependencies, plug-ins as build
-    // tool plug-ins), the secrets as local packages; a build phase runs a
-    // pod's tool only where the pod is there. (The golden Swift package
-    // project in TestCli shows a whole file.)
-    void librariesAsPackages_data()
+    // A build phase runs a pod's tool only where the pod is there: without
+    // the R.swift pod its phase would fail every build. (The packages, their
+    // plug-ins and the local secrets packages: the golden Swift package
+    // project in TestCli.)
+    void toolPhasesFollowThePods()
     {
-        QTest::addColumn<bool>("packages");
-        QTest::addColumn<bool>("arkana");
-        QTest::addColumn<QStringList>("pods");
-        QTest::addColumn<QStringList>("appPackages");
-        QTest::addColumn<QStringList>("appPlugins");
-        QTest::addColumn<QStringList>("preBuildScripts");
-        const QStringList builtIn{"Wirecall", "Logging", "Alamofire"};
-        QTest::newRow("CocoaPods: the tools' phases")
-            << false << true << QStringList{"SwiftLint", "R.swift", "Kingfisher"} << builtIn << QStringList{}
-            << QStringList{"R.swift", "Swiftlint"};
-        QTest::newRow("CocoaPods without R.swift: no phase for its missing tool")
-            << false << false << QStringList{"SwiftLint"} << builtIn << QStringList{} << QStringList{"Swiftlint"};
-        QTest::newRow("packages: plug-ins, products, a two-product package once, local secrets")
-            << true << true << QStringList{"SwiftLint", "R.swift", "Kingfisher", "AWSS3", "KWUpdateKit"}
-            << builtIn + QStringList{"R.swift", "Kingfisher", "aws-sdk-ios-spm", "O_BrienSecrets",
-                                     "O_BrienSecretsInterfaces"}
-            << QStringList{"SwiftLintBuildToolPlugin/SwiftLintPlugins", "RswiftGenerateInternalResources/R.swift"}
-            << QStringList{};
-    }
-    void librariesAsPackages()
-    {
-        QFETCH(bool, packages);
-        QFETCH(bool, arkana);
-        QFETCH(QStringList, pods);
-        QFETCH(QStringList, appPackages);
-        QFETCH(QStringList, appPlugins);
-        QFETCH(QStringList, preBuildScripts);
-        QTemporaryDir dir;
-        ProjectDetailsModel details = describe("O'Brien", dir.path(), {"Development"});
-        details.projectType = ProjectType::new_;
-        details.doesIncludeArkana = arkana;
-        details.userSelectedPods = pods;
-        details.dependencyManager = packages ? DependencyManager::swiftPackageManager : DependencyManager::cocoaPods;
-        const LibraryPackages catalog({
-            {"SwiftLint", "SwiftLintPlugins", "https://github.com/SimplyDanny/SwiftLintPlugins", "0.55.1", {},
-             {"SwiftLintBuildToolPlugin"}},
-            {"R.swift", "R.swift", "https://github.com/mac-cain13/R.swift.git", "7.0.0", {"RswiftLibrary"},
-             {"RswiftGenerateInternalResources"}},
-            {"Kingfisher", "Kingfisher", "https://github.com/onevcat/Kingfisher.git", "8.0.0", {"Kingfisher"}, {}},
-            {"AWSS3", "aws-sdk-ios-spm", "https://github.com/aws-amplify/aws-sdk-ios-spm", "2.23.3",
-             {"AWSCore", "AWSS3"}, {}},
-        });
-        const QString path = dir.filePath("project.yml");
-        QVERIFY(writeXcodeGenSpecification(dir.path(), details, libraryRoutes(details, catalog)));
-        const QJsonObject project = test::yamlSummary(path);
-
-        QCOMPARE(project["appPackages"].toVariant().toStringList(), appPackages);
-        QStringList plugins;
-        for (const QJsonValue &plugin : project["appPlugins"].toArray())
-            plugins << plugin[0].toString() + '/' + plugin[1].toString();
-        QCOMPARE(plugins, appPlugins);
-        QCOMPARE(project["preBuildScripts"].toVariant().toStringList(), preBuildScripts);
-        QCOMPARE(test::packageProblems(project), QStringList());
-        if (packages) {
-            QVERIFY(project["appProducts"].toVariant().toStringList().contains("AWSCore"));
-            QCOMPARE(project["appProducts"].toVariant().toStringList().count("AWSS3"), 1);
-        }
+        ProjectDetailsModel details = describe("Shop", "/p", {"Development"});
+        details.userSelectedPods = {"SwiftLint"};
+        const QString text = makeXcodeGenSpecification(details, libraryRoutes(details, {}));
+        QVERIFY(text.contains("${PODS_ROOT}/SwiftLint/swiftlint"));
+        QVERIFY(!text.contains("rswift"));
+        details.userSelectedPods.clear();
+        QVERIFY(!makeXcodeGenSpecification(details, libraryRoutes(details, {})).contains("preBuildScripts"));
     }
 };
 
