@@ -381,29 +381,30 @@ module AddModulesInTarget
         return
       end
 
-      dependency = @project.new(Xcodeproj::Project::Object::XCSwiftPackageProductDependency)
-      dependency.package = package_reference(package)
-      dependency.product_name = package.product
-      @target.package_product_dependencies << dependency
-      build_file = @project.new(Xcodeproj::Project::Object::PBXBuildFile)
-      build_file.product_ref = dependency
-      @target.frameworks_build_phase.files << build_file
-      @added_packages << package.product
+      link_product(package.product, package_reference(package))
     end
 
     # Links the product of a package in a folder of the project's own unless
-    # the target links a product of that name already.
+    # the target links a product of that name already. Xcode names a local
+    # package's product without its reference.
     def add_local_package(package)
       return if @target.package_product_dependencies.any? { |dependency| dependency.product_name == package.product }
 
       local_package_reference(package.path)
+      link_product(package.product, nil)
+    end
+
+    # A product dependency of the target on `product` (of the package
+    # `reference`, when given) and its build file in the Frameworks phase.
+    def link_product(product, reference)
       dependency = @project.new(Xcodeproj::Project::Object::XCSwiftPackageProductDependency)
-      dependency.product_name = package.product
+      dependency.package = reference if reference
+      dependency.product_name = product
       @target.package_product_dependencies << dependency
       build_file = @project.new(Xcodeproj::Project::Object::PBXBuildFile)
       build_file.product_ref = dependency
       @target.frameworks_build_phase.files << build_file
-      @added_packages << package.product
+      @added_packages << product
     end
 
     # The project's reference to the package folder `path`, as it is, or a

@@ -57,7 +57,8 @@ void GenerationRun::generate()
         createNewProject();
         return;
     }
-    record(runPostGeneration(m_details, m_bundle, m_runner));
+    const LibraryRoutes routes = libraryRoutes(m_details, LibraryPackages::load(m_bundle));
+    record(runPostGeneration(m_details, routes, m_bundle, m_runner));
     // A module that was not copied is not added to the target: its place
     // may hold the project's own files.
     QStringList notCopied;
@@ -66,7 +67,6 @@ void GenerationRun::generate()
             notCopied << step.subject;
         record(step);
     });
-    const LibraryRoutes routes = libraryRoutes(m_details, LibraryPackages::load(m_bundle));
     // The secrets packages are linked before Arkana has made them (it runs
     // with the installation); Xcode finds them once they are there.
     addLibraryPackages(
@@ -157,7 +157,7 @@ void GenerationRun::createNewProject()
                                    "that project.yml names.")));
     else
         record(runXcodeGen(root));
-    record(runPostGeneration(m_details, m_bundle, m_runner));
+    record(runPostGeneration(m_details, routes, m_bundle, m_runner));
 
     // 8. The walk: names and texts for the product name, the secrets files.
     {

@@ -135,8 +135,8 @@ bool arePodsInstalled(const QString &podsDirectory, const QStringList &pods)
     return true;
 }
 
-GenerationStep runPostGeneration(const ProjectDetailsModel &details, const ResourceBundle &bundle,
-                                 const CommandRunner &runner)
+GenerationStep runPostGeneration(const ProjectDetailsModel &details, const LibraryRoutes &routes,
+                                 const ResourceBundle &bundle, const CommandRunner &runner)
 {
     const QString script = scriptPath(bundle, ResourceScript::postGen, QStringLiteral("sh"));
     if (script.isEmpty()) {
@@ -144,7 +144,6 @@ GenerationStep runPostGeneration(const ProjectDetailsModel &details, const Resou
         debugConsole(line);
         return postGenerationStep(GenerationStep::Outcome::failed, line);
     }
-    const LibraryRoutes routes = libraryRoutes(details, LibraryPackages::load(bundle));
     if (!usesPodfile(details, routes)) {
         const QString line = QStringLiteral("No Podfile: every library comes as a Swift package.");
         debugConsole(line);

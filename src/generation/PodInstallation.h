@@ -62,13 +62,14 @@ QString podInstallCommand(const ProjectDetailsModel &details, const ResourceBund
 /// pods. A missing folder gives a console line.
 bool arePodsInstalled(const QString &podsDirectory, const QStringList &pods);
 
-/// Runs post_gen.sh from `bundle` through `runner` and waits for it (call on
+/// Runs post_gen.sh from `bundle` for the pods of `routes` through `runner`
+/// and waits for it (call on
 /// a worker thread); its output goes to the console. The record says whether
 /// a Podfile was written: the script must exist, end with status 0 and leave
 /// a Podfile in the project root. Skipped when the project needs no Podfile
 /// (every library comes as a Swift package) and has none.
-GenerationStep runPostGeneration(const ProjectDetailsModel &details, const ResourceBundle &bundle,
-                                 const CommandRunner &runner);
+GenerationStep runPostGeneration(const ProjectDetailsModel &details, const LibraryRoutes &routes,
+                                 const ResourceBundle &bundle, const CommandRunner &runner);
 
 /// Runs PodInstall.sh from `bundle` in a Terminal window (the AppleScript
 /// program) and waits until it has ended (call on a worker thread). False

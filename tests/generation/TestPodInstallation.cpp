@@ -140,7 +140,7 @@ private slots:
         const auto runner = fixture::fakeRunner();
 
         // The pods of the chosen modules follow the chosen pods.
-        const GenerationStep step = onWorker([&] { return runPostGeneration(details, bundle, *runner); });
+        const GenerationStep step = onWorker([&] { return runPostGeneration(details, libraryRoutes(details, {}), bundle, *runner); });
         QCOMPARE(step.outcome, GenerationStep::Outcome::done);
         QVERIFY(readFile(details.projectRoot() + "/Podfile").contains("  pod 'SwiftLint'\n  pod 'R.swift'\n  pod 'AWSS3'\n"));
 
@@ -148,7 +148,7 @@ private slots:
         // script's refusals are TestScripts'; a bundle without the script is
         // TestGenerationRun::failuresAreRecorded's.)
         details.userSelectedPods << "Bad'Name";
-        const GenerationStep refused = onWorker([&] { return runPostGeneration(details, bundle, *runner); });
+        const GenerationStep refused = onWorker([&] { return runPostGeneration(details, libraryRoutes(details, {}), bundle, *runner); });
         QCOMPARE(refused.outcome, GenerationStep::Outcome::failed);
         QVERIFY(refused.detail.contains("refusing pod name"));
     }
