@@ -41,6 +41,10 @@
 # message when an option is missing or malformed, the project is missing or
 # unreadable, or the target or the module is missing; the project is then
 # left as it was.
+# Project files are UTF-8 whatever the locale the script runs in (a machine
+# without the locale the caller asks for makes Ruby read US-ASCII and fail
+# on the first non-ASCII name).
+Encoding.default_external = Encoding::UTF_8
 require 'optparse'
 require 'pathname'
 require 'set'
